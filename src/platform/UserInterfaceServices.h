@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+
+namespace vorlu {
+
+enum class MessageIcon { None, Question, Error, Warning, Information };
+
+// Message boxes: every box the program shows goes through here so that tests
+// can answer them.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // An OK box; an empty title means the program's own title.
+    virtual void show(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+    virtual void beep() = 0;
+};
+
+// Ending the program at once.
+class ProgramEnd {
+public:
+    virtual ~ProgramEnd() = default;
+    virtual void endProgram(int status) = 0;
+};
+
+// Opening a web address in the user's browser; failures are ignored.
+class WebOpener {
+public:
+    virtual ~WebOpener() = default;
+    virtual void open(const std::string& url) = 0;
+};
+
+} // namespace vorlu

@@ -1,0 +1,49 @@
+# Thin wrapper around CMake: `make demo`, `make test`, `make bench`.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+XVFB = xvfb-run -a -s "-screen 0 1600x1000x24"
+DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl1-mesa-dev \
+	libgl1-mesa-dri libglm-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
+	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core
+BENCH_PACKAGES = libassimp-dev
+
+.PHONY: all deps build demo test bench clean
+
+all: build
+
+# Installs the Debian packages that are missing (needs root or sudo).
+deps:
+	@missing=$$(for p in $(DEB_PACKAGES) $(EXTRA_PACKAGES); do \
+		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing: $$missing"; \
+		SUDO=$$( [ "$$(id -u)" = 0 ] || echo sudo ); \
+		$$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing >/dev/null; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD) -j$(JOBS)
+
+demo: build
+	@if [ -n "$$DISPLAY" ]; then \
+		$(BUILD)/vorlu-optical --demo; \
+	else \
+		$(XVFB) tools/demo-screenshot.sh $(BUILD) demo-screenshot.png; \
+	fi
+
+test: build
+	@if [ -n "$$DISPLAY" ]; then \
+		cd $(BUILD) && ctest --output-on-failure -j2; \
+	else \
+		cd $(BUILD) && $(XVFB) ctest --output-on-failure -j2; \
+	fi
+
+bench:
+	$(MAKE) deps EXTRA_PACKAGES="$(BENCH_PACKAGES)"
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLU_BENCH=ON >/dev/null
+	cmake --build $(BUILD) -j$(JOBS)
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $(XVFB) $$b || exit 1; done
+
+clean:
+	rm -rf $(BUILD)

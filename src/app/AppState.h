@@ -1,0 +1,25 @@
+#pragma once
+#include "network/ScanListOk.h"
+#include "nodes/NodeTable.h"
+#include "nodes/Settings.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace vorlu {
+
+// What the main window owns while the program runs.
+struct AppState {
+    std::filesystem::path programFolder;
+    NodeTable nodes;
+    Settings settings;
+    std::string LocalAddress;
+    std::size_t SelectedNode = 0;
+    std::size_t LocalNode = 0;
+    ScanFlags flags;
+    bool StandardDpi = true;
+    bool nodeFileExisted = false;
+};
+
+} // namespace vorlu

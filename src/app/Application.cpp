@@ -1,0 +1,83 @@
+#include "app/Application.h"
+
+#include "app/CommandLine.h"
+#include "app/FrmStart.h"
+#include "app/MainWindow.h"
+#include "app/ProgramFolder.h"
+#include "app/SceneHooks.h"
+#include "platform/SimulatedNetwork.h"
+#include "platform/SimulatedPlatform.h"
+#include "platform/SystemPlatform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <iostream>
+
+namespace vorlu {
+
+namespace {
+
+std::filesystem::path bundledDemoNetwork()
+{
+    return (QCoreApplication::applicationDirPath() + "/demo/network.json").toStdString();
+}
+
+} // namespace
+
+int runApplication(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    const auto options = parseCommandLine(args, error);
+    if (!options) {
+        std::cerr << error << '\n';
+        return 2;
+    }
+    if (options->help) {
+        std::cout << usageText();
+        return 0;
+    }
+    if (options->version) {
+        std::cout << "vorlu-optical " << VORLU_VERSION << '\n';
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("vorlu-optical");
+    QApplication::setApplicationDisplayName("Vorlu Optical");
+
+    // The simulated network is read before anything is written anywhere.
+    std::shared_ptr<SimulatedNetwork> network;
+    if (options->networkFile || options->demo) {
+        const std::filesystem::path file = options->demo ? bundledDemoNetwork() : std::filesystem::path(*options->networkFile);
+        network = SimulatedNetwork::load(file, error);
+        if (!network) {
+            std::cerr << error << '\n';
+            return 2;
+        }
+    }
+    const auto folder = chooseProgramFolder(options->dataDir, options->demo, error);
+    if (!folder) {
+        std::cerr << error << '\n';
+        return 2;
+    }
+
+    Platform platform;
+    installSystemPlatform(platform);
+    if (network)
+        installSimulatedNetwork(platform, network);
+
+    SceneHooks scene;
+    FrmStart start;
+    start.show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::processEvents();
+
+    Frmmain main(platform, *folder, scene);
+    main.loadStep(&start);
+    if (main.endingProgram())
+        return 1; // the load step ended the program before the event loop ran
+    return QApplication::exec();
+}
+
+} // namespace vorlu

@@ -1,0 +1,326 @@
+#include "app/MainWindow.h"
+
+#include "app/ClickLabel.h"
+#include "app/CommandMenus.h"
+#include "app/Frmabt.h"
+#include "app/FrmStart.h"
+#include "app/ModelViewPlaceholder.h"
+#include "app/TreeWidgetView.h"
+#include "app/UserGuide.h"
+#include "dialogs/Frmlgin.h"
+#include "network/FrmCon.h"
+#include "network/FrmConScanList.h"
+#include "network/NetworkDiscovery.h"
+#include "network/NetworkMenu.h"
+#include "network/NetworkScanCommands.h"
+#include "network/NodeFileLoader.h"
+#include "network/NodeTree.h"
+#include "nodes/NodeFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+namespace vorlu {
+
+// "Network Scan" and "Re-Scan" as the network commands switch them; the
+// toolbar's Re-Scan area runs the same item.
+class MenuNetworkSwitches : public NetworkMenu {
+public:
+    explicit MenuNetworkSwitches(CommandMenus& menus) : menus_(menus) {}
+    void setNetworkScanEnabled(bool enabled) override { menus_.action("mnunwscan")->setEnabled(enabled); }
+    void setRescanEnabled(bool enabled) override { menus_.action("mnuRescan")->setEnabled(enabled); }
+
+private:
+    CommandMenus& menus_;
+};
+
+Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneHooks& scene, QWidget* parent)
+    : QWidget(parent), platform_(platform), scene_(scene)
+{
+    state_.programFolder = std::move(programFolder);
+    setObjectName("Frmmain");
+    setWindowTitle("Vorlu Optical");
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(236, 234, 242));
+    setPalette(pal);
+
+    menus_ = new CommandMenus(this);
+    buildCommandBar();
+    buildLegendBar();
+    buildWorkArea();
+    buildDetailPanel();
+    buildStatusBar();
+    applyDesignLayout();
+    // The bars sit above the work area; the grids cover it when shown.
+    picture1_->raise();
+    picture4_->raise();
+
+    nodeTreeView_ = std::make_unique<TreeWidgetView>(treeView1_);
+    hardwareTreeView_ = std::make_unique<TreeWidgetView>(trView1_);
+    treeView1_->viewport()->installEventFilter(this);
+    connect(treeView1_, &QTreeWidget::itemClicked, this, [this] { nodeTreeClicked(); });
+    connect(treeView1_, &QTreeWidget::itemDoubleClicked, this, [this] { nodeTreeDoubleClicked(); });
+    frmCon_ = new FrmCon(this);
+    frmCon_->setWindowFlag(Qt::Window);
+    frmCon_->onOk = [this] { scanListOk(); };
+    buildNetworkCommands();
+    connectCommands();
+}
+
+Frmmain::~Frmmain() = default;
+
+void Frmmain::buildNetworkCommands()
+{
+    scanListView_ = std::make_unique<FrmConScanList>(*frmCon_);
+    networkMenu_ = std::make_unique<MenuNetworkSwitches>(*menus_);
+    const NetworkContext context{state_.nodes, state_.flags, networkState_, *scanListView_, *platform_.messages,
+                                 &Frmmain::yield};
+    discovery_ = std::make_unique<NetworkDiscovery>(context, *platform_.enumerator, *platform_.sockets,
+                                                    *nodeTreeView_);
+    networkCommands_ = std::make_unique<NetworkScanCommands>(context, *discovery_, *networkMenu_, gate_,
+                                                             [this] { rebuildTree(); });
+}
+
+void Frmmain::rebuildTree()
+{
+    nodeTreeView_->clear();
+    rebuildNetworkTree(state_.nodes, *nodeTreeView_, state_.programFolder, &Frmmain::yield,
+                       [this](const std::string& s) { frmCon_->setStatus(s); }, *platform_.messages);
+}
+
+void Frmmain::yield() { QCoreApplication::processEvents(); }
+
+FrmCon& Frmmain::frmCon() { return *frmCon_; }
+
+void Frmmain::connectCommands()
+{
+    connect(menus_->action("mnuexit"), &QAction::triggered, this, [this] { shutdown(); });
+    connect(menus_->action("mnuabt"), &QAction::triggered, this, [this] { showAbout(); });
+    connect(menus_->action("mnuUG"), &QAction::triggered, this, [this] { openSupport(); });
+    connect(menus_->action("mnunwscan"), &QAction::triggered, this, [this] { networkCommands_->NetworkScan(); });
+    connect(menus_->action("mnuRescan"), &QAction::triggered, this, [this] { networkCommands_->ReScan(); });
+    connect(menus_->action("mnuscanlist"), &QAction::triggered, this, [this] { networkCommands_->ScanList(); });
+}
+
+void Frmmain::loadStep(FrmStart* start)
+{
+    state_.LocalAddress = platform_.localAddress->localAddress();
+    state_.settings.WmiNamespace = DefaultNamespace;
+    login_ = new Frmlgin(this);
+    login_->setWindowFlag(Qt::Window);
+    loginTreeView_ = std::make_unique<TreeWidgetView>(login_->tree());
+    if (start)
+        start->showStep(1, "Loading ini...");
+
+    state_.settings.ShowRacks = true;
+    readSettingsFile(state_.programFolder / SettingsFileName, state_.settings);
+    menus_->action("mnuRacks")->setChecked(state_.settings.ShowRacks);
+    setBackgroundColour(state_.settings.BackgroundColour);
+    yield();
+    if (start)
+        start->showStep(2, "Loading network...");
+
+    const NodeFileLoad load = loadNodeFile(state_.programFolder, state_.nodes, state_.settings.NodeLabelMode,
+                                           state_.LocalAddress, *nodeTreeView_, loginTreeView_.get(), &Frmmain::yield);
+    state_.nodeFileExisted = load.existed;
+    state_.LocalNode = load.localNode;
+    networkCommands_->setInitialMenuState(load.existed);
+
+    show();
+    yield();
+    if (!scene_.probeDevice(picGR_)) {
+        platform_.messages->show("Unable to initialize 3D device!", "", MessageIcon::None);
+        endingProgram_ = true;
+        platform_.programEnd->endProgram(1);
+        return;
+    }
+    scene_.prepareStateGrids();
+    state_.StandardDpi = logicalDpiX() <= 105;
+    if (!state_.StandardDpi)
+        applyLargeFontLayout();
+    scene_.locateMediaFolder();
+    state_.settings.CameraEye.z = -10.0f;
+    yield();
+    scene_.createSceneDevice(picGR_);
+    scene_.applySceneDefaults();
+    state_.settings.CameraEye.z = -10.0f;
+    if (start)
+        start->showStep(3, "Loading...");
+    scene_.loadModel();
+    if (state_.settings.WmiNamespace.empty())
+        state_.settings.WmiNamespace = DefaultNamespace;
+    yield();
+    if (start) {
+        start->showStep(4, {});
+        start->close();
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void Frmmain::shutdown()
+{
+    if (endingProgram_)
+        return;
+    endingProgram_ = true;
+    scene_.releaseModel();
+    saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain);
+    writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings);
+    platform_.programEnd->endProgram(0);
+}
+
+void Frmmain::closeEvent(QCloseEvent* event)
+{
+    // Closing the window runs the shutdown instead of a plain close.
+    event->ignore();
+    shutdown();
+}
+
+void Frmmain::setBackgroundColour(std::int32_t rgb)
+{
+    state_.settings.BackgroundColour = rgb;
+    if (auto* placeholder = qobject_cast<ModelViewPlaceholder*>(picGR_))
+        placeholder->setBackgroundColour(rgb);
+}
+
+void Frmmain::label6Clicked(int index)
+{
+    menus_->adjustForSelection(state_.SelectedNode == state_.LocalNode);
+    static const char* popups[10] = {"mnumain", "mnuscan", nullptr, "Mnunodes", "mnuPC",
+                                     "mnuadm",  "mnuconfigure", nullptr, nullptr, nullptr};
+    if (index < 0 || index > 9)
+        return;
+    if (const char* name = popups[index]) {
+        menus_->menu(name)->popup(QCursor::pos());
+        return;
+    }
+    showView(index);
+}
+
+void Frmmain::showView(int legendIndex)
+{
+    const bool sensors = legendIndex == 2;
+    for (QWidget* w : {picGR_, picture3_, static_cast<QWidget*>(treeView1_), static_cast<QWidget*>(trView1_)})
+        w->setVisible(sensors);
+    static const int legendOf[3] = {7, 8, 9};
+    static const QColor active[3] = {QColor(0, 255, 0), QColor(255, 255, 0), QColor(255, 0, 0)};
+    for (int i = 0; i < 3; ++i) {
+        grids_[static_cast<std::size_t>(i)]->setVisible(legendIndex == legendOf[i]);
+        QPalette p = label6_[static_cast<std::size_t>(legendOf[i])]->palette();
+        p.setColor(QPalette::WindowText, legendIndex == legendOf[i] ? active[i] : QColor(Qt::white));
+        label6_[static_cast<std::size_t>(legendOf[i])]->setPalette(p);
+    }
+    QPalette p = label6_[2]->palette();
+    p.setColor(QPalette::WindowText, sensors ? QColor(192, 192, 255) : QColor(Qt::white));
+    label6_[2]->setPalette(p);
+}
+
+void Frmmain::image1Clicked(int index)
+{
+    static const char* commands[8] = {"mnuLeft", "mnuRight", "mnuDown", "mnuUp",
+                                      "mnuIn",   "mnuOut",   "mnuscansp", "mnuRescan"};
+    if (index < 0 || index > 7)
+        return;
+    // As if the menu item had been chosen, whether or not it is enabled.
+    QAction* a = menus_->action(commands[index]);
+    emit a->triggered(false);
+}
+
+void Frmmain::selectFromTree()
+{
+    const QString tag = TreeWidgetView::tagOf(treeView1_->currentItem());
+    state_.SelectedNode = selectedNodeFromTag(tag.toStdString(), state_.nodes.count());
+}
+
+void Frmmain::nodeTreeClicked()
+{
+    selectFromTree();
+    if (state_.SelectedNode == 0)
+        return;
+    const NodeRecord& r = state_.nodes.at(state_.SelectedNode);
+    findChild<QLabel*>("Label2")->setText(QString::fromStdString(r.Node));
+    findChild<QLabel*>("Label3")->setText(QString::fromStdString(r.IP));
+    findChild<QLabel*>("Label4")->setText(QString::fromStdString(r.Name));
+}
+
+void Frmmain::nodeTreeDoubleClicked()
+{
+    selectFromTree();
+    state_.flags.AccessDenied = false;
+    if (state_.SelectedNode == 0)
+        return;
+    FrmCon& con = frmCon();
+    con.setBarWidth(0);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    con.setStatus("Preparing to build virtual model...");
+    con.setWindowTitle("Status");
+    yield();
+    scene_.resetDriveResults();
+    yield();
+    scene_.hideAllUnits();
+    yield();
+    buildHardwareTree(*hardwareTreeView_, state_.nodes.at(state_.SelectedNode), state_.settings.NodeLabelMode);
+    yield();
+    scene_.loadInventoryReport(state_.SelectedNode);
+    scene_.renderScene();
+    QApplication::restoreOverrideCursor();
+    con.setStatus("");
+}
+
+void Frmmain::nodeTreeMouseDown(Qt::MouseButton button, const QPoint& globalPos)
+{
+    selectFromTree();
+    if (button == Qt::RightButton) {
+        menus_->menu("mnunw")->popup(globalPos);
+    }
+}
+
+bool Frmmain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == treeView1_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        nodeTreeMouseDown(me->button(), me->globalPosition().toPoint());
+        // A right press must not move the selection: the menu acts on the node chosen before.
+        return me->button() == Qt::RightButton;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Frmmain::scanListOk()
+{
+    // Saving a half-built table and ending would lose the scan.
+    if (gate_.busy()) {
+        frmCon_->setStatus(CommandGate::busyText);
+        return;
+    }
+    if (vorlu::scanListOk(state_.flags) == ScanListOkAction::Hide) {
+        frmCon().hide();
+        return;
+    }
+    rebuildTree();
+    saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Reset);
+    platform_.messages->show("Restart program to make network changes... ", "Message from Vorlu Optical",
+                             MessageIcon::Question);
+    endingProgram_ = true;
+    platform_.programEnd->endProgram(0);
+}
+
+void Frmmain::showAbout()
+{
+    if (!about_) {
+        about_ = new Frmabt(this);
+        about_->setWindowFlag(Qt::Window);
+    }
+    about_->show();
+    about_->raise();
+}
+
+void Frmmain::openSupport() { platform_.web->open(userGuideUrl()); }
+
+} // namespace vorlu

@@ -1,0 +1,118 @@
+#pragma once
+#include "app/AppState.h"
+#include "app/SceneHooks.h"
+#include "network/CommandGate.h"
+#include "network/NetworkScanState.h"
+#include "platform/Platform.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QLabel;
+class QTableWidget;
+class QTreeWidget;
+
+namespace vorlu {
+
+class ClickLabel;
+class CommandMenus;
+class FrmCon;
+class Frmabt;
+class Frmlgin;
+class FrmStart;
+class TreeWidgetView;
+class FrmConScanList;
+class NetworkDiscovery;
+class NetworkScanCommands;
+class MenuNetworkSwitches;
+
+// The main window: command bar, legend bar, model view, detail panel, node
+// and hardware trees, status bar and state grids, and the program's state.
+class Frmmain : public QWidget {
+    Q_OBJECT
+public:
+    Frmmain(Platform& platform, std::filesystem::path programFolder, SceneHooks& scene, QWidget* parent = nullptr);
+    ~Frmmain() override;
+
+    // The load step: settings, node file, trees, device and model, reporting
+    // progress in the start-up window, which it closes at the end.
+    void loadStep(FrmStart* start);
+    // Writes the node file and the settings file and ends the program.
+    void shutdown();
+
+    AppState& state() { return state_; }
+    bool endingProgram() const { return endingProgram_; }
+    CommandMenus& menus() { return *menus_; }
+    FrmCon& frmCon();
+    Frmlgin& loginDialog() { return *login_; }
+    TreeWidgetView& nodeTree() { return *nodeTreeView_; }
+    TreeWidgetView& hardwareTree() { return *hardwareTreeView_; }
+    QWidget* modelView() const { return picGR_; }
+
+    void label6Clicked(int index);
+    void image1Clicked(int index);
+    void nodeTreeClicked();
+    void nodeTreeDoubleClicked();
+    // Mouse-down: selection as it was before the press; the right button pops up the node menu.
+    void nodeTreeMouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void scanListOk();
+    void applyLargeFontLayout();
+    void setBackgroundColour(std::int32_t rgb);
+
+    static void yield();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildCommandBar();
+    void buildLegendBar();
+    void buildDetailPanel();
+    void buildWorkArea();
+    void buildStatusBar();
+    void applyDesignLayout();
+    void connectCommands();
+    void buildNetworkCommands();
+    void rebuildTree();
+    void refreshBarPictures();
+    void selectFromTree();
+    void showView(int legendIndex);
+    void showAbout();
+    void openSupport();
+    void resizeEvent(QResizeEvent* event) override;
+
+    Platform& platform_;
+    SceneHooks& scene_;
+    AppState state_;
+    bool endingProgram_ = false;
+
+    CommandMenus* menus_ = nullptr;
+    QLabel* picture1_ = nullptr;
+    QLabel* picture4_ = nullptr;
+    QLabel* picture2_ = nullptr;
+    QWidget* picture3_ = nullptr;
+    QWidget* picGR_ = nullptr;
+    QTreeWidget* treeView1_ = nullptr;
+    QTreeWidget* trView1_ = nullptr;
+    std::array<ClickLabel*, 10> label6_{};
+    std::array<ClickLabel*, 8> image1_{};
+    std::array<QTableWidget*, 3> grids_{};
+    FrmCon* frmCon_ = nullptr;
+    Frmabt* about_ = nullptr;
+    Frmlgin* login_ = nullptr;
+    std::unique_ptr<TreeWidgetView> nodeTreeView_;
+    std::unique_ptr<TreeWidgetView> hardwareTreeView_;
+    std::unique_ptr<TreeWidgetView> loginTreeView_;
+
+    // Network scan commands.
+    CommandGate gate_;
+    NetworkScanState networkState_;
+    std::unique_ptr<FrmConScanList> scanListView_;
+    std::unique_ptr<MenuNetworkSwitches> networkMenu_;
+    std::unique_ptr<NetworkDiscovery> discovery_;
+    std::unique_ptr<NetworkScanCommands> networkCommands_;
+};
+
+} // namespace vorlu

@@ -1,0 +1,29 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+class QWidget;
+
+namespace vorlu {
+
+// The steps of start-up and of the node tree that belong to the 3D view and
+// the drive inventory. The main window calls them in its own order; until a
+// step has a real implementation it does nothing and the model view shows the
+// background colour.
+class SceneHooks {
+public:
+    virtual ~SceneHooks() = default;
+    virtual bool probeDevice(QWidget* /*view*/) { return true; }
+    virtual void prepareStateGrids() {}
+    virtual std::string locateMediaFolder() { return {}; }
+    virtual void createSceneDevice(QWidget* /*view*/) {}
+    virtual void applySceneDefaults() {}
+    virtual void loadModel() {}
+    virtual void resetDriveResults() {}
+    virtual void hideAllUnits() {}
+    virtual void loadInventoryReport(std::size_t /*node*/) {}
+    virtual void renderScene() {}
+    virtual void releaseModel() {}
+};
+
+} // namespace vorlu

@@ -1,0 +1,56 @@
+#include "app/TreeWidgetView.h"
+
+#include "app/Pictures.h"
+
+#include <QTreeWidget>
+
+namespace vorlu {
+
+namespace {
+constexpr int TagRole = Qt::UserRole;
+constexpr int KeyRole = Qt::UserRole + 1;
+} // namespace
+
+TreeWidgetView::TreeWidgetView(QTreeWidget* tree) : tree_(tree) {}
+
+void TreeWidgetView::clear()
+{
+    tree_->clear();
+    byKey_.clear();
+}
+
+void TreeWidgetView::addEntry(const std::string& parentKey, const std::string& key, const std::string& text,
+                              const std::string& picture, std::size_t tag)
+{
+    QTreeWidgetItem* item = nullptr;
+    if (parentKey.empty()) {
+        item = new QTreeWidgetItem(tree_);
+    } else {
+        QTreeWidgetItem* parent = entry(parentKey);
+        if (!parent)
+            return;
+        item = new QTreeWidgetItem(parent);
+        parent->setExpanded(true);
+    }
+    const QString k = QString::fromStdString(key);
+    item->setText(0, QString::fromStdString(text));
+    item->setIcon(0, pictures::treeIcon(QString::fromStdString(picture)));
+    item->setData(0, KeyRole, k);
+    if (tag != 0)
+        item->setData(0, TagRole, QString::number(tag));
+    byKey_.insert(k, item);
+}
+
+void TreeWidgetView::setVisible(bool visible) { tree_->setVisible(visible); }
+
+QTreeWidgetItem* TreeWidgetView::entry(const std::string& key) const
+{
+    return byKey_.value(QString::fromStdString(key), nullptr);
+}
+
+QString TreeWidgetView::tagOf(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, TagRole).toString() : QString();
+}
+
+} // namespace vorlu

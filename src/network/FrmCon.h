@@ -1,0 +1,44 @@
+#pragma once
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QLabel;
+class QTableWidget;
+class QPushButton;
+
+namespace vorlu {
+
+// The one progress window: status line, node grid and progress bar. It never
+// blocks the main window; OK and the close box both run the OK handler.
+class FrmCon : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmCon(QWidget* parent = nullptr);
+
+    void setStatus(const std::string& text);
+    std::string status() const;
+    // Grid rows count from 0, the fixed header row; data rows start at 1.
+    void clearGrid();
+    int appendRow();
+    int rowCount() const;
+    void setCell(int row, int column, const std::string& text);
+    std::string cell(int row, int column) const;
+    void setColumnWidthTwips(int column, int twips);
+    void setBarWidth(int pixels);
+    int barWidth() const;
+
+    std::function<void()> onOk; // ScanListOk
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* status_;
+    QTableWidget* grid_;
+    QLabel* bar_;
+    int barWidth_ = 0;
+};
+
+} // namespace vorlu

@@ -1,0 +1,24 @@
+#include "network/FrmConScanList.h"
+
+#include "network/FrmCon.h"
+
+namespace vorlu {
+
+void FrmConScanList::setCaption(const std::string& caption)
+{
+    dialog_.setWindowTitle(QString::fromStdString(caption));
+}
+
+void FrmConScanList::showDialog()
+{
+    dialog_.show();
+    dialog_.raise();
+}
+
+void FrmConScanList::setStatus(const std::string& text) { dialog_.setStatus(text); }
+void FrmConScanList::clearGridText() { dialog_.clearGrid(); }
+int FrmConScanList::appendGridRow() { return dialog_.appendRow(); }
+void FrmConScanList::setGridCell(int row, int column, const std::string& text) { dialog_.setCell(row, column, text); }
+void FrmConScanList::setGridColumnWidth(int column, int twips) { dialog_.setColumnWidthTwips(column, twips); }
+
+} // namespace vorlu

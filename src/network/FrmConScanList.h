@@ -1,0 +1,24 @@
+#pragma once
+#include "network/ScanListView.h"
+
+namespace vorlu {
+
+class FrmCon;
+
+// The Scan List dialog widget seen through the network commands' interface.
+class FrmConScanList : public ScanListView {
+public:
+    explicit FrmConScanList(FrmCon& dialog) : dialog_(dialog) {}
+    void setCaption(const std::string& caption) override;
+    void showDialog() override;
+    void setStatus(const std::string& text) override;
+    void clearGridText() override;
+    int appendGridRow() override;
+    void setGridCell(int row, int column, const std::string& text) override;
+    void setGridColumnWidth(int column, int twips) override;
+
+private:
+    FrmCon& dialog_;
+};
+
+} // namespace vorlu

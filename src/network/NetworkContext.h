@@ -1,0 +1,22 @@
+#pragma once
+#include "network/NetworkScanState.h"
+#include "network/ScanListOk.h"
+#include "network/ScanListView.h"
+#include "network/Yield.h"
+#include "nodes/NodeTable.h"
+#include "platform/UserInterfaceServices.h"
+
+namespace vorlu {
+
+// Main-window state and services the network commands work on; all owned by
+// the main window, which outlives the commands.
+struct NetworkContext {
+    NodeTable& table;
+    ScanFlags& flags;
+    NetworkScanState& state;
+    ScanListView& dialog; // FrmCon
+    MessageBoxes& boxes;
+    Yield yield;
+};
+
+} // namespace vorlu

@@ -1,0 +1,125 @@
+#include "network/NetworkDiscovery.h"
+
+#include "network/NetworkTexts.h"
+#include "network/ServerList.h"
+#include "network/Sockets.h"
+
+#include <algorithm>
+#include <exception>
+#include <unordered_set>
+
+namespace vorlu {
+
+NetworkDiscovery::NetworkDiscovery(NetworkContext context, ServerEnumerator& enumerator, SocketLayer& sockets,
+                                   TreeView& nodeTree, int resolverThreads)
+    : ctx_(std::move(context)), enumerator_(enumerator), sockets_(sockets), nodeTree_(nodeTree),
+      resolver_(std::make_unique<ParallelResolver>(sockets, resolverThreads))
+{
+}
+
+void NetworkDiscovery::ScanNetwork()
+{
+    StartSockets(sockets_, ctx_.boxes, ctx_.yield);
+
+    ctx_.state.firstScanCount = 0;
+    ctx_.state.RescanNames.clear();
+    ctx_.state.firstScanRows.clear();
+    ctx_.flags.NewNodesFound = false;
+
+    const ServerList list = EnumerateServers(enumerator_, ctx_.boxes, ctx_.yield);
+    if (!list.success)
+        return;
+
+    try {
+        ctx_.dialog.setStatus(GettingNodesText);
+        if (ctx_.state.RescanMode)
+            mergeNames(list.names);
+        else
+            buildTable(list.names);
+        yieldNow(ctx_.yield);
+        listNames();
+        ctx_.dialog.setStatus(NodeListCompletedText);
+    } catch (const std::exception&) {
+        yieldNow(ctx_.yield);
+        ctx_.boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
+    }
+}
+
+// A first scan runs on an empty table and numbers the names from 1 in the
+// order they were listed; a name listed twice becomes two records.
+void NetworkDiscovery::buildTable(const std::vector<std::string>& names)
+{
+    ctx_.table.clear();
+    ctx_.table.reserve(names.size());
+    for (const std::string& name : names) {
+        yieldNow(ctx_.yield);
+        ctx_.table.append(discoveredNode(name));
+        ++ctx_.state.firstScanCount;
+        if (ctx_.state.firstScanCount == 1)
+            nodeTree_.setVisible(true);
+    }
+}
+
+// Names are compared exactly, letter case included. A new name goes to the
+// set as it is appended, so a name listed twice is appended once.
+void NetworkDiscovery::mergeNames(const std::vector<std::string>& names)
+{
+    std::unordered_set<std::string> known;
+    known.reserve(ctx_.table.count() + names.size());
+    for (std::size_t n = 1; n <= ctx_.table.count(); ++n)
+        known.insert(ctx_.table.at(n).Name);
+
+    ctx_.state.RescanNames.reserve(names.size());
+    for (const std::string& name : names) {
+        yieldNow(ctx_.yield);
+        ctx_.state.RescanNames.push_back(name);
+        if (!known.insert(name).second)
+            continue;
+        ctx_.flags.NewNodesFound = true;
+        yieldNow(ctx_.yield);
+        ctx_.table.append(discoveredNode(name));
+    }
+}
+
+void NetworkDiscovery::listNames()
+{
+    ctx_.dialog.clearGridText();
+    yieldNow(ctx_.yield);
+    const bool firstScan = !ctx_.state.RescanMode;
+    for (std::size_t n = 1; n <= ctx_.table.count(); ++n) {
+        yieldNow(ctx_.yield);
+        const int row = ctx_.dialog.appendGridRow();
+        ctx_.dialog.setGridCell(row, 0, ctx_.table.at(n).Name);
+        if (firstScan && n <= ctx_.state.firstScanCount)
+            ctx_.state.firstScanRows.push_back(row);
+    }
+}
+
+void NetworkDiscovery::ResolveAllNodes()
+{
+    try {
+        std::vector<std::string> names;
+        names.reserve(ctx_.table.count());
+        for (std::size_t n = 1; n <= ctx_.table.count(); ++n)
+            names.push_back(ctx_.table.at(n).Name);
+
+        resolver_->resolveInOrder(
+            names, [&](std::size_t i) { ctx_.dialog.setStatus(ResolvingPrefix + names[i]); },
+            [&](std::size_t i, const Lookup& answer) {
+                std::string address = ApplyLookup(answer, ctx_.dialog, ctx_.boxes, ctx_.yield);
+                // The table may only have grown meanwhile; check all the same.
+                if (ctx_.table.contains(i + 1))
+                    ctx_.table.at(i + 1).IP = std::move(address);
+            });
+
+        ctx_.dialog.setStatus(NodeListCompletedText);
+        const std::size_t shown = std::min(ctx_.state.firstScanCount, ctx_.state.firstScanRows.size());
+        for (std::size_t k = 1; k <= shown && k <= ctx_.table.count(); ++k)
+            ctx_.dialog.setGridCell(ctx_.state.firstScanRows[k - 1], 1, ctx_.table.at(k).IP);
+    } catch (const std::exception&) {
+        yieldNow(ctx_.yield);
+        ctx_.boxes.show(ResolveFailedText, MessageTitle, MessageIcon::Question);
+    }
+}
+
+} // namespace vorlu

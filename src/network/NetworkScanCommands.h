@@ -1,0 +1,42 @@
+#pragma once
+#include "network/CommandGate.h"
+#include "network/NetworkContext.h"
+#include "network/NetworkDiscovery.h"
+#include "network/NetworkMenu.h"
+
+#include <functional>
+
+namespace vorlu {
+
+// "Network Scan", "Re-Scan" and "Scan List". Each returns false when it was
+// refused because another command holds the gate (the status line says so).
+class NetworkScanCommands {
+public:
+    // rebuildNetworkTree removes every entry of TreeView1 and runs
+    // RebuildNetworkTree.
+    NetworkScanCommands(NetworkContext context, NetworkDiscovery& discovery, NetworkMenu& menu, CommandGate& gate,
+                        std::function<void()> rebuildNetworkTree);
+
+    // Start-up: Network Scan is offered only without a node file, Re-Scan
+    // only with one.
+    void setInitialMenuState(bool nodeFileExisted);
+
+    bool NetworkScan();
+    bool ReScan();
+    // Does nothing, not even show the dialog, while the table is empty.
+    bool ScanList();
+
+    // Lists Name, Node and IP of every record in Grid1.
+    void ListNodes();
+
+private:
+    void refuse();
+
+    NetworkContext ctx_;
+    NetworkDiscovery& discovery_;
+    NetworkMenu& menu_;
+    CommandGate& gate_;
+    std::function<void()> rebuildNetworkTree_;
+};
+
+} // namespace vorlu

@@ -1,0 +1,35 @@
+#include "network/ServerList.h"
+
+#include "network/NetworkErrors.h"
+#include "network/NetworkTexts.h"
+
+#include <exception>
+
+namespace vorlu {
+
+ServerList EnumerateServers(ServerEnumerator& enumerator, MessageBoxes& boxes, const Yield& yield,
+                            std::uint32_t typeMask)
+{
+    ServerList list;
+    try {
+        EnumerationAnswer answer = enumerator.enumerateServers(typeMask);
+        if (answer.code != 0 && answer.code != ServerEnumerator::kMoreData) {
+            list.errorCode = answer.code;
+            ShowNetworkError(boxes, answer.code);
+            return list;
+        }
+        list.names = std::move(answer.names);
+        list.success = !list.names.empty();
+    } catch (const EnumerationFailure&) {
+        list = ServerList{};
+        yieldNow(yield);
+        boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
+    } catch (const std::exception&) {
+        list = ServerList{};
+        yieldNow(yield);
+        boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
+    }
+    return list;
+}
+
+} // namespace vorlu

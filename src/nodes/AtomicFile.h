@@ -1,0 +1,18 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+namespace vorlu {
+
+enum class FileAccess { Default, OwnerOnly };
+
+// Writes the whole content to a temporary file beside the target, flushes it
+// to disk and renames it over the target, so a failed or interrupted write
+// leaves the previous file whole. Returns false (and a reason) on failure.
+bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, FileAccess access,
+                         std::string* error = nullptr);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool readWholeFile(const std::filesystem::path& path, std::string& content);
+
+} // namespace vorlu

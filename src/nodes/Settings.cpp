@@ -1,0 +1,156 @@
+#include "nodes/Settings.h"
+
+#include "nodes/AtomicFile.h"
+#include "nodes/TextLines.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace vorlu {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t digitsFrom(const std::string& s, std::size_t i)
+{
+    while (i < s.size() && isDigit(s[i]))
+        ++i;
+    return i;
+}
+
+bool readFloat(const std::string& line, float& out)
+{
+    double v = 0;
+    if (!leadingNumber(line, v) || std::fabs(v) > std::numeric_limits<float>::max())
+        return false;
+    out = static_cast<float>(v);
+    return true;
+}
+
+bool readColour(const std::string& line, std::int32_t& out)
+{
+    double v = 0;
+    if (!leadingNumber(line, v))
+        return false;
+    const double rounded = std::nearbyint(v); // default rounding mode: half to even
+    if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max())
+        return false;
+    out = static_cast<std::int32_t>(rounded);
+    return true;
+}
+
+std::string numberText(float v)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+} // namespace
+
+bool leadingNumber(const std::string& text, double& value)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    const std::size_t intStart = i;
+    i = digitsFrom(text, i);
+    bool any = i > intStart;
+    if (i < text.size() && text[i] == '.') {
+        const std::size_t fracStart = i + 1;
+        const std::size_t fracEnd = digitsFrom(text, fracStart);
+        if (fracEnd > fracStart || any) {
+            any = any || fracEnd > fracStart;
+            i = fracEnd;
+        }
+    }
+    if (!any) {
+        value = 0;
+        return true;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        const std::size_t expEnd = digitsFrom(text, j);
+        if (expEnd > j)
+            i = expEnd;
+    }
+    std::size_t start = text[0] == '+' ? 1 : 0;
+    const auto res = std::from_chars(text.data() + start, text.data() + i, value);
+    if (res.ec == std::errc::result_out_of_range) {
+        // A tiny number reads as zero; a huge one does not fit.
+        return false;
+    }
+    return res.ec == std::errc();
+}
+
+void parseSettings(const std::string& text, Settings& s)
+{
+    LineReader reader(text);
+    std::string line;
+    auto nextLine = [&] { return reader.next(line); };
+
+    if (!nextLine()) return;
+    s.AdminUser = line;
+    if (!nextLine()) return;
+    s.AdminPassword = line;
+    if (!nextLine() || !readFloat(line, s.CameraEye.z)) return;
+    if (!nextLine() || !readFloat(line, s.CameraEye.y)) return;
+    if (!nextLine() || !readFloat(line, s.CameraEye.x)) return;
+    if (!nextLine() || !readColour(line, s.BackgroundColour)) return;
+    if (!nextLine()) return;
+    s.NodeLabelMode = line;
+    if (line == "IP")
+        s.labelBoxIp = true;
+    else if (line == "NAME")
+        s.labelBoxName = true;
+    else if (line == "IPNAME")
+        s.labelBoxIpName = true;
+    if (!nextLine()) return;
+    if (line == "1")
+        s.ShowPasswords = true;
+    else if (line == "0")
+        s.ShowPasswords = false;
+    if (!nextLine()) return;
+    s.WmiNamespace = line;
+    if (!nextLine()) return;
+    if (line == "True")
+        s.ShowRacks = true;
+    else if (line == "False")
+        s.ShowRacks = false;
+}
+
+std::string formatSettings(const Settings& s)
+{
+    std::string out;
+    appendLine(out, s.AdminUser);
+    appendLine(out, s.AdminPassword);
+    appendLine(out, numberText(s.CameraEye.z));
+    appendLine(out, numberText(s.CameraEye.y));
+    appendLine(out, numberText(s.CameraEye.x));
+    appendLine(out, std::to_string(s.BackgroundColour));
+    appendLine(out, s.NodeLabelMode);
+    appendLine(out, s.ShowPasswords ? "1" : "0");
+    appendLine(out, s.WmiNamespace);
+    appendLine(out, s.ShowRacks ? "True" : "False");
+    return out;
+}
+
+bool readSettingsFile(const std::filesystem::path& file, Settings& settings)
+{
+    std::string text;
+    if (!readWholeFile(file, text))
+        return false;
+    parseSettings(text, settings);
+    return true;
+}
+
+bool writeSettingsFile(const std::filesystem::path& file, const Settings& settings, std::string* error)
+{
+    return writeFileAtomically(file, formatSettings(settings), FileAccess::OwnerOnly, error);
+}
+
+} // namespace vorlu

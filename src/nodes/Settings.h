@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace vorlu {
+
+inline constexpr const char* SettingsFileName = "vrsopt.ini";
+inline constexpr const char* DefaultNamespace = "root\\cimv2";
+
+struct CameraEyeValue {
+    float x = 0.0f, y = 0.0f, z = -10.0f;
+};
+
+// The user's settings as the program holds them while it runs, together with
+// the state of the dialog boxes the settings file fills.
+struct Settings {
+    std::string AdminUser;
+    std::string AdminPassword;
+    CameraEyeValue CameraEye;
+    std::int32_t BackgroundColour = 0; // 0x00RRGGBB
+    std::string NodeLabelMode;
+    std::string WmiNamespace = DefaultNamespace;
+    bool ShowRacks = true;
+
+    // Boxes of the settings dialog: ticked by the file, never cleared by it.
+    bool labelBoxIp = false;
+    bool labelBoxName = false;
+    bool labelBoxIpName = false;
+    bool ShowPasswords = true; // the "Show Passwords" box; written back as line 8
+};
+
+// Applies the lines of the settings text in order; a line that is missing or
+// cannot be read ends the reading and the rest keep their values.
+void parseSettings(const std::string& text, Settings& settings);
+std::string formatSettings(const Settings& settings);
+
+// False when the file is missing; what was read still applies.
+bool readSettingsFile(const std::filesystem::path& file, Settings& settings);
+bool writeSettingsFile(const std::filesystem::path& file, const Settings& settings, std::string* error = nullptr);
+
+// The leading decimal number of a text ("12.5abc" gives 12.5, "abc" gives 0);
+// "." is the decimal point. False when the number does not fit a double.
+bool leadingNumber(const std::string& text, double& value);
+
+} // namespace vorlu

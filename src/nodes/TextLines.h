@@ -1,0 +1,27 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace vorlu {
+
+// Reads the program's line-based files: one value per line, CRLF or LF (or a
+// lone CR) ends a line, leading and trailing blanks are dropped.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    bool atEnd() const { return pos_ >= text_.size(); }
+    // The next trimmed line; false at the end of the text.
+    bool next(std::string& line);
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+std::string trimBlanks(std::string_view s);
+
+// Writers end every line with CRLF. Line breaks inside a value are dropped so a
+// value can never forge further lines.
+void appendLine(std::string& out, std::string_view value);
+
+} // namespace vorlu

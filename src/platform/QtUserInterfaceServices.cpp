@@ -1,0 +1,50 @@
+#include "platform/QtUserInterfaceServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace vorlu {
+
+namespace {
+
+QMessageBox::Icon toQt(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void QtMessageBoxes::show(const std::string& text, const std::string& title, MessageIcon icon)
+{
+    const QString caption = QString::fromStdString(title.empty() ? std::string(kProgramTitle) : title);
+    QMessageBox box(toQt(icon), caption, QString::fromStdString(text), QMessageBox::Ok, parent_.data());
+    // Texts from the network are shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void QtMessageBoxes::beep()
+{
+    QApplication::beep();
+}
+
+void QtProgramEnd::endProgram(int status)
+{
+    QCoreApplication::exit(status);
+}
+
+void QtWebOpener::open(const std::string& url)
+{
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+} // namespace vorlu

@@ -1,0 +1,51 @@
+#include "platform/ScriptedMessageBoxes.h"
+
+namespace vorlu {
+
+void ScriptedMessageBoxes::show(const std::string& text, const std::string& title, MessageIcon icon)
+{
+    std::function<void(const Box&)> handler;
+    Box box{text, title, icon, 0};
+    {
+        std::lock_guard lock(mutex_);
+        box.beepsBefore = beeps_;
+        boxes_.push_back(box);
+        handler = handler_;
+    }
+    // Outside the lock: the handler may look at this object again.
+    if (handler)
+        handler(box);
+}
+
+void ScriptedMessageBoxes::beep()
+{
+    std::lock_guard lock(mutex_);
+    ++beeps_;
+}
+
+std::vector<ScriptedMessageBoxes::Box> ScriptedMessageBoxes::boxes() const
+{
+    std::lock_guard lock(mutex_);
+    return boxes_;
+}
+
+int ScriptedMessageBoxes::beeps() const
+{
+    std::lock_guard lock(mutex_);
+    return beeps_;
+}
+
+void ScriptedMessageBoxes::clear()
+{
+    std::lock_guard lock(mutex_);
+    boxes_.clear();
+    beeps_ = 0;
+}
+
+void ScriptedMessageBoxes::onShow(std::function<void(const Box&)> handler)
+{
+    std::lock_guard lock(mutex_);
+    handler_ = std::move(handler);
+}
+
+} // namespace vorlu

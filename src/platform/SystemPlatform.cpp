@@ -1,0 +1,21 @@
+#include "platform/SystemPlatform.h"
+
+#include "platform/QtUserInterfaceServices.h"
+#include "platform/SystemLocalAddress.h"
+#include "platform/SystemSocketLayer.h"
+#include "platform/UnavailableServices.h"
+
+namespace vorlu {
+
+void installSystemPlatform(Platform& platform)
+{
+    platform.enumerator = std::make_unique<UnavailableEnumerator>();
+    platform.sockets = std::make_unique<SystemSocketLayer>();
+    platform.localAddress = std::make_unique<SystemLocalAddress>();
+    platform.management = std::make_unique<UnavailableManagement>();
+    platform.messages = std::make_unique<QtMessageBoxes>();
+    platform.programEnd = std::make_unique<QtProgramEnd>();
+    platform.web = std::make_unique<QtWebOpener>();
+}
+
+} // namespace vorlu

@@ -1,0 +1,259 @@
+#include "app/CommandMenus.h"
+#include "app/MainWindow.h"
+#include "app/TreeWidgetView.h"
+#include "app/Twips.h"
+#include "dialogs/Frmlgin.h"
+#include "network/FrmCon.h"
+#include "nodes/AtomicFile.h"
+#include "nodes/NodeFile.h"
+#include "platform/RecordingProgramEnd.h"
+#include "platform/RecordingWebOpener.h"
+#include "platform/ScriptedMessageBoxes.h"
+#include "platform/SimulatedNetwork.h"
+#include "platform/SimulatedPlatform.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace vorlu;
+
+namespace {
+
+const char* kNetwork = R"({"localAddress": "10.0.0.9", "computers": [
+  {"name": "ME", "address": "10.0.0.9"}, {"name": "PC-2", "address": "10.0.0.2"}]})";
+
+struct Rig {
+    QTemporaryDir dir;
+    Platform platform;
+    ScriptedMessageBoxes* boxes = nullptr;
+    RecordingProgramEnd* end = nullptr;
+    RecordingWebOpener* web = nullptr;
+    SceneHooks scene;
+    std::unique_ptr<Frmmain> window;
+
+    explicit Rig(const std::string& nodeFile = {}, bool withNodeFile = true)
+    {
+        std::string error;
+        auto network = SimulatedNetwork::parse(kNetwork, "net.json", error);
+        installSimulatedNetwork(platform, network);
+        auto b = std::make_unique<ScriptedMessageBoxes>();
+        boxes = b.get();
+        platform.messages = std::move(b);
+        auto e = std::make_unique<RecordingProgramEnd>();
+        end = e.get();
+        platform.programEnd = std::move(e);
+        auto w = std::make_unique<RecordingWebOpener>();
+        web = w.get();
+        platform.web = std::move(w);
+        if (withNodeFile)
+            writeFileAtomically(folder() / "lg.ini", nodeFile, FileAccess::OwnerOnly);
+        window = std::make_unique<Frmmain>(platform, folder(), scene);
+        window->loadStep(nullptr);
+    }
+    std::filesystem::path folder() const { return dir.path().toStdString(); }
+    template <class T = QWidget> T* child(const char* name) { return window->findChild<T*>(name); }
+};
+
+std::string records()
+{
+    NodeTable t;
+    NodeRecord me = discoveredNode("ME");
+    me.IP = "10.0.0.9";
+    t.append(me);
+    NodeRecord pc = discoveredNode("PC-2");
+    pc.IP = "10.0.0.2";
+    pc.Node = "Front desk";
+    t.append(pc);
+    return formatNodeFile(t, NodeFileForm::Plain);
+}
+
+} // namespace
+
+TEST(MainWindow, HasEveryControlByName)
+{
+    Rig rig(records());
+    for (const char* name :
+         {"Picture1", "Label6(0)", "Label6(1)", "Label6(3)", "Label6(4)", "Label6(5)", "Label6(6)", "Image1(0)",
+          "Image1(7)", "Label1", "lbldriveid", "Picture4", "Label6(2)", "Label6(7)", "Label6(8)", "Label6(9)",
+          "lblgreen", "lblamber", "lblred", "PicGR", "Picture3", "Picture7", "pic_dial(0)", "Label5", "Label18",
+          "TreeView1", "TrView1", "Picture2", "Label2", "Label3", "Label4", "gridgreen", "gridamber", "gridred"})
+        EXPECT_NE(rig.child(name), nullptr) << name;
+    EXPECT_EQ(rig.window->windowTitle(), "Vorlu Optical");
+    EXPECT_EQ(rig.child<QLabel>("Label6(5)")->text(), "Adminisrator");
+    EXPECT_EQ(rig.child<QLabel>("lblred")->text(), "0");
+    EXPECT_EQ(rig.child("Image1(6)")->toolTip(), "Scan Current Node");
+    for (const char* grid : {"gridgreen", "gridamber", "gridred"})
+        EXPECT_FALSE(rig.child(grid)->isVisible());
+}
+
+TEST(MainWindow, LoadStepFillsTreeAndMenuState)
+{
+    Rig rig(records());
+    EXPECT_EQ(rig.window->state().nodes.count(), 2u);
+    EXPECT_EQ(rig.window->state().LocalNode, 1u);
+    EXPECT_EQ(rig.window->state().settings.WmiNamespace, "root\\cimv2");
+    auto* tree = rig.child<QTreeWidget>("TreeView1");
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Network");
+    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(0)->child(1)->text(0), "Front desk");
+    EXPECT_FALSE(rig.window->menus().action("mnunwscan")->isEnabled());
+    EXPECT_TRUE(rig.window->menus().action("mnuRescan")->isEnabled());
+    EXPECT_EQ(rig.window->loginDialog().tree()->topLevelItem(0)->childCount(), 1) << "not this computer";
+
+    Rig fresh({}, false);
+    EXPECT_FALSE(fresh.child("TreeView1")->isVisible());
+    EXPECT_TRUE(fresh.window->menus().action("mnunwscan")->isEnabled());
+    EXPECT_FALSE(fresh.window->menus().action("mnuRescan")->isEnabled());
+}
+
+TEST(MainWindow, ExitAndCloseWriteBothFilesAndEnd)
+{
+    for (bool viaClose : {false, true}) {
+        Rig rig(records());
+        rig.window->state().settings.AdminUser = "boss";
+        if (viaClose)
+            rig.window->close();
+        else
+            rig.window->menus().action("mnuexit")->trigger();
+        EXPECT_TRUE(rig.end->ended());
+        std::string lg, ini;
+        ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
+        ASSERT_TRUE(readWholeFile(rig.folder() / "vrsopt.ini", ini));
+        EXPECT_EQ(lg, records());
+        EXPECT_EQ(ini, "boss\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n");
+    }
+}
+
+TEST(MainWindow, ClickSelectsAndShowsTheNodeInTheStatusBar)
+{
+    Rig rig(records());
+    auto* tree = rig.child<QTreeWidget>("TreeView1");
+    QTreeWidgetItem* pc = tree->topLevelItem(0)->child(1);
+    tree->setCurrentItem(pc);
+    rig.window->nodeTreeClicked();
+    EXPECT_EQ(rig.window->state().SelectedNode, 2u);
+    EXPECT_EQ(rig.child<QLabel>("Label2")->text(), "Front desk");
+    EXPECT_EQ(rig.child<QLabel>("Label3")->text(), "10.0.0.2");
+    EXPECT_EQ(rig.child<QLabel>("Label4")->text(), "PC-2");
+
+    tree->setCurrentItem(tree->topLevelItem(0));
+    rig.window->nodeTreeClicked();
+    EXPECT_EQ(rig.window->state().SelectedNode, 0u);
+    EXPECT_EQ(rig.child<QLabel>("Label4")->text(), "PC-2") << "the root keeps the status bar";
+
+    tree->setCurrentItem(pc);
+    rig.window->state().flags.AccessDenied = true;
+    rig.window->nodeTreeDoubleClicked();
+    EXPECT_FALSE(rig.window->state().flags.AccessDenied);
+    auto* hw = rig.child<QTreeWidget>("TrView1");
+    ASSERT_EQ(hw->topLevelItemCount(), 1);
+    EXPECT_EQ(hw->topLevelItem(0)->text(0), "Front desk");
+    EXPECT_EQ(hw->topLevelItem(0)->child(0)->text(0), "DVD/CD Drive");
+    EXPECT_EQ(rig.window->frmCon().windowTitle(), "Status");
+}
+
+TEST(MainWindow, RightPressKeepsTheEarlierSelection)
+{
+    Rig rig(records());
+    auto* tree = rig.child<QTreeWidget>("TreeView1");
+    rig.window->show();
+    tree->setCurrentItem(tree->topLevelItem(0)->child(1));
+    QTreeWidgetItem* me = tree->topLevelItem(0)->child(0);
+    QTest::mousePress(tree->viewport(), Qt::RightButton, {}, tree->visualItemRect(me).center());
+    EXPECT_EQ(rig.window->state().SelectedNode, 2u);
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0)->child(1));
+    rig.window->menus().menu("mnunw")->hide();
+}
+
+TEST(MainWindow, LegendLabelsSwitchTheView)
+{
+    Rig rig(records());
+    rig.window->show();
+    auto colour = [&](const char* name) { return rig.child<QLabel>(name)->palette().color(QPalette::WindowText); };
+    rig.window->label6Clicked(7);
+    EXPECT_TRUE(rig.child("gridgreen")->isVisible());
+    for (const char* hidden : {"PicGR", "Picture3", "TreeView1", "TrView1", "gridamber", "gridred"})
+        EXPECT_FALSE(rig.child(hidden)->isVisible()) << hidden;
+    EXPECT_EQ(colour("Label6(7)"), QColor(0, 255, 0));
+    EXPECT_EQ(colour("Label6(2)"), QColor(Qt::white));
+    rig.window->label6Clicked(9);
+    EXPECT_TRUE(rig.child("gridred")->isVisible());
+    EXPECT_EQ(colour("Label6(9)"), QColor(255, 0, 0));
+    EXPECT_EQ(colour("Label6(7)"), QColor(Qt::white));
+    rig.window->label6Clicked(2);
+    for (const char* shown : {"PicGR", "Picture3", "TreeView1", "TrView1"})
+        EXPECT_TRUE(rig.child(shown)->isVisible()) << shown;
+    EXPECT_FALSE(rig.child("gridred")->isVisible());
+    EXPECT_EQ(colour("Label6(2)"), QColor(192, 192, 255));
+}
+
+TEST(MainWindow, NodeMenusFollowTheSelection)
+{
+    Rig rig(records());
+    CommandMenus& m = rig.window->menus();
+    rig.window->state().SelectedNode = 1; // this computer
+    rig.window->label6Clicked(3);
+    m.menu("Mnunodes")->hide();
+    EXPECT_TRUE(m.action("mnuslpc")->isEnabled());
+    EXPECT_TRUE(m.action("mnuelocaldia")->isEnabled());
+    EXPECT_FALSE(m.action("mnuscansp")->isEnabled());
+    rig.window->state().SelectedNode = 2;
+    rig.window->label6Clicked(3);
+    m.menu("Mnunodes")->hide();
+    EXPECT_FALSE(m.action("mnuslpc")->isEnabled());
+    EXPECT_FALSE(m.action("mnuelocaldia")->isEnabled());
+    EXPECT_TRUE(m.action("mnuscansp")->isEnabled());
+    EXPECT_FALSE(m.action("mnuscanlocal")->isEnabled());
+    EXPECT_EQ(m.action("mnuscanlocal")->text(), "Build Local  Optical Drives");
+    EXPECT_TRUE(m.action("mnuRacks")->isChecked());
+}
+
+TEST(MainWindow, LargeFontLayout)
+{
+    Rig rig(records());
+    rig.window->applyLargeFontLayout();
+    const Twips t{static_cast<double>(rig.window->logicalDpiX())};
+    EXPECT_EQ(rig.window->size(), QSize(t.px(12288), t.px(9216)));
+    EXPECT_EQ(rig.child("PicGR")->geometry(), t.rect(60, 650, 4500, 7870));
+    EXPECT_EQ(rig.child("TrView1")->geometry(), t.rect(8160, 4812, 4128, 4320));
+    EXPECT_EQ(rig.child("lblred")->y(), t.px(-36));
+}
+
+TEST(MainWindow, AboutAndSupport)
+{
+    Rig rig(records());
+    rig.window->menus().action("mnuabt")->trigger();
+    auto* about = rig.window->findChild<QWidget*>("Frmabt");
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowTitle(), "About Vorlu Optical");
+    about->close();
+    EXPECT_NE(rig.window->findChild<QWidget*>("Frmabt"), nullptr) << "closing only hides it";
+    rig.window->menus().action("mnuUG")->trigger();
+    ASSERT_EQ(rig.web->urls().size(), 1u);
+    EXPECT_NE(rig.web->urls()[0].find("user-guide.html"), std::string::npos);
+}
+
+TEST(MainWindow, ScanListOkAfterAScanSavesTheResetFormAndEnds)
+{
+    Rig rig(records());
+    rig.window->state().nodes.at(2).Enabled = "False";
+    rig.window->state().flags.NetworkListBuilt = true;
+    rig.window->frmCon().show();
+    rig.window->frmCon().close(); // the close box acts as OK
+    EXPECT_TRUE(rig.end->ended());
+    ASSERT_EQ(rig.boxes->boxes().size(), 1u);
+    EXPECT_EQ(rig.boxes->boxes()[0].text, "Restart program to make network changes... ");
+    std::string lg;
+    ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
+    EXPECT_EQ(lg, formatNodeFile(rig.window->state().nodes, NodeFileForm::Reset));
+    EXPECT_FALSE(std::filesystem::exists(rig.folder() / "vrsopt.ini")) << "settings are not written";
+}

@@ -1,0 +1,117 @@
+#include "nodes/Settings.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vorlu;
+
+namespace {
+Settings parsed(const std::string& text)
+{
+    Settings s;
+    parseSettings(text, s);
+    return s;
+}
+} // namespace
+
+TEST(Settings, DefaultsWhenMissingOrShort)
+{
+    QTemporaryDir dir;
+    Settings s;
+    EXPECT_FALSE(readSettingsFile(dir.path().toStdString() + "/vrsopt.ini", s));
+    EXPECT_EQ(s.WmiNamespace, "root\\cimv2");
+    EXPECT_TRUE(s.ShowRacks);
+    EXPECT_TRUE(s.ShowPasswords);
+    EXPECT_EQ(s.BackgroundColour, 0);
+
+    const Settings two = parsed("admin\r\nsecret\r\n");
+    EXPECT_EQ(two.AdminUser, "admin");
+    EXPECT_EQ(two.AdminPassword, "secret");
+    EXPECT_EQ(two.WmiNamespace, "root\\cimv2");
+    EXPECT_TRUE(two.ShowRacks);
+}
+
+TEST(Settings, LinesAndTheirRules)
+{
+    const Settings s = parsed(" u \n p\n-12.5x\n3\n.5\n 16744448.5 \nIPNAME\n0\nroot\\other\nFalse\n");
+    EXPECT_EQ(s.AdminUser, "u");
+    EXPECT_EQ(s.CameraEye.z, -12.5f);
+    EXPECT_EQ(s.CameraEye.y, 3.0f);
+    EXPECT_EQ(s.CameraEye.x, 0.5f);
+    EXPECT_EQ(s.BackgroundColour, 16744448) << "a half goes to the even neighbour";
+    EXPECT_EQ(s.NodeLabelMode, "IPNAME");
+    EXPECT_TRUE(s.labelBoxIpName);
+    EXPECT_FALSE(s.labelBoxIp || s.labelBoxName);
+    EXPECT_FALSE(s.ShowPasswords);
+    EXPECT_EQ(s.WmiNamespace, "root\\other");
+    EXPECT_FALSE(s.ShowRacks);
+}
+
+TEST(Settings, ValuesOutsideTheListedOnes)
+{
+    struct Case {
+        const char* line7to10;
+        bool anyBox;
+        bool showPasswords;
+        bool racks;
+    };
+    const Case cases[] = {
+        {"ip\n1\nroot\\cimv2\nTrue\n", false, true, true},
+        {"NAME\nyes\nns\nmaybe\n", true, true, true},
+        {"IP\n0\nns\nfalse\n", true, false, true},
+    };
+    for (const Case& c : cases) {
+        const Settings s = parsed(std::string("a\nb\n0\n0\n0\n0\n") + c.line7to10);
+        EXPECT_EQ(s.labelBoxIp || s.labelBoxName || s.labelBoxIpName, c.anyBox) << c.line7to10;
+        EXPECT_EQ(s.ShowPasswords, c.showPasswords) << c.line7to10;
+        EXPECT_EQ(s.ShowRacks, c.racks) << c.line7to10;
+    }
+    EXPECT_EQ(parsed("a\nb\n0\n0\n0\n0\nip\n").NodeLabelMode, "ip") << "stored, though it ticks no box";
+}
+
+TEST(Settings, LeadingNumbers)
+{
+    struct Case {
+        const char* text;
+        double value;
+    };
+    const Case cases[] = {{"12abc", 12}, {"abc", 0}, {"", 0}, {"-3.25", -3.25}, {"+7", 7}, {"1e3", 1000},
+                          {"5.", 5},     {".", 0},   {"-", 0}, {"0x10", 0},    {"inf", 0}};
+    for (const Case& c : cases) {
+        double v = -99;
+        ASSERT_TRUE(leadingNumber(c.text, v)) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+    double v = 0;
+    EXPECT_FALSE(leadingNumber("1e999", v));
+    // A colour beyond 32 bits ends the reading; what came before still applies.
+    const Settings s = parsed("a\nb\n1\n2\n3\n99999999999\nIP\n");
+    EXPECT_EQ(s.CameraEye.x, 3.0f);
+    EXPECT_EQ(s.BackgroundColour, 0);
+    EXPECT_EQ(s.NodeLabelMode, "");
+}
+
+TEST(Settings, WriteThenReadGivesTheSameValues)
+{
+    Settings s;
+    s.AdminUser = "administrator";
+    s.AdminPassword = "p w";
+    s.CameraEye = {1.5f, -2.25f, -7.0f};
+    s.BackgroundColour = 0x00FF8000;
+    s.NodeLabelMode = "IP";
+    s.ShowPasswords = false;
+    s.WmiNamespace = "root\\wmi";
+    s.ShowRacks = false;
+    const std::string text = formatSettings(s);
+    EXPECT_EQ(text, "administrator\r\np w\r\n-7\r\n-2.25\r\n1.5\r\n16744448\r\nIP\r\n0\r\nroot\\wmi\r\nFalse\r\n");
+    const Settings back = parsed(text);
+    EXPECT_EQ(back.AdminPassword, s.AdminPassword);
+    EXPECT_EQ(back.CameraEye.x, 1.5f);
+    EXPECT_EQ(back.CameraEye.y, -2.25f);
+    EXPECT_EQ(back.CameraEye.z, -7.0f);
+    EXPECT_EQ(back.BackgroundColour, s.BackgroundColour);
+    EXPECT_EQ(back.NodeLabelMode, "IP");
+    EXPECT_FALSE(back.ShowPasswords);
+    EXPECT_EQ(back.WmiNamespace, "root\\wmi");
+    EXPECT_FALSE(back.ShowRacks);
+}

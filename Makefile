@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 XVFB = xvfb-run -a -s "-screen 0 1600x1000x24"
 DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl1-mesa-dev \
 	libgl1-mesa-dri libglm-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
-	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core
+	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core fonts-crosextra-carlito
 BENCH_PACKAGES = libassimp-dev
 
 .PHONY: all deps build demo test bench clean
@@ -43,7 +43,7 @@ bench:
 	$(MAKE) deps EXTRA_PACKAGES="$(BENCH_PACKAGES)"
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLU_BENCH=ON >/dev/null
 	cmake --build $(BUILD) -j$(JOBS)
-	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $(XVFB) $$b || exit 1; done
+	@for b in $(BUILD)/*_bench; do echo "== $$b"; $(XVFB) $$b || exit 1; done
 
 clean:
 	rm -rf $(BUILD)

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTableWidget>
@@ -93,9 +94,19 @@ void Frmmain::rebuildTree()
     nodeTreeView_->clear();
     rebuildNetworkTree(state_.nodes, *nodeTreeView_, state_.programFolder, &Frmmain::yield,
                        [this](const std::string& s) { frmCon_->setStatus(s); }, *platform_.messages);
+    nodeTreeView_->expandAll();
 }
 
-void Frmmain::yield() { QCoreApplication::processEvents(); }
+void Frmmain::yield()
+{
+    // Long loops yield once per step so the windows repaint; a repaint per
+    // frame is enough, and laying out a large tree thousands of times is not.
+    static QElapsedTimer sinceLast;
+    if (sinceLast.isValid() && sinceLast.elapsed() < 15)
+        return;
+    QCoreApplication::processEvents();
+    sinceLast.start();
+}
 
 FrmCon& Frmmain::frmCon() { return *frmCon_; }
 
@@ -129,6 +140,8 @@ void Frmmain::loadStep(FrmStart* start)
 
     const NodeFileLoad load = loadNodeFile(state_.programFolder, state_.nodes, state_.settings.NodeLabelMode,
                                            state_.LocalAddress, *nodeTreeView_, loginTreeView_.get(), &Frmmain::yield);
+    nodeTreeView_->expandAll();
+    loginTreeView_->expandAll();
     state_.nodeFileExisted = load.existed;
     state_.LocalNode = load.localNode;
     networkCommands_->setInitialMenuState(load.existed);
@@ -266,6 +279,7 @@ void Frmmain::nodeTreeDoubleClicked()
     scene_.hideAllUnits();
     yield();
     buildHardwareTree(*hardwareTreeView_, state_.nodes.at(state_.SelectedNode), state_.settings.NodeLabelMode);
+    hardwareTreeView_->expandAll();
     yield();
     scene_.loadInventoryReport(state_.SelectedNode);
     scene_.renderScene();

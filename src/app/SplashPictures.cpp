@@ -56,6 +56,10 @@ void paintBackdrop(QPainter& p, const QRectF& r, QPointF glowAt, quint32 seed)
     vignette.setColorAt(0.6, QColor(0, 0, 0, 0));
     vignette.setColorAt(1, QColor(10, 4, 24, 90));
     p.fillRect(r, vignette);
+
+    // The bottom melts into the window's own violet below the picture.
+    const QRectF foot(r.left(), r.bottom() - r.height() * 0.24, r.width(), r.height() * 0.24);
+    p.fillRect(foot, vertical(foot, alpha(Brand, 0), Brand));
 }
 
 // The disc lying a little above a soft shadow, with a thin orbit around it.

@@ -1,6 +1,8 @@
 #include "app/PictureKit.h"
 #include "app/Pictures.h"
 
+#include <QHash>
+
 #include <QPainterPath>
 
 namespace vorlu::pictures {
@@ -232,11 +234,17 @@ QPixmap treePicture(const QString& key, int size, qreal dpr)
 
 QIcon treeIcon(const QString& key)
 {
+    // Every tree entry asks for its picture; painting ten pixmaps each time
+    // would make a large node list slow to load.
+    static QHash<QString, QIcon> cache;
+    if (const auto it = cache.constFind(key); it != cache.constEnd())
+        return *it;
     QIcon icon;
     for (int size : {16, 20, 24, 32, 48}) {
         icon.addPixmap(treePicture(key, size, 1.0));
         icon.addPixmap(treePicture(key, size, 2.0));
     }
+    cache.insert(key, icon);
     return icon;
 }
 

@@ -29,8 +29,9 @@ void TreeWidgetView::addEntry(const std::string& parentKey, const std::string& k
         QTreeWidgetItem* parent = entry(parentKey);
         if (!parent)
             return;
+        // Children go under a collapsed parent: an expanded one makes the view
+        // lay out its rows again for every insertion. expandAll() shows them.
         item = new QTreeWidgetItem(parent);
-        parent->setExpanded(true);
     }
     const QString k = QString::fromStdString(key);
     item->setText(0, QString::fromStdString(text));
@@ -42,6 +43,8 @@ void TreeWidgetView::addEntry(const std::string& parentKey, const std::string& k
 }
 
 void TreeWidgetView::setVisible(bool visible) { tree_->setVisible(visible); }
+
+void TreeWidgetView::expandAll() { tree_->expandAll(); }
 
 QTreeWidgetItem* TreeWidgetView::entry(const std::string& key) const
 {

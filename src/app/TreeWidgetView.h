@@ -19,6 +19,7 @@ public:
                   const std::string& picture, std::size_t tag) override;
     void setVisible(bool visible) override;
 
+    void expandAll();
     QTreeWidgetItem* entry(const std::string& key) const;
     static QString tagOf(const QTreeWidgetItem* item);
 

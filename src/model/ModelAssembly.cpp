@@ -1,0 +1,129 @@
+#include "model/ModelAssembly.h"
+
+#include "model/ModelFileCache.h"
+#include "model/ModelLayout.h"
+#include "scene/CD3DFrame.h"
+#include "scene/Scene.h"
+
+#include <algorithm>
+
+namespace vorlu {
+
+namespace {
+
+constexpr std::uint32_t ModelAmbient = 0x90909090;
+
+void call(const std::function<void()>& f)
+{
+    if (f)
+        f();
+}
+
+// Adds an offset to the frame's current position. The sum is formed in double
+// precision and stored in single precision.
+void Place(CD3DFrame& frame, const std::array<double, 3>& offset)
+{
+    const Vector p = frame.GetPosition();
+    frame.SetPosition(Vector(static_cast<float>(static_cast<double>(p.x) + offset[0]),
+                             static_cast<float>(static_cast<double>(p.y) + offset[1]),
+                             static_cast<float>(static_cast<double>(p.z) + offset[2])));
+}
+
+} // namespace
+
+ModelAssembly::ModelAssembly(Scene& scene, std::string mediaFolder, AssemblyServices services)
+    : scene_(scene), mediaFolder_(std::move(mediaFolder)), services_(std::move(services))
+{
+}
+
+void ModelAssembly::yield()
+{
+    call(services_.yield);
+}
+
+void ModelAssembly::loadFiles(CD3DFrame& frame, const std::vector<std::string>& files, ModelFileCache& cache)
+{
+    for (const std::string& name : files) {
+        // A file that cannot be read leaves the frame without its parts; assembly goes on.
+        if (!cache.LoadInto(frame, scene_.context(), mediaFolder_ + name) &&
+            std::find(unread_.begin(), unread_.end(), name) == unread_.end())
+            unread_.push_back(name);
+    }
+}
+
+void ModelAssembly::load_start()
+{
+    call(services_.showBusyCursor);
+    if (inProgress_)
+        return;
+    inProgress_ = true;
+    // An error that ends the assembly must not leave the guard set or the busy cursor up.
+    struct Finish {
+        ModelAssembly& self;
+        ~Finish()
+        {
+            if (self.inProgress_) {
+                self.inProgress_ = false;
+                call(self.services_.showDefaultCursor);
+            }
+        }
+    } finish{*this};
+    yield();
+
+    unread_.clear();
+    container_ = std::make_shared<CD3DFrame>();
+    scene_.UnitFrames.clear();
+    scene_.RackFrames.clear();
+    for (int i = 0; i < UnitCount; ++i)
+        scene_.UnitFrames.push_back(std::make_shared<CD3DFrame>());
+    for (int i = 0; i < RackCount; ++i)
+        scene_.RackFrames.push_back(std::make_shared<CD3DFrame>());
+    yield();
+    yield();
+
+    // Each file is parsed once; every unit and rack still gets its own frames and meshes.
+    ModelFileCache cache;
+    for (int unit = 1; unit <= UnitCount; ++unit) {
+        loadFiles(*scene_.UnitFrames[static_cast<std::size_t>(unit - 1)], UnitMeshFiles(unit), cache);
+        yield();
+        yield();
+    }
+    for (int unit = 1; unit <= UnitCount; ++unit) {
+        Place(*scene_.UnitFrames[static_cast<std::size_t>(unit - 1)], UnitOffset(unit));
+        if (unit == 2 || unit == 4 || unit == 6)
+            yield();
+    }
+    for (int rack = 1; rack <= RackCount; ++rack)
+        loadFiles(*scene_.RackFrames[static_cast<std::size_t>(rack - 1)], RackMeshFiles(), cache);
+    for (int rack = 2; rack <= RackCount; ++rack) // rack 1 stays at the origin
+        Place(*scene_.RackFrames[static_cast<std::size_t>(rack - 1)], RackOffset(rack));
+    filesParsed_ = cache.filesRead();
+
+    scene_.context().device().SetRenderState(RenderState::Ambient, ModelAmbient);
+
+    scene_.SceneRoot = NewChildFrame(nullptr);
+    yield();
+    // The first trackball frame stays in the tree as an identity frame above the container.
+    scene_.TrackballFrame = NewChildFrame(scene_.SceneRoot.get());
+    for (const auto& unit : scene_.UnitFrames)
+        container_->AddChild(unit);
+    for (const auto& rack : scene_.RackFrames)
+        container_->AddChild(rack);
+    container_->AddTranslation(CombineReplace, ContainerTranslation[0], ContainerTranslation[1],
+                               ContainerTranslation[2]);
+    scene_.TrackballFrame->AddChild(container_);
+    yield();
+
+    scene_.HideAllUnits();
+    scene_.RenderScene();
+    scene_.TrackballFrame = container_;
+
+    scene_.ModelLoaded = true;
+    call(services_.showDefaultCursor);
+    inProgress_ = false;
+    call(services_.focusView);
+    yield();
+    call(services_.showDefaultCursor);
+}
+
+} // namespace vorlu

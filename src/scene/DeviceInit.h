@@ -1,0 +1,62 @@
+#pragma once
+// Making the 3D device at start-up: proving that any graphics context can
+// be made, choosing the normal (hardware) renderer or falling back to the
+// software one with the same messages as a hardware-to-reference fallback.
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace vorlu {
+
+class MessageBoxes;
+class ModelView;
+class ProgramEnd;
+class Scene;
+
+struct RendererInfo {
+    std::string vendor;
+    std::string renderer; // GL_RENDERER
+    std::string version;
+    bool software = false; // a software rasteriser such as llvmpipe
+};
+
+// nullopt when no usable context (OpenGL 2.0 or later) can be made.
+using RendererProbe = std::function<std::optional<RendererInfo>()>;
+
+// The real probe: a short-lived offscreen context. Needs a QGuiApplication.
+std::optional<RendererInfo> ProbeOpenGL();
+bool IsSoftwareRenderer(const std::string& glRenderer);
+
+enum SceneDeviceType { DeviceTypeHardware = 1, DeviceTypeReference = 2 };
+
+inline constexpr const char* NoDeviceMessage = "Unable to initialize 3D device!";
+inline constexpr const char* FallbackMessage = "No hardware support found. Switching to reference rasterizer.";
+inline constexpr const char* NoSuitableDeviceMessage =
+    "No suitable device was found to initialize D3D. Application will now exit.";
+
+// True when a device of any kind can be made on the adapter (only adapter 0 exists).
+bool ProbeDevice(int adapter, const RendererProbe& probe);
+// The start-up check: on failure shows NoDeviceMessage in a plain box, ends
+// the program and returns false.
+bool StartupDeviceCheck(const RendererProbe& probe, MessageBoxes& messages, ProgramEnd& programEnd);
+
+struct SceneDeviceChoice {
+    bool created = false;
+    int deviceType = 0; // DeviceTypeHardware or DeviceTypeReference
+    bool reference = false;
+    RendererInfo renderer;
+};
+
+// The decision of device creation: the requested type, or with fallback
+// from hardware to the software renderer after an information message;
+// with no device at all the critical message and the end of the program.
+SceneDeviceChoice ChooseSceneDevice(int deviceType, bool allowFallback, const RendererProbe& probe,
+                                    MessageBoxes& messages, ProgramEnd& programEnd);
+
+// Creates the scene's device on the model view (windowed, adapter 0 and
+// mode 0 are the only ones there are) and binds it to the scene: world
+// matrix identity, window size the view's size. False when none was made.
+bool CreateSceneDevice(ModelView& view, Scene& scene, bool windowed, int adapter, int mode, int deviceType,
+                       const RendererProbe& probe, MessageBoxes& messages, ProgramEnd& programEnd);
+
+} // namespace vorlu

@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/FrmStart.h"
 #include "app/MainWindow.h"
+#include "app/ModelSceneHooks.h"
 #include "app/ProgramFolder.h"
 #include "app/SceneHooks.h"
 #include "platform/SimulatedNetwork.h"
@@ -67,7 +68,7 @@ int runApplication(int argc, char** argv)
     if (network)
         installSimulatedNetwork(platform, network);
 
-    SceneHooks scene;
+    ModelSceneHooks scene(*platform.messages, *platform.programEnd);
     FrmStart start;
     start.show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -76,7 +77,7 @@ int runApplication(int argc, char** argv)
     Frmmain main(platform, *folder, scene);
     main.loadStep(&start);
     if (main.endingProgram())
-        return 1; // the load step ended the program before the event loop ran
+        return main.exitStatus(); // ended before the event loop ran, where exit() has no effect
     return QApplication::exec();
 }
 

@@ -7,7 +7,10 @@
 #include "app/ModelViewPlaceholder.h"
 #include "app/TreeWidgetView.h"
 #include "app/UserGuide.h"
+#include "dialogs/FrmColor.h"
 #include "dialogs/Frmlgin.h"
+#include "model/Racks.h"
+#include "scene/Scene.h"
 #include "network/FrmCon.h"
 #include "network/FrmConScanList.h"
 #include "network/NetworkDiscovery.h"
@@ -73,6 +76,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
     frmCon_->onOk = [this] { scanListOk(); };
     buildNetworkCommands();
     connectCommands();
+    connectViewCommands();
 }
 
 Frmmain::~Frmmain() = default;
@@ -120,6 +124,40 @@ void Frmmain::connectCommands()
     connect(menus_->action("mnuscanlist"), &QAction::triggered, this, [this] { networkCommands_->ScanList(); });
 }
 
+void Frmmain::connectViewCommands()
+{
+    struct Move {
+        const char* item;
+        CameraMove move;
+    };
+    for (const Move& m : {Move{"mnuLeft", CameraMove::Left}, Move{"mnuRight", CameraMove::Right},
+                          Move{"mnuUp", CameraMove::Up}, Move{"mnuDown", CameraMove::Down},
+                          Move{"mnuIn", CameraMove::In}, Move{"mnuOut", CameraMove::Out}}) {
+        const CameraMove move = m.move;
+        connect(menus_->action(m.item), &QAction::triggered, this, [this, move] {
+            if (Scene* s = scene_.scene())
+                s->MoveCamera(move);
+        });
+    }
+    connect(menus_->action("mnutest"), &QAction::triggered, this, [this] {
+        if (Scene* s = scene_.scene()) {
+            s->ShowAllUnits();
+            s->RenderScene();
+        }
+    });
+    connect(menus_->action("mnuareset"), &QAction::triggered, this, [this] {
+        if (Scene* s = scene_.scene()) {
+            s->HideAllUnits();
+            s->RenderScene();
+        }
+    });
+    // The item is checkable, so its new check mark is the new option.
+    connect(menus_->action("mnuRacks"), &QAction::triggered, this,
+            [this](bool checked) { state_.settings.ShowRacks = checked; });
+    backColour_ = std::make_unique<BackgroundColourCommand>(this, [this](std::int32_t rgb) { setBackgroundColour(rgb); });
+    connect(menus_->action("mnubk"), &QAction::triggered, this, [this] { backColour_->run(); });
+}
+
 void Frmmain::loadStep(FrmStart* start)
 {
     state_.LocalAddress = platform_.localAddress->localAddress();
@@ -134,6 +172,10 @@ void Frmmain::loadStep(FrmStart* start)
     readSettingsFile(state_.programFolder / SettingsFileName, state_.settings);
     menus_->action("mnuRacks")->setChecked(state_.settings.ShowRacks);
     setBackgroundColour(state_.settings.BackgroundColour);
+    if (Scene* s = scene_.scene()) {
+        s->CameraEye.x = state_.settings.CameraEye.x;
+        s->CameraEye.y = state_.settings.CameraEye.y;
+    }
     yield();
     if (start)
         start->showStep(2, "Loading network...");
@@ -146,11 +188,16 @@ void Frmmain::loadStep(FrmStart* start)
     state_.LocalNode = load.localNode;
     networkCommands_->setInitialMenuState(load.existed);
 
+    // From here on the window is shown, so an Exit or a window close can run
+    // the shutdown inside any yield; the loading must stop there.
     show();
     yield();
+    if (endingProgram_)
+        return;
     if (!scene_.probeDevice(picGR_)) {
         platform_.messages->show("Unable to initialize 3D device!", "", MessageIcon::None);
         endingProgram_ = true;
+        exitStatus_ = 1;
         platform_.programEnd->endProgram(1);
         return;
     }
@@ -159,11 +206,18 @@ void Frmmain::loadStep(FrmStart* start)
     if (!state_.StandardDpi)
         applyLargeFontLayout();
     scene_.locateMediaFolder();
-    state_.settings.CameraEye.z = -10.0f;
+    setCameraDepth(-10.0f);
     yield();
-    scene_.createSceneDevice(picGR_);
+    if (endingProgram_)
+        return;
+    if (!scene_.createSceneDevice(picGR_)) {
+        // No device at all: the device code has told the user and ended the program.
+        endingProgram_ = true;
+        exitStatus_ = 1;
+        return;
+    }
     scene_.applySceneDefaults();
-    state_.settings.CameraEye.z = -10.0f;
+    setCameraDepth(-10.0f);
     if (start)
         start->showStep(3, "Loading...");
     scene_.loadModel();
@@ -183,6 +237,8 @@ void Frmmain::shutdown()
         return;
     endingProgram_ = true;
     scene_.releaseModel();
+    if (Scene* s = scene_.scene())
+        state_.settings.CameraEye = {s->CameraEye.x, s->CameraEye.y, s->CameraEye.z};
     saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain);
     writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings);
     platform_.programEnd->endProgram(0);
@@ -200,6 +256,17 @@ void Frmmain::setBackgroundColour(std::int32_t rgb)
     state_.settings.BackgroundColour = rgb;
     if (auto* placeholder = qobject_cast<ModelViewPlaceholder*>(picGR_))
         placeholder->setBackgroundColour(rgb);
+    if (Scene* s = scene_.scene()) {
+        s->BackgroundColour = static_cast<std::uint32_t>(rgb);
+        s->RenderScene();
+    }
+}
+
+void Frmmain::setCameraDepth(float z)
+{
+    state_.settings.CameraEye.z = z;
+    if (Scene* s = scene_.scene())
+        s->CameraEye.z = z;
 }
 
 void Frmmain::label6Clicked(int index)

@@ -26,6 +26,7 @@ class FrmConScanList;
 class NetworkDiscovery;
 class NetworkScanCommands;
 class MenuNetworkSwitches;
+class BackgroundColourCommand;
 
 // The main window: command bar, legend bar, model view, detail panel, node
 // and hardware trees, status bar and state grids, and the program's state.
@@ -43,6 +44,8 @@ public:
 
     AppState& state() { return state_; }
     bool endingProgram() const { return endingProgram_; }
+    // The status the program ends with once endingProgram() is set.
+    int exitStatus() const { return exitStatus_; }
     CommandMenus& menus() { return *menus_; }
     FrmCon& frmCon();
     Frmlgin& loginDialog() { return *login_; }
@@ -59,6 +62,7 @@ public:
     void scanListOk();
     void applyLargeFontLayout();
     void setBackgroundColour(std::int32_t rgb);
+    void setCameraDepth(float z);
 
     static void yield();
 
@@ -75,6 +79,7 @@ private:
     void applyDesignLayout();
     void connectCommands();
     void buildNetworkCommands();
+    void connectViewCommands();
     void rebuildTree();
     void refreshBarPictures();
     void selectFromTree();
@@ -87,6 +92,7 @@ private:
     SceneHooks& scene_;
     AppState state_;
     bool endingProgram_ = false;
+    int exitStatus_ = 0;
 
     CommandMenus* menus_ = nullptr;
     QLabel* picture1_ = nullptr;
@@ -113,6 +119,7 @@ private:
     std::unique_ptr<MenuNetworkSwitches> networkMenu_;
     std::unique_ptr<NetworkDiscovery> discovery_;
     std::unique_ptr<NetworkScanCommands> networkCommands_;
+    std::unique_ptr<BackgroundColourCommand> backColour_;
 };
 
 } // namespace vorlu

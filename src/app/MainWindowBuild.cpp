@@ -209,9 +209,8 @@ void Frmmain::buildDetailPanel()
 
 void Frmmain::buildWorkArea()
 {
-    auto* view = new ModelViewPlaceholder(this);
-    view->setObjectName("PicGR");
-    picGR_ = view;
+    picGR_ = scene_.createModelView(this);
+    picGR_->setObjectName("PicGR");
 
     treeView1_ = new QTreeWidget(this);
     treeView1_->setObjectName("TreeView1");

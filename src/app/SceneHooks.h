@@ -6,6 +6,8 @@ class QWidget;
 
 namespace vorlu {
 
+class Scene;
+
 // The steps of start-up and of the node tree that belong to the 3D view and
 // the drive inventory. The main window calls them in its own order; until a
 // step has a real implementation it does nothing and the model view shows the
@@ -13,10 +15,15 @@ namespace vorlu {
 class SceneHooks {
 public:
     virtual ~SceneHooks() = default;
+    // The model view PicGR; without a 3D device it only shows the background colour.
+    virtual QWidget* createModelView(QWidget* parent);
+    // The scene the view draws, for the camera, colour and racks commands; null without one.
+    virtual Scene* scene() { return nullptr; }
     virtual bool probeDevice(QWidget* /*view*/) { return true; }
     virtual void prepareStateGrids() {}
     virtual std::string locateMediaFolder() { return {}; }
-    virtual void createSceneDevice(QWidget* /*view*/) {}
+    // False when no device could be made and the program is ending.
+    virtual bool createSceneDevice(QWidget* /*view*/) { return true; }
     virtual void applySceneDefaults() {}
     virtual void loadModel() {}
     virtual void resetDriveResults() {}

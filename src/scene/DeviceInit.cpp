@@ -1,5 +1,7 @@
 #include "scene/DeviceInit.h"
 
+#include <filesystem>
+
 #include "platform/UserInterfaceServices.h"
 #include "scene/ModelView.h"
 #include "scene/Scene.h"
@@ -35,6 +37,14 @@ bool IsSoftwareRenderer(const std::string& glRenderer)
     return false;
 }
 
+bool HardwareRendererPresent()
+{
+    // Direct rendering devices are where a hardware renderer would come from.
+    std::error_code ec;
+    return std::filesystem::is_directory("/dev/dri", ec) &&
+           std::filesystem::directory_iterator("/dev/dri", ec) != std::filesystem::directory_iterator();
+}
+
 std::optional<RendererInfo> ProbeOpenGL()
 {
     QOpenGLContext context;
@@ -51,7 +61,9 @@ std::optional<RendererInfo> ProbeOpenGL()
     info.vendor = glString(f, GL_VENDOR);
     info.renderer = glString(f, GL_RENDERER);
     info.version = glString(f, GL_VERSION);
-    info.software = IsSoftwareRenderer(info.renderer);
+    // A machine without a graphics device offers only the software renderer:
+    // that is then its normal renderer, not a fallback worth a message.
+    info.software = IsSoftwareRenderer(info.renderer) && HardwareRendererPresent();
     const auto version = context.format().version();
     const bool shaders = version >= qMakePair(2, 0); // the pipeline runs as GLSL 1.20 shaders
     context.doneCurrent();

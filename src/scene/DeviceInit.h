@@ -17,7 +17,7 @@ struct RendererInfo {
     std::string vendor;
     std::string renderer; // GL_RENDERER
     std::string version;
-    bool software = false; // a software rasteriser such as llvmpipe
+    bool software = false; // a software rasteriser such as llvmpipe, where hardware could have been had
 };
 
 // nullopt when no usable context (OpenGL 2.0 or later) can be made.
@@ -26,6 +26,9 @@ using RendererProbe = std::function<std::optional<RendererInfo>()>;
 // The real probe: a short-lived offscreen context. Needs a QGuiApplication.
 std::optional<RendererInfo> ProbeOpenGL();
 bool IsSoftwareRenderer(const std::string& glRenderer);
+// True when the machine has a direct rendering device, so that a software
+// renderer means the hardware one could not be had.
+bool HardwareRendererPresent();
 
 enum SceneDeviceType { DeviceTypeHardware = 1, DeviceTypeReference = 2 };
 

@@ -1,0 +1,101 @@
+// The first network scan of the real program: "Network", "Network Scan", OK;
+// the program ends with the node list saved, and the next start lists it.
+#include "e2e/ProgramFixture.h"
+
+#include "app/MainWindow.h"
+#include "platform/RecordingProgramEnd.h"
+#include "platform/ScriptedMessageBoxes.h"
+#include "platform/SimulatedNetwork.h"
+#include "platform/SimulatedPlatform.h"
+
+#include <QElapsedTimer>
+#include <QTreeWidget>
+
+namespace vorlu::e2e {
+namespace {
+
+const char* const ThreeComputers = R"({
+  "localAddress": "192.168.1.10",
+  "computers": [
+    {"name": "WS-ADMIN", "address": "192.168.1.10"},
+    {"name": "PC-GHOST"},
+    {"name": "PC-TWO", "address": "192.168.1.21"}
+  ]
+})";
+
+// The reset form: label = name, every node listed; the name that could not be
+// resolved keeps an empty address.
+const char* const ScannedNodeFile = "WS-ADMIN\r\n192.168.1.10\r\nWS-ADMIN\r\nTrue\r\n\r\n\r\nFalse\r\n"
+                                    "PC-GHOST\r\n\r\nPC-GHOST\r\nTrue\r\n\r\n\r\nFalse\r\n"
+                                    "PC-TWO\r\n192.168.1.21\r\nPC-TWO\r\nTrue\r\n\r\n\r\nFalse\r\n";
+
+class NetworkScan : public ProgramFixture {
+protected:
+    QByteArray network() const override { return ThreeComputers; }
+
+    // OK refuses while the scan runs, so close (which acts as OK) until the
+    // restart message shows.
+    void pressOkUntilRestartMessage()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            runToEnd(xdrivePath(), {"close", "Scan List"}, env_, 10000);
+            if (runToEnd(xdrivePath(), {"wait", "Message from Vorlu Optical", "2"}, env_, 10000).exitCode == 0)
+                return;
+            ASSERT_LT(clock.elapsed(), WindowTimeoutMs) << "no restart message after OK";
+        }
+    }
+};
+
+TEST_F(NetworkScan, OkSavesTheResetListAndTheNextStartListsIt)
+{
+    startProgram();
+    if (HasFatalFailure())
+        return;
+    ASSERT_EQ(xdrive({"ready", Title, QString::number(WindowTimeoutMs / 1000)}), 0);
+    ASSERT_EQ(xdrive({"click", Title, QString::number(NetworkCaptionX), QString::number(MainCaptionY)}), 0);
+    // "Network Scan" is the first item; "Re-Scan" is disabled without a node file.
+    ASSERT_EQ(xdrive({"key", "Down", "Return"}), 0);
+    ASSERT_EQ(xdrive({"wait", "Scan List", "60"}), 0) << "the Scan List dialog did not open";
+    pressOkUntilRestartMessage();
+    if (HasFatalFailure())
+        return;
+    ASSERT_EQ(xdrive({"close", "Message from Vorlu Optical"}), 0);
+    expectEnded();
+    EXPECT_EQ(readFile(data("program/lg.ini")).toStdString(), ScannedNodeFile);
+    EXPECT_FALSE(QFileInfo::exists(data("program/vrsopt.ini"))) << "the forced end writes no settings";
+    for (const char* folder : {"WS-ADMIN", "PC-GHOST", "PC-TWO"})
+        EXPECT_TRUE(QFileInfo(data("program/") + folder).isDir()) << folder;
+
+    // Started again, the program reads the list back and writes it unchanged at Exit.
+    startProgram();
+    if (HasFatalFailure())
+        return;
+    ASSERT_EQ(xdrive({"ready", Title, QString::number(WindowTimeoutMs / 1000)}), 0);
+    exitThroughMenu();
+    if (HasFatalFailure())
+        return;
+    expectEnded();
+    EXPECT_EQ(readFile(data("program/lg.ini")).toStdString(), ScannedNodeFile);
+
+    // And its node tree lists the three nodes: the same start, looked at from inside.
+    std::string error;
+    Platform platform;
+    installSimulatedNetwork(platform, SimulatedNetwork::parse(ThreeComputers, "net.json", error));
+    platform.messages = std::make_unique<ScriptedMessageBoxes>();
+    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    SceneHooks scene;
+    Frmmain window(platform, data("program").toStdString(), scene);
+    window.loadStep(nullptr);
+    auto* tree = window.findChild<QTreeWidget*>("TreeView1");
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    ASSERT_EQ(root->childCount(), 3);
+    EXPECT_EQ(root->child(0)->text(0), "WS-ADMIN");
+    EXPECT_EQ(root->child(1)->text(0), "PC-GHOST");
+    EXPECT_EQ(root->child(2)->text(0), "PC-TWO");
+}
+
+} // namespace
+} // namespace vorlu::e2e

@@ -161,11 +161,4 @@ BENCHMARK(BM_DrawFrame1024x768)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillis
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+#include "QtBenchmarkMain.h"

@@ -9,6 +9,7 @@
 #include "platform/SimulatedPlatform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -20,7 +21,7 @@ void BM_StartUpWithModel(benchmark::State& state)
 {
     QTemporaryDir dir;
     std::string error;
-    auto network = SimulatedNetwork::load((QCoreApplication::applicationDirPath() + "/demo/network.json").toStdString(),
+    auto network = SimulatedNetwork::load(QDir(QCoreApplication::applicationDirPath()).filePath("demo/network.json").toStdString(),
                                           error);
     if (!network) {
         state.SkipWithError(error.c_str());
@@ -45,11 +46,4 @@ BENCHMARK(BM_StartUpWithModel)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+#include "QtBenchmarkMain.h"

@@ -20,7 +20,7 @@ namespace {
 
 std::filesystem::path bundledDemoNetwork()
 {
-    return (QCoreApplication::applicationDirPath() + "/demo/network.json").toStdString();
+    return QDir(QCoreApplication::applicationDirPath()).filePath("demo/network.json").toStdString();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/FrmStart.h"
 
+#include "app/BrandWindow.h"
 #include "app/Pictures.h"
 
 #include <QApplication>
@@ -14,23 +15,9 @@ FrmStart::FrmStart(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Fra
     setObjectName("FrmStart");
     setWindowTitle("Vorlu Optical");
     setFixedSize(480, 300);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(139, 99, 161));
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
-
-    auto* picture = new QLabel(this);
-    picture->setObjectName("Image1");
-    picture->setGeometry(0, 0, 480, 210);
-    picture->setPixmap(pictures::startupPicture(picture->size(), devicePixelRatioF()));
-
-    auto* version = new QLabel("Version 1.60", this);
-    version->setObjectName("Label2");
-    version->setGeometry(24, 214, 200, 20);
-    QFont vf = version->font();
-    vf.setBold(true);
-    version->setFont(vf);
+    applyBrandLook(this);
+    addBrandPicture(this, QRect(0, 0, 480, 210), pictures::startupPicture(QSize(480, 210), devicePixelRatioF()));
+    addVersionLabel(this, "Label2", "Version 1.60", QRect(24, 214, 200, 20), 0);
 
     auto* line = new QFrame(this);
     line->setObjectName("Line1");

@@ -1,5 +1,6 @@
 #include "app/Frmabt.h"
 
+#include "app/BrandWindow.h"
 #include "app/Pictures.h"
 
 #include <QLabel>
@@ -13,27 +14,13 @@ Frmabt::Frmabt(QWidget* parent) : QDialog(parent)
     setWindowTitle("About Vorlu Optical");
     setModal(false);
     setFixedSize(420, 300);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(139, 99, 161));
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
-
-    auto* picture = new QLabel(this);
-    picture->setObjectName("Image1");
-    picture->setGeometry(0, 0, 420, 200);
-    picture->setPixmap(pictures::aboutPicture(picture->size(), devicePixelRatioF()));
-
-    auto* version = new QLabel("V1.60", this);
-    version->setObjectName("Label1");
-    version->setGeometry(24, 210, 120, 22);
-    QFont f = version->font();
-    f.setBold(true);
-    f.setPointSize(f.pointSize() + 2);
-    version->setFont(f);
+    applyBrandLook(this);
+    addBrandPicture(this, QRect(0, 0, 420, 200), pictures::aboutPicture(QSize(420, 200), devicePixelRatioF()));
+    addVersionLabel(this, "Label1", "V1.60", QRect(24, 210, 120, 22), 2);
 
     auto* blurb = new QLabel("Optical drive inventory and health for small Windows networks.", this);
-    blurb->setGeometry(24, 236, 372, 20);
+    blurb->setGeometry(24, 234, 280, 40);
+    blurb->setWordWrap(true);
 
     auto* ok = new QPushButton("OK", this);
     ok->setGeometry(316, 262, 80, 26);

@@ -10,7 +10,7 @@ namespace vorlu {
 
 std::string userGuideUrl()
 {
-    const QString beside = QCoreApplication::applicationDirPath() + "/docs/user-guide.html";
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("docs/user-guide.html");
     QString path = beside;
     if (!QFileInfo::exists(beside)) {
         const QString installed =

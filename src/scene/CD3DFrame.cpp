@@ -154,7 +154,13 @@ bool CD3DFrame::InitFromFile(SceneContext& context, const std::string& strFile, 
             return false;
         }
     }
-    for (const XObject* obj : file->topLevel()) {
+    // A file found only through the media path stops at its first failed part.
+    return InitFromXFile(context, *file, error, retried);
+}
+
+bool CD3DFrame::InitFromXFile(SceneContext& context, const XFile& file, std::string* error, bool stopAtFailedPart)
+{
+    for (const XObject* obj : file.topLevel()) {
         bool ok = true;
         if (IsTemplate(*obj, "Frame")) {
             auto frame = std::make_shared<CD3DFrame>();
@@ -168,7 +174,7 @@ bool CD3DFrame::InitFromFile(SceneContext& context, const std::string& strFile, 
                 note(error, meshError);
             AddMesh(mesh);
         }
-        if (!ok && retried)
+        if (!ok && stopAtFailedPart)
             return false;
     }
     return true;

@@ -13,6 +13,7 @@ namespace vorlu {
 
 class CD3DMesh;
 class SceneContext;
+class XFile;
 class XObject;
 
 enum CombineType : int {
@@ -37,6 +38,10 @@ public:
     // frames become children, top-level meshes become meshes. False when the
     // file cannot be opened or read; a failed part is skipped otherwise.
     bool InitFromFile(SceneContext& context, const std::string& strFile, std::string* error = nullptr);
+    // The same from a file already read, so that one parse can fill many
+    // frames. False only when stopAtFailedPart and a part failed.
+    bool InitFromXFile(SceneContext& context, const XFile& file, std::string* error = nullptr,
+                       bool stopAtFailedPart = false);
 
     void AddChild(std::shared_ptr<CD3DFrame> child);
     void AddMesh(std::shared_ptr<CD3DMesh> childMesh);

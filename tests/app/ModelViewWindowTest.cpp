@@ -3,6 +3,7 @@
 #include "app/CommandMenus.h"
 #include "app/MainWindow.h"
 #include "app/ModelSceneHooks.h"
+#include "dialogs/FrmColor.h"
 #include "nodes/AtomicFile.h"
 #include "platform/RecordingProgramEnd.h"
 #include "platform/ScriptedMessageBoxes.h"
@@ -76,4 +77,46 @@ TEST(ModelViewWindow, ShowsTheBackgroundColourThenTheModelAfterTestView)
 
     window.menus().action("mnuareset")->trigger();
     EXPECT_EQ(pixelsUnlike(grabView(window), background, all), 0) << "Reset hides them again";
+}
+
+TEST(ModelViewWindow, NoGraphicsContextEndsTheStartWithTheMessage)
+{
+    QTemporaryDir dir;
+    Platform platform;
+    std::string error;
+    installSimulatedNetwork(platform, SimulatedNetwork::parse(R"({"computers": []})", "net.json", error));
+    auto boxes = std::make_unique<ScriptedMessageBoxes>();
+    auto* shown = boxes.get();
+    auto end = std::make_unique<RecordingProgramEnd>();
+    auto* ended = end.get();
+    platform.messages = std::move(boxes);
+    platform.programEnd = std::move(end);
+    ModelSceneHooks scene(*platform.messages, *platform.programEnd, [] { return std::optional<RendererInfo>(); });
+    Frmmain window(platform, dir.path().toStdString(), scene);
+    window.loadStep(nullptr);
+    EXPECT_TRUE(window.endingProgram());
+    EXPECT_EQ(window.exitStatus(), 1);
+    EXPECT_TRUE(ended->ended());
+    ASSERT_EQ(shown->boxes().size(), 1u);
+    EXPECT_EQ(shown->boxes()[0].text, "Unable to initialize 3D device!");
+    EXPECT_FALSE(std::filesystem::exists(dir.path().toStdString() + "/lg.ini")) << "nothing is saved";
+}
+
+TEST(ModelViewWindow, BackcolorOpensThePickerAndOkRepaintsTheView)
+{
+    QTemporaryDir dir;
+    Platform platform;
+    std::string error;
+    installSimulatedNetwork(platform, SimulatedNetwork::parse(R"({"computers": []})", "net.json", error));
+    platform.messages = std::make_unique<ScriptedMessageBoxes>();
+    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    SceneHooks scene; // the colour reaches the settings whatever draws the view
+    Frmmain window(platform, dir.path().toStdString(), scene);
+    window.loadStep(nullptr);
+    window.menus().action("mnubk")->trigger();
+    auto* picker = window.findChild<FrmColor*>("FrmColor");
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(picker->isVisible());
+    emit picker->backgroundColourAccepted(0x00FF8000);
+    EXPECT_EQ(window.state().settings.BackgroundColour, 0x00FF8000);
 }

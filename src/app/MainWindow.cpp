@@ -9,8 +9,6 @@
 #include "app/UserGuide.h"
 #include "dialogs/FrmColor.h"
 #include "dialogs/Frmlgin.h"
-#include "model/Racks.h"
-#include "scene/Scene.h"
 #include "network/FrmCon.h"
 #include "network/FrmConScanList.h"
 #include "network/NetworkDiscovery.h"
@@ -19,6 +17,7 @@
 #include "network/NodeFileLoader.h"
 #include "network/NodeTree.h"
 #include "nodes/NodeFile.h"
+#include "scene/Scene.h"
 
 #include <QAction>
 #include <QApplication>
@@ -239,9 +238,18 @@ void Frmmain::shutdown()
     scene_.releaseModel();
     if (Scene* s = scene_.scene())
         state_.settings.CameraEye = {s->CameraEye.x, s->CameraEye.y, s->CameraEye.z};
-    saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain);
-    writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings);
+    std::string error;
+    if (!saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain, &error))
+        reportSaveFailure(error);
+    if (!writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &error))
+        reportSaveFailure(error);
     platform_.programEnd->endProgram(0);
+}
+
+void Frmmain::reportSaveFailure(const std::string& error)
+{
+    // The previous file is still whole; the user must know this run's changes are not in it.
+    platform_.messages->show("Unable to save: " + error, "Message from VORLU OPTICAL", MessageIcon::Warning);
 }
 
 void Frmmain::closeEvent(QCloseEvent* event)
@@ -385,7 +393,9 @@ void Frmmain::scanListOk()
         return;
     }
     rebuildTree();
-    saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Reset);
+    std::string error;
+    if (!saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Reset, &error))
+        reportSaveFailure(error);
     platform_.messages->show("Restart program to make network changes... ", "Message from Vorlu Optical",
                              MessageIcon::Question);
     endingProgram_ = true;

@@ -81,6 +81,7 @@ private:
     void buildNetworkCommands();
     void connectViewCommands();
     void rebuildTree();
+    void reportSaveFailure(const std::string& error);
     void refreshBarPictures();
     void selectFromTree();
     void showView(int legendIndex);

@@ -257,3 +257,17 @@ TEST(MainWindow, ScanListOkAfterAScanSavesTheResetFormAndEnds)
     EXPECT_EQ(lg, formatNodeFile(rig.window->state().nodes, NodeFileForm::Reset));
     EXPECT_FALSE(std::filesystem::exists(rig.folder() / "vrsopt.ini")) << "settings are not written";
 }
+
+TEST(MainWindow, AFileThatCannotBeWrittenIsReportedAtExit)
+{
+    Rig rig(records());
+    // A folder where the settings file should go: no rename can replace it, even as root.
+    std::filesystem::create_directory(rig.folder() / "vrsopt.ini");
+    rig.window->menus().action("mnuexit")->trigger();
+    EXPECT_TRUE(rig.end->ended());
+    ASSERT_EQ(rig.boxes->boxes().size(), 1u);
+    EXPECT_NE(rig.boxes->boxes()[0].text.find("vrsopt.ini"), std::string::npos);
+    std::string lg;
+    ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
+    EXPECT_EQ(lg, records()) << "the node file is still written";
+}

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -79,6 +80,17 @@ namespace tss {
 inline constexpr std::uint32_t Disable = 1, SelectArg1 = 2, SelectArg2 = 3, Modulate = 4;
 inline constexpr std::uint32_t ArgDiffuse = 0, ArgCurrent = 1, ArgTexture = 2;
 } // namespace tss
+
+// The render states a freshly made device starts with.
+inline std::map<RenderState, std::uint32_t> DefaultRenderStates()
+{
+    return {{RenderState::ZEnable, rs::True},        {RenderState::ShadeMode, rs::ShadeGouraud},
+            {RenderState::ZWriteEnable, rs::True},   {RenderState::SrcBlend, rs::BlendOne},
+            {RenderState::DestBlend, rs::BlendZero}, {RenderState::CullMode, rs::CullCCW},
+            {RenderState::AlphaBlendEnable, rs::False}, {RenderState::SpecularEnable, rs::False},
+            {RenderState::Clipping, rs::True},       {RenderState::Lighting, rs::True},
+            {RenderState::Ambient, 0},               {RenderState::NormalizeNormals, rs::False}};
+}
 
 // Clear flags.
 inline constexpr std::uint32_t ClearTarget = 1, ClearZBuffer = 2;

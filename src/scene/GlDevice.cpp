@@ -163,12 +163,7 @@ glm::vec4 vec(const ColorValue& c)
 
 GlDevice::GlDevice()
 {
-    states_ = {{RenderState::ZEnable, rs::True},        {RenderState::ShadeMode, rs::ShadeGouraud},
-               {RenderState::ZWriteEnable, rs::True},   {RenderState::SrcBlend, rs::BlendOne},
-               {RenderState::DestBlend, rs::BlendZero}, {RenderState::CullMode, rs::CullCCW},
-               {RenderState::AlphaBlendEnable, rs::False}, {RenderState::SpecularEnable, rs::False},
-               {RenderState::Clipping, rs::True},       {RenderState::Lighting, rs::True},
-               {RenderState::Ambient, 0},               {RenderState::NormalizeNormals, rs::False}};
+    states_ = DefaultRenderStates();
     stage0_ = {{TextureStageState::ColorOp, tss::Modulate},   {TextureStageState::ColorArg1, tss::ArgTexture},
                {TextureStageState::ColorArg2, tss::ArgCurrent}, {TextureStageState::AlphaOp, tss::SelectArg1},
                {TextureStageState::AlphaArg1, tss::ArgTexture}, {TextureStageState::AlphaArg2, tss::ArgCurrent}};

@@ -30,13 +30,7 @@ const char* transformName(TransformState s)
 
 RecordingDevice::RecordingDevice()
 {
-    // The states a freshly made device starts with.
-    states_ = {{RenderState::ZEnable, rs::True},        {RenderState::ShadeMode, rs::ShadeGouraud},
-               {RenderState::ZWriteEnable, rs::True},   {RenderState::SrcBlend, rs::BlendOne},
-               {RenderState::DestBlend, rs::BlendZero}, {RenderState::CullMode, rs::CullCCW},
-               {RenderState::AlphaBlendEnable, rs::False}, {RenderState::SpecularEnable, rs::False},
-               {RenderState::Clipping, rs::True},       {RenderState::Lighting, rs::True},
-               {RenderState::Ambient, 0},               {RenderState::NormalizeNormals, rs::False}};
+    states_ = DefaultRenderStates();
 }
 
 void RecordingDevice::SetTransform(TransformState state, const Matrix& m)

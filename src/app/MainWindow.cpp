@@ -6,6 +6,7 @@
 #include "app/FrmStart.h"
 #include "app/ModelViewPlaceholder.h"
 #include "app/TreeWidgetView.h"
+#include "app/Twips.h"
 #include "app/UserGuide.h"
 #include "dialogs/FrmColor.h"
 #include "dialogs/Frmlgin.h"
@@ -201,7 +202,7 @@ void Frmmain::loadStep(FrmStart* start)
         return;
     }
     scene_.prepareStateGrids();
-    state_.StandardDpi = logicalDpiX() <= 105;
+    state_.StandardDpi = isStandardDpi(logicalDpiX(), devicePixelRatioF());
     if (!state_.StandardDpi)
         applyLargeFontLayout();
     scene_.locateMediaFolder();

@@ -70,7 +70,8 @@ constexpr Geometry kLargeFont[] = {
 };
 
 constexpr int kLargeFontWidth = 12288;
-constexpr int kLargeFontHeight = 9216;
+// The window is 9216 twips high with its frame; its client area ends with the status bar.
+constexpr int kLargeFontClientHeight = 8520 + kBarHeight;
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text = {})
 {
@@ -277,7 +278,9 @@ void Frmmain::applyLargeFontLayout()
     const Twips t{static_cast<double>(logicalDpiX())};
     for (const Geometry& g : kLargeFont)
         place(this, g, t);
-    resize(t.px(kLargeFontWidth), t.px(kLargeFontHeight));
+    resize(t.px(kLargeFontWidth), t.px(kLargeFontClientHeight));
+    // The trees reach below the status bar's top; the bar stays in front.
+    picture2_->raise();
     for (QLabel* l : picture3_->findChild<QWidget*>("Picture7")->findChildren<QLabel*>())
         l->setFont(calibri(l->font().bold() ? 8 : 9, l->font().bold()));
     picture3_->findChild<QLabel*>("Label5")->setFont(calibri(12, true));

@@ -15,4 +15,9 @@ struct Twips {
     }
 };
 
+// Whether the screen is a standard one of at most 105 pixels per inch. Qt
+// scales a high-resolution screen by its device pixel ratio and reports 96
+// logical dots per inch, so the real figure is the product of the two.
+inline bool isStandardDpi(double logicalDpi, double devicePixelRatio) { return logicalDpi * devicePixelRatio <= 105.0; }
+
 } // namespace vorlu

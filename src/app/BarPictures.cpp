@@ -99,22 +99,28 @@ QPixmap commandBarBackground(QSize size, qreal dpr, const std::array<QRect, 8>& 
     return pixmap;
 }
 
-QPixmap legendBarBackground(QSize size, qreal dpr)
+namespace {
+
+// A bar with nothing on it but its gradient.
+QPixmap plainBar(QSize size, qreal dpr, const QColor& top, const QColor& bottom, bool highlight)
 {
     QPixmap pixmap = canvas(size, dpr);
     QPainter p(&pixmap);
     prepare(p);
-    paintBar(p, QRectF(QPointF(0, 0), QSizeF(size)), QColor(40, 35, 64), QColor(24, 21, 40), true);
+    paintBar(p, QRectF(QPointF(0, 0), QSizeF(size)), top, bottom, highlight);
     return pixmap;
+}
+
+} // namespace
+
+QPixmap legendBarBackground(QSize size, qreal dpr)
+{
+    return plainBar(size, dpr, QColor(40, 35, 64), QColor(24, 21, 40), true);
 }
 
 QPixmap statusBarBackground(QSize size, qreal dpr)
 {
-    QPixmap pixmap = canvas(size, dpr);
-    QPainter p(&pixmap);
-    prepare(p);
-    paintBar(p, QRectF(QPointF(0, 0), QSizeF(size)), QColor(44, 39, 70), QColor(26, 23, 44), false);
-    return pixmap;
+    return plainBar(size, dpr, QColor(44, 39, 70), QColor(26, 23, 44), false);
 }
 
 QPixmap progressBarPicture(QSize size, qreal dpr)

@@ -139,18 +139,14 @@ void Frmmain::connectViewCommands()
                 s->MoveCamera(move);
         });
     }
-    connect(menus_->action("mnutest"), &QAction::triggered, this, [this] {
-        if (Scene* s = scene_.scene()) {
-            s->ShowAllUnits();
-            s->RenderScene();
-        }
-    });
-    connect(menus_->action("mnuareset"), &QAction::triggered, this, [this] {
-        if (Scene* s = scene_.scene()) {
-            s->HideAllUnits();
-            s->RenderScene();
-        }
-    });
+    for (const bool show : {true, false}) {
+        connect(menus_->action(show ? "mnutest" : "mnuareset"), &QAction::triggered, this, [this, show] {
+            if (Scene* s = scene_.scene()) {
+                show ? s->ShowAllUnits() : s->HideAllUnits();
+                s->RenderScene();
+            }
+        });
+    }
     // The item is checkable, so its new check mark is the new option.
     connect(menus_->action("mnuRacks"), &QAction::triggered, this,
             [this](bool checked) { state_.settings.ShowRacks = checked; });

@@ -85,16 +85,6 @@ std::optional<WmiSelect> parseWmiSelect(const std::string& query)
     return result;
 }
 
-bool WmiSelect::asksFor(const std::string& property) const
-{
-    if (allProperties)
-        return true;
-    for (const std::string& p : properties)
-        if (equalsIgnoringCase(p, property))
-            return true;
-    return false;
-}
-
 WmiRow selectProperties(const WmiRow& stored, const WmiSelect& query)
 {
     if (query.allProperties)

@@ -14,9 +14,6 @@ struct WmiSelect {
     std::vector<std::string> properties; // as written in the query; empty for *
     bool allProperties = false;
     std::string className;
-
-    // Whether the query reads property (any letter case), * included.
-    bool asksFor(const std::string& property) const;
 };
 
 // nullopt when the text is not such a query.

@@ -1,14 +1,12 @@
 // The real main window under a display: a node's drives painted on the model,
 // a click on a red drive's tray filling the detail panel, and the reset that
 // clears the state display again.
+#include "EmptyNetworkPlatform.h"
+
 #include "app/MainWindow.h"
 #include "app/ModelSceneHooks.h"
 #include "model/ModelLayout.h"
 #include "model/Racks.h"
-#include "platform/RecordingProgramEnd.h"
-#include "platform/ScriptedMessageBoxes.h"
-#include "platform/SimulatedNetwork.h"
-#include "platform/SimulatedPlatform.h"
 #include "scene/CD3DMesh.h"
 #include "scene/ModelView.h"
 
@@ -57,10 +55,7 @@ TEST(DriveSelectionWindow, AClickOnARedDriveShowsItsFaultAndTheResetClearsTheDis
         GTEST_SKIP() << "needs an X display with OpenGL (run under Xvfb)";
     QTemporaryDir dir;
     Platform platform;
-    std::string error;
-    installSimulatedNetwork(platform, SimulatedNetwork::parse(R"({"computers": []})", "net.json", error));
-    platform.messages = std::make_unique<ScriptedMessageBoxes>();
-    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    test::installEmptyNetwork(platform);
     ModelSceneHooks hooks(*platform.messages, *platform.programEnd);
     Frmmain window(platform, dir.path().toStdString(), hooks);
     window.loadStep(nullptr);

@@ -95,8 +95,11 @@ TEST(DriveSelectionWindow, AClickOnARedDriveShowsItsFaultAndTheResetClearsTheDis
     saveShot(window.grab().toImage(), "detail-panel-red-drive.png");
     saveShot(window.findChild<QWidget*>("Picture3")->grab().toImage(), "detail-panel.png");
 
-    window.findChild<QLabel*>("lblred")->setText("2");
     auto* red = window.findChild<QTableWidget*>("gridred");
+    const int designedWidth = window.logicalDpiX() * 3786 / 1440;
+    EXPECT_EQ(red->horizontalHeaderItem(4)->text(), "Name") << "start-up writes the headers";
+    EXPECT_NE(red->columnWidth(0), designedWidth) << "but leaves the widths before the density is known";
+    window.findChild<QLabel*>("lblred")->setText("2");
     red->setRowCount(2);
     red->setItem(1, 2, new QTableWidgetItem("Error"));
     window.clr_meshes();
@@ -104,7 +107,7 @@ TEST(DriveSelectionWindow, AClickOnARedDriveShowsItsFaultAndTheResetClearsTheDis
     EXPECT_EQ(red->rowCount(), 2) << "rows stay, emptied";
     EXPECT_EQ(red->item(1, 2), nullptr);
     EXPECT_EQ(red->horizontalHeaderItem(1)->text(), "Sensor");
-    EXPECT_EQ(red->columnWidth(0), window.logicalDpiX() * 3786 / 1440) << "after the first reset the widths follow the density";
+    EXPECT_EQ(red->columnWidth(0), designedWidth) << "after the first reset the widths follow the density";
     EXPECT_EQ(window.state().drives.DriveCount(), 0u);
     for (int unit = 1; unit <= 4; ++unit)
         EXPECT_TRUE(scene.SceneRoot->FindChildObject(DrivePartName(unit)).frame->GetChildMesh(0)->bUseMaterials);

@@ -4,6 +4,7 @@
 #include "app/CommandMenus.h"
 #include "app/Frmabt.h"
 #include "app/FrmStart.h"
+#include "app/InventoryWiring.h"
 #include "app/ModelViewPlaceholder.h"
 #include "app/TreeWidgetView.h"
 #include "app/Twips.h"
@@ -75,11 +76,18 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
     frmCon_->setWindowFlag(Qt::Window);
     frmCon_->onOk = [this] { scanListOk(); };
     buildNetworkCommands();
+    inventory_ = std::make_unique<InventoryWiring>(
+        state_, *platform_.management, scene_,
+        InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_}, gate_,
+        &Frmmain::yield, [this] { return endingProgram_; });
+    inventory_->connectMenus(*menus_);
     connectCommands();
     connectViewCommands();
 }
 
 Frmmain::~Frmmain() = default;
+
+void Frmmain::setDrivePainter(DrivePainter& painter) { inventory_->setDrivePainter(painter); }
 
 void Frmmain::buildNetworkCommands()
 {
@@ -337,26 +345,7 @@ void Frmmain::nodeTreeClicked()
 void Frmmain::nodeTreeDoubleClicked()
 {
     selectFromTree();
-    state_.flags.AccessDenied = false;
-    if (state_.SelectedNode == 0)
-        return;
-    FrmCon& con = frmCon();
-    con.setBarWidth(0);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    con.setStatus("Preparing to build virtual model...");
-    con.setWindowTitle("Status");
-    yield();
-    scene_.resetDriveResults();
-    yield();
-    scene_.hideAllUnits();
-    yield();
-    buildHardwareTree(*hardwareTreeView_, state_.nodes.at(state_.SelectedNode), state_.settings.NodeLabelMode);
-    hardwareTreeView_->expandAll();
-    yield();
-    scene_.loadInventoryReport(state_.SelectedNode);
-    scene_.renderScene();
-    QApplication::restoreOverrideCursor();
-    con.setStatus("");
+    inventory_->commands().ShowStoredNode();
 }
 
 void Frmmain::nodeTreeMouseDown(Qt::MouseButton button, const QPoint& globalPos)

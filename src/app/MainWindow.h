@@ -27,6 +27,8 @@ class NetworkDiscovery;
 class NetworkScanCommands;
 class MenuNetworkSwitches;
 class BackgroundColourCommand;
+class DrivePainter;
+class InventoryWiring;
 
 // The main window: command bar, legend bar, model view, detail panel, node
 // and hardware trees, status bar and state grids, and the program's state.
@@ -52,6 +54,9 @@ public:
     TreeWidgetView& nodeTree() { return *nodeTreeView_; }
     TreeWidgetView& hardwareTree() { return *hardwareTreeView_; }
     QWidget* modelView() const { return picGR_; }
+    InventoryWiring& inventory() { return *inventory_; }
+    // The model's side of the drive states; until it is set the parts stay as they are.
+    void setDrivePainter(DrivePainter& painter);
 
     void label6Clicked(int index);
     void image1Clicked(int index);
@@ -106,6 +111,8 @@ private:
     std::array<ClickLabel*, 10> label6_{};
     std::array<ClickLabel*, 8> image1_{};
     std::array<QTableWidget*, 3> grids_{};
+    std::array<QLabel*, 3> counters_{}; // lblgreen, lblamber, lblred
+    QLabel* statusMessage_ = nullptr;   // the status bar's message line
     FrmCon* frmCon_ = nullptr;
     Frmabt* about_ = nullptr;
     Frmlgin* login_ = nullptr;
@@ -121,6 +128,7 @@ private:
     std::unique_ptr<NetworkDiscovery> discovery_;
     std::unique_ptr<NetworkScanCommands> networkCommands_;
     std::unique_ptr<BackgroundColourCommand> backColour_;
+    std::unique_ptr<InventoryWiring> inventory_;
 };
 
 } // namespace vorlu

@@ -189,6 +189,25 @@ void InventoryScanCommands::showHardware()
     services_.units.renderScene();
 }
 
+void InventoryScanCommands::prepareDiagnostics()
+{
+    services_.dialog.setBarWidth(0);
+    services_.dialog.setBusyPointer(true);
+    services_.dialog.setStatus(PreparingDiagnosticText);
+    services_.dialog.setDetail("");
+    services_.dialog.setCaption(DiagnosticCaption);
+}
+
+void InventoryScanCommands::finish(const char* prefix)
+{
+    const std::string done = withNode(prefix);
+    services_.dialog.setStatus(done);
+    services_.window.setStatusMessage(done);
+    services_.dialog.hideDialog();
+    services_.window.setBusyPointer(false);
+    services_.dialog.setBusyPointer(false);
+}
+
 bool InventoryScanCommands::localNodeMissing()
 {
     if (state_.LocalNode != 0 && state_.LocalNode <= state_.table.count())
@@ -249,11 +268,7 @@ bool InventoryScanCommands::buildSelected()
     services_.units.hideAllUnits();
     services_.dialog.setStatus(withNode(BuildingPrefix));
     showHardware();
-    const std::string done = withNode(BuiltPrefix);
-    services_.dialog.setStatus(done);
-    services_.window.setStatusMessage(done);
-    services_.dialog.hideDialog();
-    services_.window.setBusyPointer(false);
+    finish(BuiltPrefix);
     return true;
 }
 
@@ -274,11 +289,7 @@ bool InventoryScanCommands::buildLocal()
         return true;
     state_.table.at(state_.SelectedNode).Scanned = ScannedState;
     showHardware();
-    const std::string done = withNode(BuiltPrefix);
-    services_.dialog.setStatus(done);
-    services_.window.setStatusMessage(done);
-    services_.dialog.hideDialog();
-    services_.window.setBusyPointer(false);
+    finish(BuiltPrefix);
     return true;
 }
 
@@ -290,11 +301,7 @@ bool InventoryScanCommands::diagnoseSelected()
     services_.window.setBusyPointer(true);
     yield();
     yield();
-    services_.dialog.setBarWidth(0);
-    services_.dialog.setBusyPointer(true);
-    services_.dialog.setStatus(PreparingDiagnosticText);
-    services_.dialog.setDetail("");
-    services_.dialog.setCaption(DiagnosticCaption);
+    prepareDiagnostics();
     yield();
     services_.dialog.showDialog();
     SelectNodeCredentials(connection_, state_.table.at(state_.SelectedNode), state_.settings.AdminUser,
@@ -313,12 +320,7 @@ bool InventoryScanCommands::diagnoseSelected()
     yield();
     EvaluateStoredDiagnostics();
     services_.units.renderScene();
-    const std::string done = withNode(ScannedPrefix);
-    services_.dialog.setStatus(done);
-    services_.window.setStatusMessage(done);
-    services_.dialog.hideDialog();
-    services_.window.setBusyPointer(false);
-    services_.dialog.setBusyPointer(false);
+    finish(ScannedPrefix);
     return true;
 }
 
@@ -327,11 +329,7 @@ bool InventoryScanCommands::diagnoseLocal()
     if (state_.table.empty() || localNodeMissing())
         return true;
     services_.window.setBusyPointer(true);
-    services_.dialog.setBarWidth(0);
-    services_.dialog.setBusyPointer(true);
-    services_.dialog.setStatus(PreparingDiagnosticText);
-    services_.dialog.setDetail("");
-    services_.dialog.setCaption(DiagnosticCaption);
+    prepareDiagnostics();
     thisComputer();
     diagnosedNode_ = state_.LocalNode;
     yield();
@@ -344,12 +342,7 @@ bool InventoryScanCommands::diagnoseLocal()
     yield();
     EvaluateStoredDiagnostics();
     services_.units.renderScene();
-    const std::string done = withNode(ScannedPrefix);
-    services_.dialog.setStatus(done);
-    services_.window.setStatusMessage(done);
-    services_.dialog.hideDialog();
-    services_.window.setBusyPointer(false);
-    services_.dialog.setBusyPointer(false);
+    finish(ScannedPrefix);
     return true;
 }
 

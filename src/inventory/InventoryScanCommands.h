@@ -54,6 +54,9 @@ private:
     void EvaluateStoredDiagnostics();
     void showHardware();
     bool localNodeMissing();
+    void prepareDiagnostics();
+    // The success text on lblstatus and the status bar, dialog hidden, pointers normal.
+    void finish(const char* prefix);
     bool ending() const { return services_.ending && services_.ending(); }
     void yield() const { yieldNow(services_.yield); }
 

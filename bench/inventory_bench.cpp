@@ -2,6 +2,7 @@
 // the state grids and counters, and "Local  Computer Optical Drives
 // Diagnostics Scan" of a simulated computer with four drives, from the
 // command to the counters shown.
+#include "NullTree.h"
 #include "QtBenchmarkMain.h"
 
 #include "inventory/InventoryScanCommands.h"
@@ -87,16 +88,6 @@ public:
     void setStatusMessage(const std::string&) override {}
 };
 
-class NullTree : public TreeView {
-public:
-    void clear() override {}
-    void addEntry(const std::string&, const std::string&, const std::string&, const std::string&,
-                  std::size_t) override
-    {
-    }
-    void setVisible(bool) override {}
-};
-
 class NullUnits : public ModelUnits {
 public:
     void hideAllUnits() override {}
@@ -130,7 +121,7 @@ void BM_LocalDiagnosticsScan4Drives(benchmark::State& state)
     WorkerThreadRunner runner;
     NullProgress progress;
     NullWindow window;
-    NullTree tree;
+    bench::NullTree tree;
     NullUnits units;
     CommandGate gate;
     Grids grids;

@@ -3,11 +3,7 @@
 // counters the same files give when the node is shown again.
 #include "e2e/ProgramFixture.h"
 
-#include "app/MainWindow.h"
-#include "platform/RecordingProgramEnd.h"
-#include "platform/ScriptedMessageBoxes.h"
-#include "platform/SimulatedNetwork.h"
-#include "platform/SimulatedPlatform.h"
+#include "e2e/InProcessWindow.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -125,14 +121,8 @@ TEST_F(DriveScan, BuildAndDiagnoseASelectedNodeThroughTheMenus)
     EXPECT_FALSE(QFileInfo::exists(data("program/WS-ADMIN/sen_cd")));
 
     // Shown again from the stored files: a double-click on the node.
-    std::string error;
-    Platform platform;
-    installSimulatedNetwork(platform, SimulatedNetwork::parse(network().toStdString(), "net.json", error));
-    platform.messages = std::make_unique<ScriptedMessageBoxes>();
-    platform.programEnd = std::make_unique<RecordingProgramEnd>();
-    SceneHooks scene;
-    Frmmain window(platform, data("program").toStdString(), scene);
-    window.loadStep(nullptr);
+    InProcessWindow shown(network().toStdString(), data("program"));
+    Frmmain& window = *shown.window;
     auto* tree = window.findChild<QTreeWidget*>("TreeView1");
     tree->setCurrentItem(tree->topLevelItem(0)->child(0));
     window.nodeTreeDoubleClicked();

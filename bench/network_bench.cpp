@@ -1,6 +1,7 @@
 // Network discovery speed: a first Network Scan of 500 computers whose name
 // lookups each take 50 ms, and a Re-Scan merging 20,000 listed names into a
 // table of 20,000 records.
+#include "NullTree.h"
 #include "network/CommandGate.h"
 #include "network/NetworkDiscovery.h"
 #include "network/NetworkScanCommands.h"
@@ -30,16 +31,6 @@ public:
 
 private:
     int rows_ = 1;
-};
-
-class NullTree : public TreeView {
-public:
-    void clear() override {}
-    void addEntry(const std::string&, const std::string&, const std::string&, const std::string&,
-                  std::size_t) override
-    {
-    }
-    void setVisible(bool) override {}
 };
 
 class NullMenu : public NetworkMenu {
@@ -75,7 +66,7 @@ void BM_NetworkScan500Computers50msEach(benchmark::State& state)
     SimulatedEnumerator enumerator(net);
     SimulatedSocketLayer sockets(net);
     NullDialog dialog;
-    NullTree tree;
+    bench::NullTree tree;
     NullMenu menu;
     CountingBoxes boxes;
     for (auto _ : state) {
@@ -117,7 +108,7 @@ void BM_Rescan20000Into20000(benchmark::State& state)
     auto none = std::make_shared<SimulatedNetwork>();
     SimulatedSocketLayer sockets(none);
     NullDialog dialog;
-    NullTree tree;
+    bench::NullTree tree;
     CountingBoxes boxes;
     for (auto _ : state) {
         state.PauseTiming();

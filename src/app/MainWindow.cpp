@@ -5,6 +5,7 @@
 #include "app/DetailPanel.h"
 #include "app/Frmabt.h"
 #include "app/FrmStart.h"
+#include "app/InventoryWiring.h"
 #include "app/ModelViewPlaceholder.h"
 #include "app/TreeWidgetView.h"
 #include "app/Twips.h"
@@ -81,10 +82,15 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
     frmCon_->setWindowFlag(Qt::Window);
     frmCon_->onOk = [this] { scanListOk(); };
     buildNetworkCommands();
+    inventory_ = std::make_unique<InventoryWiring>(
+        state_, *platform_.management, scene_,
+        InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_}, gate_,
+        &Frmmain::yield, [this] { return endingProgram_; });
+    inventory_->connectMenus(*menus_);
     connectCommands();
     connectViewCommands();
     if (Scene* s = scene_.scene()) {
-        selection_ = std::make_unique<PartSelection>(*s, state_.drives, *detailPanel_);
+        selection_ = std::make_unique<PartSelection>(*s, state_.drives.table, *detailPanel_);
         if (auto* view = qobject_cast<ModelView*>(picGR_))
             connect(view, &ModelView::mousePressed, this,
                     [this](Qt::MouseButton, Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y) {
@@ -94,6 +100,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
 }
 
 Frmmain::~Frmmain() = default;
+
 
 void Frmmain::buildNetworkCommands()
 {
@@ -291,36 +298,14 @@ void Frmmain::setCameraDepth(float z)
 
 void Frmmain::stcol()
 {
-    const std::optional<int> width =
-        StateGridColumnTwips(state_.DpiChecked ? std::optional<bool>(state_.StandardDpi) : std::nullopt);
-    const Twips t{static_cast<double>(logicalDpiX())};
-    QStringList headers;
-    for (const char* h : StateGridHeaders)
-        headers << QString::fromLatin1(h);
-    for (std::size_t g : {0u, 2u, 1u}) {
-        QTableWidget* grid = grids_[g];
-        if (grid->columnCount() < StateGridColumns)
-            grid->setColumnCount(StateGridColumns);
-        if (width)
-            for (int c = 0; c < StateGridColumns; ++c)
-                grid->setColumnWidth(c, t.px(*width));
-        grid->setHorizontalHeaderLabels(headers);
-    }
+    inventory_->stcol();
     yield();
 }
 
 void Frmmain::clr_meshes()
 {
-    // The grids keep their rows and columns; only the cells are emptied.
-    for (std::size_t g : {0u, 2u, 1u})
-        grids_[g]->clearContents();
+    inventory_->commands().resetResults();
     yield();
-    for (QLabel* counter : counters_)
-        counter->setText(QStringLiteral("0"));
-    scene_.drivePainter().restoreAllParts();
-    yield();
-    stcol();
-    state_.drives.clear();
 }
 
 void Frmmain::picGRMouseDown(double x, double y)
@@ -392,26 +377,7 @@ void Frmmain::nodeTreeClicked()
 void Frmmain::nodeTreeDoubleClicked()
 {
     selectFromTree();
-    state_.flags.AccessDenied = false;
-    if (state_.SelectedNode == 0)
-        return;
-    FrmCon& con = frmCon();
-    con.setBarWidth(0);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    con.setStatus("Preparing to build virtual model...");
-    con.setWindowTitle("Status");
-    yield();
-    clr_meshes();
-    yield();
-    scene_.hideAllUnits();
-    yield();
-    buildHardwareTree(*hardwareTreeView_, state_.nodes.at(state_.SelectedNode), state_.settings.NodeLabelMode);
-    hardwareTreeView_->expandAll();
-    yield();
-    scene_.loadInventoryReport(state_.SelectedNode);
-    scene_.renderScene();
-    QApplication::restoreOverrideCursor();
-    con.setStatus("");
+    inventory_->commands().ShowStoredNode();
 }
 
 void Frmmain::nodeTreeMouseDown(Qt::MouseButton button, const QPoint& globalPos)

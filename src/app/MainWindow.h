@@ -29,6 +29,8 @@ class MenuNetworkSwitches;
 class BackgroundColourCommand;
 class DetailPanel;
 class PartSelection;
+class DrivePainter;
+class InventoryWiring;
 
 // The main window: command bar, legend bar, model view, detail panel, node
 // and hardware trees, status bar and state grids, and the program's state.
@@ -54,6 +56,8 @@ public:
     TreeWidgetView& nodeTree() { return *nodeTreeView_; }
     TreeWidgetView& hardwareTree() { return *hardwareTreeView_; }
     QWidget* modelView() const { return picGR_; }
+    InventoryWiring& inventory() { return *inventory_; }
+    // The model's side of the drive states; until it is set the parts stay as they are.
 
     void label6Clicked(int index);
     void image1Clicked(int index);
@@ -119,6 +123,7 @@ private:
     std::array<QTableWidget*, 3> grids_{}; // gridgreen, gridamber, gridred
     std::array<QLabel*, 3> counters_{};     // lblgreen, lblamber, lblred
     QLabel* driveId_ = nullptr;
+    QLabel* statusMessage_ = nullptr;   // the status bar's message line
     std::unique_ptr<DetailPanel> detailPanel_;
     std::unique_ptr<PartSelection> selection_;
     FrmCon* frmCon_ = nullptr;
@@ -136,6 +141,7 @@ private:
     std::unique_ptr<NetworkDiscovery> discovery_;
     std::unique_ptr<NetworkScanCommands> networkCommands_;
     std::unique_ptr<BackgroundColourCommand> backColour_;
+    std::unique_ptr<InventoryWiring> inventory_;
 };
 
 } // namespace vorlu

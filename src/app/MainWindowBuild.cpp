@@ -43,6 +43,7 @@ constexpr Geometry kDesign[] = {
     {"Label12", 240, 2880, 1740, 375},   {"Label13", 2280, 2880, 1455, 390},  {"Label7", 3840, 2880, 1620, 375},
     {"Label9", 5520, 2880, 2415, 375},   {"Label8", 480, 3480, 2700, 375},    {"lblavailmsg", 3240, 3480, 4695, 390},
     {"Label2", 828, 36, 3252, 228},      {"Label3", 4716, 36, 2820, 228},     {"Label4", 8076, 36, 3672, 228},
+    {"lblmainstatus", 11880, 36, 7260, 228},
 };
 
 // Client area of the designed window, in twips.
@@ -62,7 +63,7 @@ constexpr Geometry kLargeFont[] = {
     {"Image1(0)", 7188, 24, -1, -1},      {"Image1(3)", 7368, 24, -1, -1},      {"Image1(1)", 7596, 24, -1, -1},
     {"Image1(2)", 7356, 144, -1, -1},     {"Image1(4)", 7812, 24, -1, -1},      {"Image1(5)", 8220, 24, -1, -1},
     {"Label2", 828, 36, 3252, 228},       {"Label3", 4716, 36, 2820, 228},      {"Label4", 8076, 36, 3672, 228},
-    {"lbldriveid", -1, -48, -1, -1},
+    {"lblmainstatus", 11880, 36, 408, 228}, {"lbldriveid", -1, -48, -1, -1},
     // The detail labels, packed into the narrower panel.
     {"Label17", 120, 60, 1400, 300},      {"lblstatusmsg", 120, 360, 2200, 420}, {"Label14", 2500, 60, 1100, 300},
     {"Label15", 2500, 360, 1900, 330},    {"Label20", 120, 900, 1100, 300},     {"Label16", 1500, 900, 2950, 800},
@@ -189,6 +190,9 @@ void Frmmain::buildStatusBar()
         l->setFont(calibri(9, true));
         setTextColour(l, QColor(235, 232, 245));
     }
+    statusMessage_ = makeLabel(picture2_, "lblmainstatus");
+    statusMessage_->setFont(calibri(9));
+    setTextColour(statusMessage_, QColor(255, 236, 170));
 }
 
 namespace {

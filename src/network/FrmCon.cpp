@@ -22,6 +22,12 @@ FrmCon::FrmCon(QWidget* parent) : QDialog(parent)
     status_->setObjectName("lblstatus");
     status_->setMinimumHeight(22);
 
+    detail_ = new QLabel(this);
+    detail_->setObjectName("lbldetail");
+    detail_->setWordWrap(true);
+    detail_->setStyleSheet("color: #7a2a2a;");
+    detail_->hide();
+
     grid_ = new QTableWidget(2, 5, this);
     grid_->setObjectName("Grid1");
     grid_->horizontalHeader()->hide();
@@ -62,6 +68,7 @@ FrmCon::FrmCon(QWidget* parent) : QDialog(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(status_);
+    layout->addWidget(detail_);
     layout->addWidget(grid_, 1);
     layout->addLayout(barRow);
     layout->addLayout(buttons);
@@ -70,6 +77,14 @@ FrmCon::FrmCon(QWidget* parent) : QDialog(parent)
 void FrmCon::setStatus(const std::string& text) { status_->setText(QString::fromStdString(text)); }
 
 std::string FrmCon::status() const { return status_->text().toStdString(); }
+
+void FrmCon::setDetail(const std::string& text)
+{
+    detail_->setText(QString::fromStdString(text));
+    detail_->setVisible(!text.empty());
+}
+
+std::string FrmCon::detail() const { return detail_->text().toStdString(); }
 
 void FrmCon::clearGrid()
 {

@@ -18,6 +18,9 @@ public:
 
     void setStatus(const std::string& text);
     std::string status() const;
+    // The line under the status that says why a node was refused; empty hides it.
+    void setDetail(const std::string& text);
+    std::string detail() const;
     // Grid rows count from 0, the fixed header row; data rows start at 1.
     void clearGrid();
     int appendRow();
@@ -36,6 +39,7 @@ protected:
 
 private:
     QLabel* status_;
+    QLabel* detail_;
     QTableWidget* grid_;
     QLabel* bar_;
     int barWidth_ = 0;

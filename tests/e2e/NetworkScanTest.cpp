@@ -2,11 +2,7 @@
 // the program ends with the node list saved, and the next start lists it.
 #include "e2e/ProgramFixture.h"
 
-#include "app/MainWindow.h"
-#include "platform/RecordingProgramEnd.h"
-#include "platform/ScriptedMessageBoxes.h"
-#include "platform/SimulatedNetwork.h"
-#include "platform/SimulatedPlatform.h"
+#include "e2e/InProcessWindow.h"
 
 #include <QElapsedTimer>
 #include <QTreeWidget>
@@ -80,15 +76,8 @@ TEST_F(NetworkScan, OkSavesTheResetListAndTheNextStartListsIt)
     EXPECT_EQ(readFile(data("program/lg.ini")).toStdString(), ScannedNodeFile);
 
     // And its node tree lists the three nodes: the same start, looked at from inside.
-    std::string error;
-    Platform platform;
-    installSimulatedNetwork(platform, SimulatedNetwork::parse(ThreeComputers, "net.json", error));
-    platform.messages = std::make_unique<ScriptedMessageBoxes>();
-    platform.programEnd = std::make_unique<RecordingProgramEnd>();
-    SceneHooks scene;
-    Frmmain window(platform, data("program").toStdString(), scene);
-    window.loadStep(nullptr);
-    auto* tree = window.findChild<QTreeWidget*>("TreeView1");
+    InProcessWindow shown(ThreeComputers, data("program"));
+    auto* tree = shown.window->findChild<QTreeWidget*>("TreeView1");
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->topLevelItem(0);
     ASSERT_EQ(root->childCount(), 3);

@@ -1,0 +1,89 @@
+#include "app/InventoryWiring.h"
+
+#include "app/AppState.h"
+#include "app/CommandMenus.h"
+#include "app/Pictures.h"
+#include "app/SceneHooks.h"
+#include "app/TreeWidgetView.h"
+#include "inventory/ui/InventoryWidgets.h"
+#include "inventory/ui/StateGridsWidgets.h"
+#include "model/Racks.h"
+
+#include <QAction>
+
+namespace vorlu {
+
+// Units and racks of the model, switched on by the racks rule.
+class InventoryWiring::SceneUnits : public ModelUnits {
+public:
+    explicit SceneUnits(SceneHooks& scene) : scene_(scene) {}
+    void hideAllUnits() override { scene_.hideAllUnits(); }
+    void showUnitsForDrives(int driveCount, bool showRacks) override
+    {
+        if (Scene* s = scene_.scene())
+            ShowUnitsForDrives(*s, driveCount, showRacks);
+    }
+    void renderScene() override { scene_.renderScene(); }
+
+private:
+    SceneHooks& scene_;
+};
+
+// TrView1, opened out as entries arrive: the drives are what the user came for.
+class InventoryWiring::ExpandingTree : public TreeView {
+public:
+    explicit ExpandingTree(TreeWidgetView& tree) : tree_(tree) {}
+    void clear() override { tree_.clear(); }
+    void addEntry(const std::string& parentKey, const std::string& key, const std::string& text,
+                  const std::string& picture, std::size_t tag) override
+    {
+        tree_.addEntry(parentKey, key, text, picture, tag);
+        tree_.expandAll();
+    }
+    void setVisible(bool visible) override { tree_.setVisible(visible); }
+
+private:
+    TreeWidgetView& tree_;
+};
+
+InventoryWiring::InventoryWiring(AppState& state, ManagementService& management, SceneHooks& scene, Controls c,
+                                 CommandGate& gate, Yield yield, std::function<bool()> ending)
+    : units_(std::make_unique<SceneUnits>(scene)), tree_(std::make_unique<ExpandingTree>(c.hardwareTree)),
+      grids_(std::make_unique<StateGridsWidgets>(c.grids, c.counters, pictures::treeIcon("ok"),
+                                                 [&state] { return state.DpiChecked ? std::optional<bool>(state.StandardDpi) : std::nullopt; })),
+      progress_(std::make_unique<FrmConProgress>(c.frmCon)),
+      windowView_(std::make_unique<MainWindowInventoryView>(c.window, c.statusMessage))
+{
+    commands_ = std::make_unique<InventoryScanCommands>(
+        InventoryState{state.nodes, state.settings, state.SelectedNode, state.LocalNode, state.flags,
+                       state.programFolder, state.drives},
+        InventoryServices{management, runner_, *progress_, *windowView_, *tree_, *grids_, *units_, gate,
+                          std::move(yield), std::move(ending)});
+    commands_->setPainter(scene.drivePainter());
+}
+
+InventoryWiring::~InventoryWiring() = default;
+
+void InventoryWiring::stcol() { grids_->writeHeaders(); }
+
+void InventoryWiring::connectMenus(CommandMenus& menus)
+{
+    struct Item {
+        const char* name;
+        bool (InventoryScanCommands::*run)();
+    };
+    for (const Item& it : {Item{"mnuscansp", &InventoryScanCommands::BuildSelected},
+                           Item{"mnuScannode", &InventoryScanCommands::ScanNode},
+                           Item{"mnuslpc", &InventoryScanCommands::BuildLocal},
+                           Item{"mnuscanlocal", &InventoryScanCommands::ScanLocal},
+                           Item{"mnuwcurnddia", &InventoryScanCommands::DiagnoseSelected},
+                           Item{"mnucurnddia", &InventoryScanCommands::CurrentDiagnostics},
+                           Item{"mnuelocaldia", &InventoryScanCommands::DiagnoseLocal},
+                           Item{"mnulocaldia", &InventoryScanCommands::LocalDiagnostics}}) {
+        const auto run = it.run;
+        QObject::connect(menus.action(it.name), &QAction::triggered, menus.parent(),
+                         [this, run] { (commands_.get()->*run)(); });
+    }
+}
+
+} // namespace vorlu

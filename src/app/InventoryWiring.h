@@ -1,0 +1,62 @@
+#pragma once
+#include "inventory/BlockingRunner.h"
+#include "inventory/InventoryScanCommands.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QTableWidget;
+class QWidget;
+
+namespace vorlu {
+
+struct AppState;
+class CommandMenus;
+class FrmCon;
+class SceneHooks;
+class TreeWidgetView;
+class StateGridsWidgets;
+class FrmConProgress;
+class MainWindowInventoryView;
+
+// The drive scan commands with the main window's controls and the model
+// behind their view interfaces, and the menu items that run them.
+class InventoryWiring {
+public:
+    struct Controls {
+        QWidget& window;
+        FrmCon& frmCon;
+        TreeWidgetView& hardwareTree;
+        std::array<QTableWidget*, 3> grids;  // green, amber, red
+        std::array<QLabel*, 3> counters;     // green, amber, red
+        QLabel& statusMessage;
+    };
+
+    InventoryWiring(AppState& state, ManagementService& management, SceneHooks& scene, Controls controls,
+                    CommandGate& gate, Yield yield, std::function<bool()> ending);
+    ~InventoryWiring();
+
+    // mnuscansp (also the toolbar's "Scan Current Node"), mnuScannode, mnuslpc,
+    // mnuscanlocal, mnuwcurnddia, mnucurnddia, mnuelocaldia, mnulocaldia.
+    void connectMenus(CommandMenus& menus);
+
+    InventoryScanCommands& commands() { return *commands_; }
+    // The header row and, once the screen density is known, the column widths.
+    void stcol();
+
+private:
+    class SceneUnits;
+    class ExpandingTree;
+
+    WorkerThreadRunner runner_;
+    std::unique_ptr<SceneUnits> units_;
+    std::unique_ptr<ExpandingTree> tree_;
+    std::unique_ptr<StateGridsWidgets> grids_;
+    std::unique_ptr<FrmConProgress> progress_;
+    std::unique_ptr<MainWindowInventoryView> windowView_;
+    std::unique_ptr<InventoryScanCommands> commands_;
+};
+
+} // namespace vorlu

@@ -1,0 +1,376 @@
+#include "inventory/InventoryScanCommands.h"
+
+#include "inventory/DiagnosticsFile.h"
+#include "inventory/InventoryTexts.h"
+#include "network/NodeFolders.h"
+#include "network/NodeTree.h"
+#include "nodes/AtomicFile.h"
+
+namespace vorlu {
+
+namespace {
+constexpr int CollectingBarTwips = 1000;
+constexpr int CollectedBarTwips = 8460;
+} // namespace
+
+InventoryScanCommands::InventoryScanCommands(InventoryState state, InventoryServices services)
+    : state_(state), services_(std::move(services)), results_(state.results)
+{
+}
+
+bool InventoryScanCommands::refuse()
+{
+    services_.dialog.setStatus(CommandGate::busyText);
+    services_.window.setStatusMessage(CommandGate::busyText);
+    return false;
+}
+
+std::string InventoryScanCommands::withNode(const char* prefix) const
+{
+    const NodeRecord& r = state_.table.at(state_.SelectedNode);
+    return prefix + r.Login + r.IP;
+}
+
+std::filesystem::path InventoryScanCommands::nodeFile(std::size_t node, const char* file, std::string* problem) const
+{
+    const std::string& name = state_.table.at(node).Name;
+    if (const auto why = folderNameProblem(name)) {
+        if (problem)
+            *problem = *why;
+        return {};
+    }
+    return nodeFolder(state_.programFolder, name) / file;
+}
+
+void InventoryScanCommands::thisComputer()
+{
+    ClearConnection(connection_);
+    state_.SelectedNode = state_.LocalNode;
+}
+
+void InventoryScanCommands::resetResults() { resetDriveResults(results_, services_.grids, *painter_); }
+
+void InventoryScanCommands::showFailure(const std::string& text, const std::string& reason)
+{
+    const std::string why = displayReason(reason, connection_);
+    services_.dialog.setStatus(text);
+    services_.dialog.setDetail(why);
+    services_.window.setStatusMessage(text + ": " + why);
+}
+
+void InventoryScanCommands::fail(const std::string& text, const std::string& reason)
+{
+    showFailure(text, reason);
+    services_.dialog.setBusyPointer(false);
+    services_.window.setBusyPointer(false);
+}
+
+bool InventoryScanCommands::CheckConnectivity()
+{
+    services_.dialog.setStatus(withNode(ConnectingPrefix));
+    std::vector<WmiRow> rows;
+    try {
+        ManagementService& management = services_.management;
+        const WmiConnection connection = connection_;
+        const std::string nameSpace = state_.settings.WmiNamespace;
+        services_.runner.run(
+            [&rows, &management, connection, nameSpace] {
+                rows = QueryNode(management, connection, nameSpace, ComputerSystemQuery);
+            });
+    } catch (const std::exception& e) {
+        // Whatever the cause, the node counts as refusing us; the reason is shown beside it.
+        showFailure(withNode(AccessDeniedPrefix), e.what());
+        state_.table.at(state_.SelectedNode).Scanned = AccessDeniedState;
+        services_.window.setBusyPointer(false);
+        state_.flags.AccessDenied = true;
+        return false;
+    }
+    for (const WmiRow& row : rows) {
+        (void)row.property("Name");
+        services_.dialog.setStatus(withNode(ConnectedPrefix));
+    }
+    state_.table.at(state_.SelectedNode).Scanned = ScannedState;
+    return true;
+}
+
+std::optional<std::vector<WmiRow>> InventoryScanCommands::queryDrives(const std::string& nameSpace, const char* query)
+{
+    services_.dialog.setStatus(withNode(CollectingPrefix));
+    std::vector<WmiRow> rows;
+    try {
+        ManagementService& management = services_.management;
+        const WmiConnection connection = connection_;
+        services_.runner.run([&rows, &management, connection, nameSpace, query] {
+            rows = QueryNode(management, connection, nameSpace, query);
+        });
+    } catch (const std::exception& e) {
+        fail(withNode(CollectFailedPrefix), e.what());
+        return std::nullopt;
+    }
+    return rows;
+}
+
+bool InventoryScanCommands::writeNodeFile(const char* file, const std::string& content)
+{
+    const std::string& name = state_.table.at(state_.SelectedNode).Name;
+    const std::string shown = name + "/" + file;
+    std::string problem;
+    const std::filesystem::path path = nodeFile(state_.SelectedNode, file, &problem);
+    if (path.empty()) {
+        fail(WriteFailedPrefix + shown, problem);
+        return false;
+    }
+    if (!writeFileAtomically(path, content, FileAccess::Default, &problem)) {
+        fail(WriteFailedPrefix + shown, problem);
+        return false;
+    }
+    return true;
+}
+
+bool InventoryScanCommands::CollectInventory()
+{
+    services_.dialog.setBarWidth(CollectingBarTwips);
+    const auto rows = queryDrives(state_.settings.WmiNamespace, DriveListQuery);
+    if (!rows || ending())
+        return false;
+    const std::string report = formatInventoryReport(*rows);
+    services_.dialog.setBarWidth(CollectedBarTwips);
+    if (!writeNodeFile(ReportFileName, report))
+        return false;
+    services_.dialog.setStatus(HardwareCollectedText);
+    return true;
+}
+
+void InventoryScanCommands::LoadInventoryReport()
+{
+    const std::filesystem::path path = nodeFile(state_.SelectedNode, ReportFileName, nullptr);
+    std::string text;
+    if (path.empty() || !readWholeFile(path, text))
+        return;
+    if (const auto report = parseInventoryReport(text))
+        build_cd(*report, services_.hardwareTree, services_.units, state_.settings.ShowRacks);
+}
+
+bool InventoryScanCommands::CollectDiagnostics()
+{
+    resetResults();
+    yield();
+    services_.dialog.setBarWidth(CollectedBarTwips);
+    const auto rows = queryDrives(DiagnosticsNamespace, DriveStatusQuery);
+    if (!rows || ending())
+        return false;
+    yield();
+    if (!writeNodeFile(DiagnosticsFileName, formatDiagnostics(*rows)))
+        return false;
+    services_.dialog.setStatus(SensorCollectedText);
+    return true;
+}
+
+void InventoryScanCommands::EvaluateStoredDiagnostics()
+{
+    const std::filesystem::path path = nodeFile(diagnosedNode_, DiagnosticsFileName, nullptr);
+    std::string text;
+    if (!path.empty() && readWholeFile(path, text)) {
+        const NodeRecord& r = state_.table.at(diagnosedNode_);
+        EvaluateDiagnostics(text, {r.IP, r.Name}, results_, services_.grids, *painter_);
+    }
+    yield();
+    ShowDriveCounters(results_, services_.grids);
+}
+
+void InventoryScanCommands::showHardware()
+{
+    yield();
+    services_.units.hideAllUnits();
+    yield();
+    buildHardwareTree(services_.hardwareTree, state_.table.at(state_.SelectedNode), state_.settings.NodeLabelMode);
+    yield();
+    LoadInventoryReport();
+    services_.units.renderScene();
+}
+
+void InventoryScanCommands::prepareDiagnostics()
+{
+    services_.dialog.setBarWidth(0);
+    services_.dialog.setBusyPointer(true);
+    services_.dialog.setStatus(PreparingDiagnosticText);
+    services_.dialog.setDetail("");
+    services_.dialog.setCaption(DiagnosticCaption);
+}
+
+void InventoryScanCommands::finish(const char* prefix)
+{
+    const std::string done = withNode(prefix);
+    services_.dialog.setStatus(done);
+    services_.window.setStatusMessage(done);
+    services_.dialog.hideDialog();
+    services_.window.setBusyPointer(false);
+    services_.dialog.setBusyPointer(false);
+}
+
+bool InventoryScanCommands::localNodeMissing()
+{
+    if (state_.LocalNode != 0 && state_.LocalNode <= state_.table.count())
+        return false;
+    services_.dialog.setStatus(NoLocalNodeText);
+    services_.window.setStatusMessage(NoLocalNodeText);
+    return true;
+}
+
+bool InventoryScanCommands::BuildSelected()
+{
+    const CommandGate::Pass pass = services_.gate.enter();
+    return pass ? buildSelected() : refuse();
+}
+
+bool InventoryScanCommands::BuildLocal()
+{
+    const CommandGate::Pass pass = services_.gate.enter();
+    return pass ? buildLocal() : refuse();
+}
+
+bool InventoryScanCommands::DiagnoseSelected()
+{
+    const CommandGate::Pass pass = services_.gate.enter();
+    return pass ? diagnoseSelected() : refuse();
+}
+
+bool InventoryScanCommands::DiagnoseLocal()
+{
+    const CommandGate::Pass pass = services_.gate.enter();
+    return pass ? diagnoseLocal() : refuse();
+}
+
+bool InventoryScanCommands::ScanNode() { return state_.table.empty() || BuildSelected(); }
+bool InventoryScanCommands::ScanLocal() { return state_.table.empty() || BuildLocal(); }
+bool InventoryScanCommands::CurrentDiagnostics() { return state_.table.empty() || DiagnoseSelected(); }
+bool InventoryScanCommands::LocalDiagnostics() { return state_.table.empty() || DiagnoseLocal(); }
+
+bool InventoryScanCommands::buildSelected()
+{
+    state_.flags.AccessDenied = false;
+    if (state_.table.empty() || state_.SelectedNode == 0 || state_.SelectedNode > state_.table.count())
+        return true;
+    services_.window.setBusyPointer(true);
+    yield();
+    resetResults();
+    yield();
+    services_.dialog.setDetail("");
+    services_.dialog.showDialog();
+    SelectNodeCredentials(connection_, state_.table.at(state_.SelectedNode), state_.settings.AdminUser,
+                          state_.settings.AdminPassword);
+    services_.hardwareTree.clear();
+    if (!CheckConnectivity() || ending())
+        return true;
+    state_.flags.DriveScanDone = true;
+    if (!CollectInventory())
+        return true;
+    services_.units.hideAllUnits();
+    services_.dialog.setStatus(withNode(BuildingPrefix));
+    showHardware();
+    finish(BuiltPrefix);
+    return true;
+}
+
+bool InventoryScanCommands::buildLocal()
+{
+    if (state_.table.empty() || localNodeMissing())
+        return true;
+    services_.window.setBusyPointer(true);
+    thisComputer();
+    yield();
+    resetResults();
+    yield();
+    services_.dialog.setDetail("");
+    services_.dialog.showDialog();
+    services_.hardwareTree.clear();
+    state_.flags.DriveScanDone = true;
+    if (!CollectInventory())
+        return true;
+    state_.table.at(state_.SelectedNode).Scanned = ScannedState;
+    showHardware();
+    finish(BuiltPrefix);
+    return true;
+}
+
+bool InventoryScanCommands::diagnoseSelected()
+{
+    state_.flags.AccessDenied = false;
+    if (state_.table.empty() || state_.SelectedNode == 0 || state_.SelectedNode > state_.table.count())
+        return true;
+    services_.window.setBusyPointer(true);
+    yield();
+    yield();
+    prepareDiagnostics();
+    yield();
+    services_.dialog.showDialog();
+    SelectNodeCredentials(connection_, state_.table.at(state_.SelectedNode), state_.settings.AdminUser,
+                          state_.settings.AdminPassword);
+    diagnosedNode_ = state_.SelectedNode;
+    if (!CheckConnectivity()) {
+        services_.dialog.setBusyPointer(false);
+        return true;
+    }
+    if (ending())
+        return true;
+    state_.flags.DriveScanDone = true;
+    yield();
+    if (!CollectDiagnostics())
+        return true;
+    yield();
+    EvaluateStoredDiagnostics();
+    services_.units.renderScene();
+    finish(ScannedPrefix);
+    return true;
+}
+
+bool InventoryScanCommands::diagnoseLocal()
+{
+    if (state_.table.empty() || localNodeMissing())
+        return true;
+    services_.window.setBusyPointer(true);
+    prepareDiagnostics();
+    thisComputer();
+    diagnosedNode_ = state_.LocalNode;
+    yield();
+    services_.dialog.showDialog();
+    yield();
+    state_.flags.DriveScanDone = true;
+    if (!CollectDiagnostics())
+        return true;
+    state_.table.at(state_.SelectedNode).Scanned = ScannedState;
+    yield();
+    EvaluateStoredDiagnostics();
+    services_.units.renderScene();
+    finish(ScannedPrefix);
+    return true;
+}
+
+bool InventoryScanCommands::ShowStoredNode()
+{
+    const CommandGate::Pass pass = services_.gate.enter();
+    if (!pass)
+        return refuse();
+    state_.flags.AccessDenied = false;
+    if (state_.SelectedNode == 0 || state_.SelectedNode > state_.table.count())
+        return true;
+    services_.dialog.setBarWidth(0);
+    services_.dialog.setBusyPointer(true);
+    services_.window.setBusyPointer(true);
+    services_.dialog.setStatus(PreparingModelText);
+    services_.dialog.setCaption(StatusCaption);
+    yield();
+    resetResults();
+    yield();
+    showHardware();
+    // The stored diagnostics too, so the grids match the drives on show.
+    diagnosedNode_ = state_.SelectedNode;
+    EvaluateStoredDiagnostics();
+    services_.units.renderScene();
+    services_.dialog.setBusyPointer(false);
+    services_.window.setBusyPointer(false);
+    services_.dialog.setStatus("");
+    return true;
+}
+
+} // namespace vorlu

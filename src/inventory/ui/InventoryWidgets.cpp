@@ -1,0 +1,54 @@
+#include "inventory/ui/InventoryWidgets.h"
+
+#include "network/FrmCon.h"
+
+#include <QLabel>
+#include <algorithm>
+
+namespace vorlu {
+
+void FrmConProgress::setCaption(const std::string& caption)
+{
+    dialog_.setWindowTitle(QString::fromStdString(caption));
+}
+
+void FrmConProgress::showDialog()
+{
+    dialog_.show();
+    dialog_.raise();
+}
+
+void FrmConProgress::hideDialog() { dialog_.hide(); }
+void FrmConProgress::setStatus(const std::string& text) { dialog_.setStatus(text); }
+void FrmConProgress::setDetail(const std::string& text) { dialog_.setDetail(text); }
+
+void FrmConProgress::setBarWidth(int twips)
+{
+    // The full bar spans the dialog; it never widens it.
+    const int px = twips * dialog_.logicalDpiX() / 1440;
+    dialog_.setBarWidth(std::min(px, std::max(0, dialog_.width() - 24)));
+}
+
+void FrmConProgress::setBusyPointer(bool busy)
+{
+    if (busy)
+        dialog_.setCursor(Qt::WaitCursor);
+    else
+        dialog_.unsetCursor();
+}
+
+void MainWindowInventoryView::setBusyPointer(bool busy)
+{
+    if (busy)
+        window_.setCursor(Qt::WaitCursor);
+    else
+        window_.unsetCursor();
+}
+
+void MainWindowInventoryView::setStatusMessage(const std::string& text)
+{
+    message_.setText(QString::fromStdString(text));
+    message_.setToolTip(message_.text());
+}
+
+} // namespace vorlu

@@ -1,0 +1,363 @@
+// The drive scan commands on a simulated network: what they write, show and
+// mark, and how they end when a node refuses, is missing or is slow.
+#include "inventory/InventoryScanCommands.h"
+#include "inventory/InventoryTexts.h"
+#include "platform/SimulatedNetwork.h"
+#include "platform/SimulatedPlatform.h"
+#include "support/InventoryFakes.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace vorlu {
+namespace {
+
+std::string drives(int n, int latencyDriveStatus = 3)
+{
+    std::string out;
+    for (int k = 1; k <= n; ++k) {
+        out += std::string(k > 1 ? "," : "") + R"({"Drive": "X)" + std::to_string(k) + R"(:", "Name": "DRIVE )" +
+               std::to_string(k) + R"(", "Availability": )" + std::to_string(latencyDriveStatus) +
+               R"(, "ConfigManagerErrorCode": 0, "Status": "OK", "MediaLoaded": true})";
+    }
+    return out;
+}
+
+std::string computer(const std::string& name, const std::string& ip, const std::string& accounts, int driveCount,
+                     const std::string& extra = "")
+{
+    return R"({"name": ")" + name + R"(", "address": ")" + ip + R"(", )" + extra +
+           R"("management": {"accounts": [)" + accounts + R"(], "namespaces": ["root\\cimv2", "root\\other"],
+           "cdromDrives": [)" + drives(driveCount) + "]}}";
+}
+
+const std::string Admin = R"({"user": "administrator", "password": "Adm1n-pw"})";
+
+std::string networkText()
+{
+    return R"({"localAddress": "192.168.1.10", "computers": [)" +
+           computer("WS-ADMIN", "192.168.1.10", R"({"user": "", "password": ""})", 2) + "," +
+           computer("PC-LOGIN", "10.0.0.5", R"({"user": "admin", "password": "s3cret-pw"})", 1) + "," +
+           computer("PC-ADMIN", "10.0.0.6", Admin, 4) + "," +
+           R"({"name": "PC-OFF", "address": "10.0.0.7", "management": {"reachable": false}},)" +
+           computer("PC-TWELVE", "10.0.0.8", Admin, 12) + "," +
+           computer("PC-SLOW", "10.0.0.9", Admin, 1, R"("latencyMs": 150, )") + "," +
+           R"({"name": "PC-OTHERNS", "address": "10.0.0.10", "management": {"namespaces": ["root\\other"],
+              "accounts": [)" + Admin + "]}}]}";
+}
+
+enum Node : std::size_t { Local = 1, Login, AdminNode, Off, Twelve, Slow, OtherNs };
+
+struct Rig {
+    QTemporaryDir dir;
+    std::filesystem::path folder{dir.path().toStdString()};
+    NodeTable table;
+    Settings settings;
+    std::size_t SelectedNode = 0;
+    std::size_t LocalNode = Local;
+    ScanFlags flags;
+    DriveResults results;
+    std::unique_ptr<SimulatedManagement> management;
+    InlineRunner inlineRunner;
+    WorkerThreadRunner workerRunner;
+    test::RecordingProgress dialog;
+    test::RecordingWindow window;
+    test::RecordingTree tree;
+    test::RecordingGrids grids;
+    test::RecordingUnits units;
+    test::RecordingPainter painter;
+    CommandGate gate;
+    bool ending = false;
+    std::unique_ptr<InventoryScanCommands> commands;
+
+    explicit Rig(bool worker = false)
+    {
+        std::string error;
+        auto net = SimulatedNetwork::parse(networkText(), "net.json", error);
+        EXPECT_TRUE(net) << error;
+        management = std::make_unique<SimulatedManagement>(net);
+        for (const char* name : {"WS-ADMIN", "PC-LOGIN", "PC-ADMIN", "PC-OFF", "PC-TWELVE", "PC-SLOW", "PC-OTHERNS"}) {
+            NodeRecord r = discoveredNode(name);
+            for (const auto& c : net->computers)
+                if (c.name == name)
+                    r.IP = c.address.value_or("");
+            table.append(r);
+            std::filesystem::create_directory(folder / name);
+        }
+        table.at(Login).Login = "admin";
+        table.at(Login).Password = "s3cret-pw";
+        settings.AdminUser = "administrator";
+        settings.AdminPassword = "Adm1n-pw";
+        commands = std::make_unique<InventoryScanCommands>(
+            InventoryState{table, settings, SelectedNode, LocalNode, flags, folder, results},
+            InventoryServices{*management, worker ? static_cast<BlockingRunner&>(workerRunner) : inlineRunner, dialog,
+                              window, tree, grids, units, gate, {}, [this] { return ending; }});
+        commands->setPainter(painter);
+    }
+
+    std::string file(const char* node, const char* name) const
+    {
+        std::ifstream in(folder / node / name, std::ios::binary);
+        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<none>";
+    }
+    bool saw(const std::string& status) const
+    {
+        return std::find(dialog.statuses.begin(), dialog.statuses.end(), status) != dialog.statuses.end();
+    }
+    std::size_t driveEntries() const { return tree.under("28 node").size(); }
+};
+
+TEST(InventoryCommands, BuildSelectedNodeWithItsOwnLogin)
+{
+    Rig rig;
+    rig.SelectedNode = Login;
+    EXPECT_TRUE(rig.commands->BuildSelected());
+    EXPECT_EQ(rig.commands->connection().user, "admin");
+    EXPECT_EQ(rig.commands->connection().server, "10.0.0.5");
+    for (const char* s : {"Connecting to WMI admin10.0.0.5", "Connected to admin10.0.0.5",
+                          "Collecting Optical Drive information for admin10.0.0.5", "Hardware data collected ",
+                          "Building system for admin10.0.0.5"})
+        EXPECT_TRUE(rig.saw(s)) << s;
+    EXPECT_EQ(rig.dialog.status, "System built for admin10.0.0.5");
+    EXPECT_EQ(rig.file("PC-LOGIN", "report"), "CD\r\n1\r\nX1:\r\nDRIVE 1\r\n\r\n");
+    ASSERT_EQ(rig.driveEntries(), 1u);
+    EXPECT_EQ(rig.tree.under("28 node")[0].text, "DRIVE 1");
+    EXPECT_EQ(rig.tree.entries[0].key, "1 node");
+    EXPECT_EQ(rig.units.units, 1);
+    EXPECT_FALSE(rig.dialog.visible);
+    EXPECT_FALSE(rig.window.busy);
+    EXPECT_TRUE(rig.flags.DriveScanDone);
+    EXPECT_FALSE(rig.flags.AccessDenied);
+    EXPECT_EQ(rig.table.at(Login).Scanned, "Scanned");
+    EXPECT_EQ(rig.dialog.bar, 8460);
+}
+
+TEST(InventoryCommands, DiagnoseSelectedNodeWithTheAdministratorLogin)
+{
+    Rig rig;
+    rig.SelectedNode = AdminNode;
+    rig.settings.WmiNamespace = "root\\other"; // the check uses it; the diagnostics read root\cimv2 anyway
+    EXPECT_TRUE(rig.commands->DiagnoseSelected());
+    EXPECT_EQ(rig.commands->connection().user, "administrator");
+    EXPECT_EQ(rig.dialog.statuses.front(), "Preparing diagnostic check...");
+    EXPECT_EQ(rig.dialog.caption, "Diagnostic");
+    EXPECT_TRUE(rig.saw("Connecting to WMI 10.0.0.6"));
+    EXPECT_TRUE(rig.saw("Sensor data collected "));
+    EXPECT_EQ(rig.dialog.status, "System scanned for 10.0.0.6");
+    std::string expected = "4\r\n";
+    for (int k = 0; k < 4; ++k)
+        expected += "3\r\n0\r\n\r\n\r\n\r\nOK\r\n\r\nTrue\r\n";
+    EXPECT_EQ(rig.file("PC-ADMIN", "sen_cd"), expected + "\r\n");
+    EXPECT_EQ(rig.grids.green, "4");
+    EXPECT_EQ(rig.grids.rows(StateGrid::Green).front(), "<ok>|CD 1|OK|10.0.0.6|PC-ADMIN");
+    EXPECT_EQ(rig.commands->results().table.DriveCount(), 4u);
+    EXPECT_EQ(rig.painter.painted.size(), 4u);
+    EXPECT_EQ(rig.commands->DiagnosedNode(), AdminNode);
+    EXPECT_FALSE(rig.dialog.visible);
+    EXPECT_FALSE(rig.dialog.busy);
+    EXPECT_FALSE(rig.window.busy);
+}
+
+TEST(InventoryCommands, RefusedAndUnreachableNodesAreAccessDeniedWithTheirReason)
+{
+    const struct {
+        Node node;
+        bool build;
+        const char* status;
+        const char* reason;
+    } cases[] = {
+        {AdminNode, true, "Access denied to 10.0.0.6", "Access is denied."},
+        {Off, true, "Access denied to 10.0.0.7", "The RPC server is unavailable."},
+        {AdminNode, false, "Access denied to 10.0.0.6", "Access is denied."},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.settings.AdminPassword = "wrong-pw";
+        rig.SelectedNode = c.node;
+        rig.grids.green = "7";
+        c.build ? rig.commands->BuildSelected() : rig.commands->DiagnoseSelected();
+        EXPECT_EQ(rig.dialog.status, c.status);
+        EXPECT_EQ(rig.dialog.detail, c.reason);
+        EXPECT_EQ(rig.window.message, std::string(c.status) + ": " + c.reason);
+        EXPECT_TRUE(rig.dialog.visible);
+        EXPECT_FALSE(rig.window.busy);
+        EXPECT_FALSE(rig.dialog.busy);
+        EXPECT_TRUE(rig.flags.AccessDenied);
+        EXPECT_FALSE(rig.flags.DriveScanDone);
+        EXPECT_EQ(rig.table.at(c.node).Scanned, "Access denied");
+        EXPECT_EQ(rig.table.at(Login).Scanned, "False") << "other nodes keep their state";
+        // The builds reset the drive results before the check; the diagnostics only when they collect.
+        EXPECT_EQ(rig.grids.green, c.build ? "0" : "7");
+        EXPECT_EQ(rig.file(rig.table.at(c.node).Name.c_str(), c.build ? "report" : "sen_cd"), "<none>");
+        EXPECT_EQ(rig.driveEntries(), 0u);
+        for (const std::string& s : rig.dialog.statuses)
+            EXPECT_EQ(s.find("wrong-pw"), std::string::npos) << s;
+        EXPECT_EQ(rig.window.message.find("wrong-pw"), std::string::npos);
+    }
+}
+
+TEST(InventoryCommands, AFailedQueryAfterTheCheckEndsInOrder)
+{
+    Rig rig;
+    rig.settings.WmiNamespace = "root\\other";
+    rig.SelectedNode = OtherNs; // answers the check, has no root\cimv2 for the diagnostics
+    rig.commands->DiagnoseSelected();
+    EXPECT_EQ(rig.dialog.status, "Unable to collect optical drive information for 10.0.0.10");
+    EXPECT_EQ(rig.dialog.detail, "Invalid namespace");
+    EXPECT_FALSE(rig.saw("Sensor data collected "));
+    EXPECT_FALSE(rig.window.busy);
+    EXPECT_FALSE(rig.dialog.busy);
+    EXPECT_EQ(rig.file("PC-OTHERNS", "sen_cd"), "<none>");
+}
+
+TEST(InventoryCommands, MissingNodeFolderIsReportedAndNothingOlderIsShown)
+{
+    Rig rig;
+    std::filesystem::remove_all(rig.folder / "PC-ADMIN");
+    rig.SelectedNode = AdminNode;
+    rig.commands->BuildSelected();
+    EXPECT_EQ(rig.dialog.status, "Unable to write PC-ADMIN/report");
+    EXPECT_NE(rig.dialog.detail.find("No such file or directory"), std::string::npos) << rig.dialog.detail;
+    EXPECT_FALSE(rig.saw("Hardware data collected "));
+    EXPECT_EQ(rig.driveEntries(), 0u);
+    EXPECT_TRUE(rig.dialog.visible);
+    EXPECT_FALSE(rig.window.busy);
+
+    // An older diagnostics file that the new one cannot replace is not evaluated.
+    std::filesystem::create_directory(rig.folder / "PC-ADMIN");
+    std::ofstream(rig.folder / "PC-ADMIN" / "sen_cd", std::ios::binary) << "1\r\n3\r\n0\r\n\r\n\r\n\r\nOK\r\n\r\nTrue\r\n\r\n";
+    std::filesystem::rename(rig.folder / "PC-ADMIN", rig.folder / "PC-ADMIN.old");
+    std::ofstream(rig.folder / "PC-ADMIN", std::ios::binary) << "a file where the folder should be";
+    rig.commands->DiagnoseSelected();
+    EXPECT_EQ(rig.dialog.status, "Unable to write PC-ADMIN/sen_cd");
+    EXPECT_FALSE(rig.saw("Sensor data collected "));
+    EXPECT_EQ(rig.grids.green, "0");
+    EXPECT_EQ(rig.commands->results().table.DriveCount(), 0u);
+}
+
+TEST(InventoryCommands, LocalCommandsUseThisComputerWithNoLogin)
+{
+    Rig rig;
+    rig.SelectedNode = AdminNode;
+    rig.table.at(Local).Login = "someone"; // the local rule clears the connection whatever the record says
+    rig.table.at(Local).Password = "pw";
+    rig.commands->BuildLocal();
+    EXPECT_EQ(rig.SelectedNode, Local);
+    EXPECT_EQ(rig.commands->connection().server, "");
+    EXPECT_EQ(rig.commands->connection().user, "");
+    EXPECT_EQ(rig.commands->connection().password, "");
+    EXPECT_EQ(rig.file("WS-ADMIN", "report"), "CD\r\n2\r\nX1:\r\nDRIVE 1\r\nX2:\r\nDRIVE 2\r\n\r\n");
+    EXPECT_EQ(rig.driveEntries(), 2u);
+    EXPECT_EQ(rig.dialog.status, "System built for someone192.168.1.10");
+    EXPECT_EQ(rig.table.at(Local).Scanned, "Scanned");
+
+    rig.commands->DiagnoseLocal();
+    EXPECT_EQ(rig.commands->DiagnosedNode(), Local);
+    EXPECT_EQ(rig.grids.green, "2");
+    EXPECT_EQ(rig.dialog.status, "System scanned for someone192.168.1.10");
+    EXPECT_FALSE(rig.window.busy);
+    EXPECT_FALSE(rig.dialog.busy);
+}
+
+TEST(InventoryCommands, LocalCommandsWithoutThisComputerInTheTableWriteNothing)
+{
+    Rig rig;
+    rig.LocalNode = 0;
+    rig.SelectedNode = AdminNode;
+    rig.commands->BuildLocal();
+    rig.commands->DiagnoseLocal();
+    EXPECT_EQ(rig.dialog.status, NoLocalNodeText);
+    EXPECT_EQ(rig.window.message, NoLocalNodeText);
+    EXPECT_EQ(rig.SelectedNode, AdminNode);
+    EXPECT_FALSE(rig.dialog.visible);
+    EXPECT_FALSE(rig.window.busy);
+    EXPECT_EQ(rig.file("WS-ADMIN", "report"), "<none>");
+    EXPECT_EQ(rig.file("WS-ADMIN", "sen_cd"), "<none>");
+}
+
+TEST(InventoryCommands, ForwardingItemsDoNothingWhileTheTableIsEmpty)
+{
+    Rig rig;
+    rig.table = NodeTable{};
+    rig.SelectedNode = 0;
+    EXPECT_TRUE(rig.commands->ScanNode());
+    EXPECT_TRUE(rig.commands->ScanLocal());
+    EXPECT_TRUE(rig.commands->CurrentDiagnostics());
+    EXPECT_TRUE(rig.commands->LocalDiagnostics());
+    EXPECT_TRUE(rig.dialog.statuses.empty());
+    EXPECT_FALSE(rig.dialog.visible);
+}
+
+TEST(InventoryCommands, TwelveDrivesAreAllDiagnosedAndTenShown)
+{
+    Rig rig;
+    rig.SelectedNode = Twelve;
+    rig.commands->ScanNode();
+    EXPECT_EQ(rig.driveEntries(), 10u);
+    EXPECT_EQ(rig.units.units, 10);
+    rig.commands->CurrentDiagnostics();
+    EXPECT_EQ(rig.commands->results().table.DriveCount(), 12u);
+    EXPECT_EQ(rig.grids.green, "12");
+    EXPECT_EQ(rig.painter.painted.size(), 10u);
+    EXPECT_EQ(rig.painter.painted.back().first, "Frame0Cylinder_a10");
+}
+
+TEST(InventoryCommands, DoubleClickShowsTheStoredReportAndDiagnosticsWithoutAsking)
+{
+    Rig rig;
+    rig.SelectedNode = AdminNode;
+    rig.commands->BuildSelected();
+    rig.commands->DiagnoseSelected();
+    rig.settings.AdminPassword = "wrong-pw"; // a connection would now be refused
+    rig.dialog.statuses.clear();
+    rig.tree.clear();
+    EXPECT_TRUE(rig.commands->ShowStoredNode());
+    EXPECT_EQ(rig.dialog.statuses.front(), "Preparing to build virtual model...");
+    EXPECT_EQ(rig.dialog.caption, "Status");
+    EXPECT_EQ(rig.dialog.status, "");
+    EXPECT_FALSE(rig.saw("Connecting to WMI 10.0.0.6"));
+    EXPECT_EQ(rig.driveEntries(), 4u);
+    EXPECT_EQ(rig.grids.green, "4");
+    EXPECT_EQ(rig.commands->results().table.DriveCount(), 4u) << "reset first, so not doubled";
+    EXPECT_FALSE(rig.window.busy);
+}
+
+TEST(InventoryCommands, SlowNodeKeepsTheEventLoopRunningAndRefusesASecondCommand)
+{
+    Rig rig(true);
+    rig.SelectedNode = Slow;
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(10);
+    bool secondAccepted = true;
+    std::string statusSeen;
+    QTimer::singleShot(60, [&] {
+        secondAccepted = rig.commands->DiagnoseLocal();
+        statusSeen = rig.window.message;
+    });
+    EXPECT_TRUE(rig.commands->DiagnoseSelected());
+    EXPECT_GE(ticks, 10) << "the window kept handling events while the node answered";
+    EXPECT_FALSE(secondAccepted);
+    EXPECT_EQ(statusSeen, CommandGate::busyText);
+    EXPECT_EQ(rig.grids.green, "1");
+    EXPECT_EQ(rig.dialog.status, "System scanned for 10.0.0.9");
+    EXPECT_EQ(rig.file("WS-ADMIN", "sen_cd"), "<none>") << "the refused command did nothing";
+}
+
+TEST(InventoryCommands, EndingProgramStopsAfterTheCallItWaitsFor)
+{
+    Rig rig(true);
+    rig.SelectedNode = Slow;
+    QTimer::singleShot(30, [&] { rig.ending = true; });
+    rig.commands->BuildSelected();
+    EXPECT_EQ(rig.file("PC-SLOW", "report"), "<none>");
+    EXPECT_EQ(rig.driveEntries(), 0u);
+}
+
+} // namespace
+} // namespace vorlu

@@ -8,6 +8,7 @@
 #include "app/TreeWidgetView.h"
 #include "app/Twips.h"
 #include "app/UserGuide.h"
+#include "dialogs/AdminCommands.h"
 #include "dialogs/FrmColor.h"
 #include "dialogs/Frmlgin.h"
 #include "network/FrmCon.h"
@@ -75,6 +76,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
     frmCon_->setWindowFlag(Qt::Window);
     frmCon_->onOk = [this] { scanListOk(); };
     buildNetworkCommands();
+    buildAdminCommands();
     connectCommands();
     connectViewCommands();
 }
@@ -158,14 +160,12 @@ void Frmmain::loadStep(FrmStart* start)
 {
     state_.LocalAddress = platform_.localAddress->localAddress();
     state_.settings.WmiNamespace = DefaultNamespace;
-    login_ = new Frmlgin(this);
-    login_->setWindowFlag(Qt::Window);
-    loginTreeView_ = std::make_unique<TreeWidgetView>(login_->tree());
     if (start)
         start->showStep(1, "Loading ini...");
 
     state_.settings.ShowRacks = true;
     readSettingsFile(state_.programFolder / SettingsFileName, state_.settings);
+    admin_->settingsRead();
     menus_->action("mnuRacks")->setChecked(state_.settings.ShowRacks);
     setBackgroundColour(state_.settings.BackgroundColour);
     if (Scene* s = scene_.scene()) {

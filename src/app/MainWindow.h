@@ -15,6 +15,7 @@ class QTreeWidget;
 
 namespace vorlu {
 
+class AdminCommands;
 class ClickLabel;
 class CommandMenus;
 class FrmCon;
@@ -49,6 +50,7 @@ public:
     CommandMenus& menus() { return *menus_; }
     FrmCon& frmCon();
     Frmlgin& loginDialog() { return *login_; }
+    AdminCommands& adminCommands() { return *admin_; }
     TreeWidgetView& nodeTree() { return *nodeTreeView_; }
     TreeWidgetView& hardwareTree() { return *hardwareTreeView_; }
     QWidget* modelView() const { return picGR_; }
@@ -79,6 +81,7 @@ private:
     void applyDesignLayout();
     void connectCommands();
     void buildNetworkCommands();
+    void buildAdminCommands();
     void connectViewCommands();
     void rebuildTree();
     void reportSaveFailure(const std::string& error);
@@ -121,6 +124,7 @@ private:
     std::unique_ptr<NetworkDiscovery> discovery_;
     std::unique_ptr<NetworkScanCommands> networkCommands_;
     std::unique_ptr<BackgroundColourCommand> backColour_;
+    std::unique_ptr<AdminCommands> admin_;
 };
 
 } // namespace vorlu

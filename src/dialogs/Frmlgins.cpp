@@ -1,0 +1,99 @@
+#include "dialogs/Frmlgins.h"
+
+#include "dialogs/DialogLook.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vorlu {
+
+Frmlgins::Frmlgins(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmlgins");
+    setWindowTitle("Logins");
+    setModal(false);
+    applyDialogLook(this);
+
+    grid_ = new QTableWidget(1, Columns, this);
+    grid_->setObjectName("Grid1");
+    grid_->horizontalHeader()->hide();
+    grid_->verticalHeader()->hide();
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_->setStyleSheet("QTableWidget { gridline-color: #c8c8d0; }");
+    connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int) { emit rowClicked(row); });
+
+    auto* form = new QFormLayout;
+    boxes_ = std::make_unique<LoginBoxes>(this, form);
+    name_ = new QLineEdit(this);
+    name_->setObjectName("Text3");
+    form->addRow("Name", name_);
+
+    update_ = dialogButton("Command1", "Update", this);
+    ok_ = dialogButton("Command2", "OK", this);
+    cancel_ = dialogButton("Command3", "Cancel", this);
+    connect(update_, &QPushButton::clicked, this, &Frmlgins::updatePressed);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::hide);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(update_);
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grid_, 1);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+}
+
+void Frmlgins::clearGrid(int rows)
+{
+    grid_->clearContents();
+    grid_->setRowCount(rows);
+}
+
+void Frmlgins::setCell(int row, int column, const std::string& text)
+{
+    if (row < 0 || row >= grid_->rowCount() || column < 0 || column >= Columns)
+        return;
+    auto* item = grid_->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        if (row == 0) {
+            QFont f = item->font();
+            f.setBold(true);
+            item->setFont(f);
+            item->setBackground(QColor(226, 224, 236));
+            item->setFlags(Qt::ItemIsEnabled);
+        }
+        grid_->setItem(row, column, item);
+    }
+    item->setText(QString::fromStdString(text));
+}
+
+std::string Frmlgins::cell(int row, int column) const
+{
+    const auto* item = grid_->item(row, column);
+    return item ? item->text().toStdString() : std::string();
+}
+
+int Frmlgins::rowCount() const { return grid_->rowCount(); }
+
+void Frmlgins::setColumnWidthTwips(int column, int twips)
+{
+    grid_->setColumnWidth(column, twips * logicalDpiX() / 1440);
+}
+
+void Frmlgins::closeEvent(QCloseEvent* event)
+{
+    loaded_ = false;
+    QDialog::closeEvent(event);
+}
+
+} // namespace vorlu

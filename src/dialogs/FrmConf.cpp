@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@ namespace {
 constexpr const char* HeadingTexts[FrmConf::PageCount] = {"  IP Name", "  Passwords", "  Clear", "  Network",
                                                           "  Location"};
 const QColor ShownHeading(64, 64, 64);
+const QColor HeadingBand(214, 210, 226);
 
 QString indexed(const char* name, int i) { return QStringLiteral("%1(%2)").arg(name).arg(i); }
 
@@ -46,10 +48,18 @@ FrmConf::FrmConf(Settings& settings, QWidget* parent) : QDialog(parent), setting
     setModal(false);
     applyDialogLook(this);
 
-    auto* headingColumn = new QVBoxLayout;
+    // The headings sit on a band of their own, the pages in a frame beside it.
+    auto* band = new QFrame(this);
+    band->setObjectName(QStringLiteral("Picture1"));
+    band->setAutoFillBackground(true);
+    QPalette bandPalette = band->palette();
+    bandPalette.setColor(QPalette::Window, HeadingBand);
+    band->setPalette(bandPalette);
+    auto* headingColumn = new QVBoxLayout(band);
+    headingColumn->setContentsMargins(0, 6, 0, 6);
     headingColumn->setSpacing(2);
     for (int i = 0; i < PageCount; ++i) {
-        auto* h = new QLabel(QString::fromLatin1(HeadingTexts[i]), this);
+        auto* h = new QLabel(QString::fromLatin1(HeadingTexts[i]), band);
         h->setObjectName(indexed("Label1", i));
         h->setMinimumWidth(h->fontMetrics().horizontalAdvance(QStringLiteral("  Passwords")) + 28);
         h->setMinimumHeight(h->fontMetrics().height() + 8);
@@ -62,6 +72,7 @@ FrmConf::FrmConf(Settings& settings, QWidget* parent) : QDialog(parent), setting
 
     pages_ = new QStackedWidget(this);
     pages_->setObjectName(QStringLiteral("Frame1"));
+    pages_->setFrameShape(QFrame::StyledPanel);
 
     auto* ipName = new QVBoxLayout;
     static const char* boxTexts[3] = {"IP", "Name", "IP/Name"};
@@ -126,7 +137,7 @@ FrmConf::FrmConf(Settings& settings, QWidget* parent) : QDialog(parent), setting
 
     auto* body = new QHBoxLayout;
     body->setSpacing(0);
-    body->addLayout(headingColumn);
+    body->addWidget(band);
     body->addWidget(pages_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

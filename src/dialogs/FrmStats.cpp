@@ -17,6 +17,8 @@ FrmStats::FrmStats(QWidget* parent) : QDialog(parent)
         auto* l = new QLabel(QStringLiteral("0"), this);
         l->setObjectName(QString::fromLatin1(name));
         l->setTextFormat(Qt::PlainText);
+        // The blank before the node count stands for the sign; the digits line up.
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral(" 000000")));
         return l;
     };

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -56,6 +57,7 @@ void Frmlgins::clearGrid(int rows)
 {
     grid_->clearContents();
     grid_->setRowCount(rows);
+    grid_->setCurrentCell(-1, -1);
 }
 
 void Frmlgins::setCell(int row, int column, const std::string& text)
@@ -88,6 +90,11 @@ int Frmlgins::rowCount() const { return grid_->rowCount(); }
 void Frmlgins::setColumnWidthTwips(int column, int twips)
 {
     grid_->setColumnWidth(column, twips * logicalDpiX() / 1440);
+    // Wide enough for every column, so a row reads without scrolling.
+    int width = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < Columns; ++c)
+        width += grid_->columnWidth(c);
+    grid_->setMinimumWidth(width);
 }
 
 void Frmlgins::closeEvent(QCloseEvent* event)

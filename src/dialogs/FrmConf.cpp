@@ -1,7 +1,6 @@
 #include "dialogs/FrmConf.h"
 
 #include "dialogs/DialogLook.h"
-#include "dialogs/LoginBoxes.h"
 #include "nodes/AdminRules.h"
 
 #include <QCheckBox>
@@ -122,13 +121,9 @@ FrmConf::FrmConf(Settings& settings, QWidget* parent) : QDialog(parent), setting
     connect(set_, &QPushButton::clicked, this, [this] { settings_.WmiNamespace = namespace_->text().toStdString(); });
     // The box keeps what was typed; only the namespace in use goes back.
     connect(cancel_, &QPushButton::clicked, this, [this] { settings_.WmiNamespace = DefaultNamespace; });
-    auto* locationButtons = new QHBoxLayout;
-    locationButtons->addStretch();
-    locationButtons->addWidget(set_);
-    locationButtons->addWidget(cancel_);
     location->addWidget(locationCaption);
     location->addWidget(namespace_);
-    location->addLayout(locationButtons);
+    location->addLayout(buttonRow({set_, cancel_}));
     makePage(pages_, location);
 
     ok_ = dialogButton("Command5", "OK", this);
@@ -139,12 +134,9 @@ FrmConf::FrmConf(Settings& settings, QWidget* parent) : QDialog(parent), setting
     body->setSpacing(0);
     body->addWidget(band);
     body->addWidget(pages_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({ok_}));
     setMinimumWidth(namespace_->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 34);
 
     showPage(0);

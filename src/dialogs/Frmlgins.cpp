@@ -1,9 +1,9 @@
 #include "dialogs/Frmlgins.h"
 
 #include "dialogs/DialogLook.h"
+#include "network/GridCells.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -42,15 +42,10 @@ Frmlgins::Frmlgins(QWidget* parent) : QDialog(parent)
     connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::hide);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(update_);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_, 1);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({update_, ok_, cancel_}));
 }
 
 void Frmlgins::clearGrid(int rows)
@@ -64,18 +59,9 @@ void Frmlgins::setCell(int row, int column, const std::string& text)
 {
     if (row < 0 || row >= grid_->rowCount() || column < 0 || column >= Columns)
         return;
-    auto* item = grid_->item(row, column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        if (row == 0) {
-            QFont f = item->font();
-            f.setBold(true);
-            item->setFont(f);
-            item->setBackground(QColor(226, 224, 236));
-            item->setFlags(Qt::ItemIsEnabled);
-        }
-        grid_->setItem(row, column, item);
-    }
+    QTableWidgetItem* item = gridCell(grid_, row, column);
+    if (row == 0)
+        item->setFlags(Qt::ItemIsEnabled); // the headers are not a node to select
     item->setText(QString::fromStdString(text));
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <string>
 
 namespace vorlu {
@@ -33,14 +32,5 @@ struct LoginBoxes {
     std::string userText() const { return user->text().toStdString(); }
     std::string passwordText() const { return password->text().toStdString(); }
 };
-
-inline QPushButton* dialogButton(const char* name, const char* text, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("Cancel")) * 2);
-    return b;
-}
 
 } // namespace vorlu

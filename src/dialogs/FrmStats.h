@@ -15,6 +15,10 @@ public:
     std::string nodesValue() const;
     std::string scannedValue() const;
 
+public slots:
+    // Escape closes it as its close box does: it has no other way to go.
+    void reject() override { close(); }
+
 private:
     QLabel* nodes_;
     QLabel* scanned_;

@@ -3,6 +3,7 @@
 #include "dialogs/DialogLook.h"
 
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace vorlu {
@@ -36,6 +37,15 @@ void FrmStats::setValues(const std::string& nodes, const std::string& scanned)
 {
     nodes_->setText(QString::fromStdString(nodes));
     scanned_->setText(QString::fromStdString(scanned));
+}
+
+void FrmStats::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 std::string FrmStats::nodesValue() const { return nodes_->text().toStdString(); }

@@ -15,9 +15,9 @@ public:
     std::string nodesValue() const;
     std::string scannedValue() const;
 
-public slots:
+protected:
     // Escape closes it as its close box does: it has no other way to go.
-    void reject() override { close(); }
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* nodes_;

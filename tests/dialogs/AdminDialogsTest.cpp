@@ -420,6 +420,9 @@ TEST(StatisticsDialog, CountsAtEachLoadingOnly)
     EXPECT_EQ(rig.admin->statisticsDialog(), nullptr);
     rig.admin->showStatistics();
     EXPECT_EQ(rig.admin->statisticsDialog()->scannedValue(), "2");
+    QTest::keyClick(rig.admin->statisticsDialog(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(rig.admin->statisticsDialog(), nullptr) << "Escape discards it too";
 
     Rig empty(0);
     empty.admin->showStatistics();

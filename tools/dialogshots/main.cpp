@@ -9,6 +9,7 @@
 #include "dialogs/Frmlgins.h"
 
 #include <QApplication>
+#include <QTableWidget>
 #include <QDir>
 #include <QTreeWidget>
 #include <iostream>
@@ -94,6 +95,9 @@ int main(int argc, char** argv)
     admin.setCurrentNodeLogin();
     save(&admin.loginDialog(), out, QStringLiteral("login.png"));
     admin.showLogins();
+    // As after a click on the second node's row.
+    admin.loginsList().grid()->selectRow(2);
+    emit admin.loginsList().rowClicked(2);
     save(&admin.loginsList(), out, QStringLiteral("logins.png"));
     admin.showAdministratorPassword();
     save(admin.adminDialog(), out, QStringLiteral("admin.png"));

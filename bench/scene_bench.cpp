@@ -11,11 +11,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "OffscreenGl.h"
+
 #include <QGuiApplication>
-#include <QOffscreenSurface>
-#include <QOpenGLContext>
-#include <QOpenGLFramebufferObject>
-#include <QOpenGLFunctions>
 
 #include <cmath>
 
@@ -119,17 +117,7 @@ BENCHMARK(BM_PickOnePixel)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawFrame1024x768(benchmark::State& state)
 {
-    QOpenGLContext context;
-    QOffscreenSurface surface;
-    surface.setFormat(context.format());
-    surface.create();
-    if (!context.create() || !context.makeCurrent(&surface)) {
-        state.SkipWithError("no OpenGL context");
-        return;
-    }
-    {
-        QOpenGLFramebufferObject fbo(1024, 768, QOpenGLFramebufferObject::CombinedDepthStencil);
-        fbo.bind();
+    WithOffscreenGl(state, 1024, 768, [&](const std::function<void()>& finish) {
         BenchScene s;
         GlDevice device;
         device.contextCreated();
@@ -145,17 +133,15 @@ void BM_DrawFrame1024x768(benchmark::State& state)
             device.setViewportSize(16, 12, 1.0);
         // The first frame compiles shaders and uploads buffers.
         scene.DrawFrame();
-        context.functions()->glFinish();
+        finish();
         for (auto _ : state) {
             scene.DrawFrame();
-            context.functions()->glFinish();
+            finish();
         }
         state.counters["triangles"] = s.triangles;
         state.SetLabel(device.rendererName());
         device.contextAboutToBeDestroyed();
-        fbo.release();
-    }
-    context.doneCurrent();
+    });
 }
 BENCHMARK(BM_DrawFrame1024x768)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 

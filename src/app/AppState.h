@@ -1,4 +1,5 @@
 #pragma once
+#include "inventory/DriveStatus.h"
 #include "network/ScanListOk.h"
 #include "nodes/NodeTable.h"
 #include "nodes/Settings.h"
@@ -18,7 +19,10 @@ struct AppState {
     std::size_t SelectedNode = 0;
     std::size_t LocalNode = 0;
     ScanFlags flags;
+    // The evaluated drives of the node shown; the detail panel reads them.
+    DriveStatusTable drives;
     bool StandardDpi = true;
+    bool DpiChecked = false; // StandardDpi holds the screen's figure
     bool nodeFileExisted = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/ClickLabel.h"
 #include "app/CommandMenus.h"
+#include "app/DetailPanel.h"
 #include "app/Frmabt.h"
 #include "app/FrmStart.h"
 #include "app/ModelViewPlaceholder.h"
@@ -10,6 +11,9 @@
 #include "app/UserGuide.h"
 #include "dialogs/AdminCommands.h"
 #include "dialogs/FrmColor.h"
+#include "inventory/DrivePainter.h"
+#include "model/PartSelection.h"
+#include "model/StateGridLayout.h"
 #include "dialogs/Frmlgin.h"
 #include "network/FrmCon.h"
 #include "network/FrmConScanList.h"
@@ -19,6 +23,7 @@
 #include "network/NodeFileLoader.h"
 #include "network/NodeTree.h"
 #include "nodes/NodeFile.h"
+#include "scene/ModelView.h"
 #include "scene/Scene.h"
 
 #include <QAction>
@@ -26,6 +31,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTableWidget>
@@ -79,6 +85,14 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
     buildAdminCommands();
     connectCommands();
     connectViewCommands();
+    if (Scene* s = scene_.scene()) {
+        selection_ = std::make_unique<PartSelection>(*s, state_.drives, *detailPanel_);
+        if (auto* view = qobject_cast<ModelView*>(picGR_))
+            connect(view, &ModelView::mousePressed, this,
+                    [this](Qt::MouseButton, Qt::MouseButtons, Qt::KeyboardModifiers, double x, double y) {
+                        picGRMouseDown(x, y);
+                    });
+    }
 }
 
 Frmmain::~Frmmain() = default;
@@ -197,8 +211,9 @@ void Frmmain::loadStep(FrmStart* start)
         platform_.programEnd->endProgram(1);
         return;
     }
-    scene_.prepareStateGrids();
+    stcol();
     state_.StandardDpi = isStandardDpi(logicalDpiX(), devicePixelRatioF());
+    state_.DpiChecked = true;
     if (!state_.StandardDpi)
         applyLargeFontLayout();
     scene_.locateMediaFolder();
@@ -274,6 +289,46 @@ void Frmmain::setCameraDepth(float z)
         s->CameraEye.z = z;
 }
 
+void Frmmain::stcol()
+{
+    const std::optional<int> width =
+        StateGridColumnTwips(state_.DpiChecked ? std::optional<bool>(state_.StandardDpi) : std::nullopt);
+    const Twips t{static_cast<double>(logicalDpiX())};
+    QStringList headers;
+    for (const char* h : StateGridHeaders)
+        headers << QString::fromLatin1(h);
+    for (std::size_t g : {0u, 2u, 1u}) {
+        QTableWidget* grid = grids_[g];
+        if (grid->columnCount() < StateGridColumns)
+            grid->setColumnCount(StateGridColumns);
+        if (width)
+            for (int c = 0; c < StateGridColumns; ++c)
+                grid->setColumnWidth(c, t.px(*width));
+        grid->setHorizontalHeaderLabels(headers);
+    }
+    yield();
+}
+
+void Frmmain::clr_meshes()
+{
+    // The grids keep their rows and columns; only the cells are emptied.
+    for (std::size_t g : {0u, 2u, 1u})
+        grids_[g]->clearContents();
+    yield();
+    for (QLabel* counter : counters_)
+        counter->setText(QStringLiteral("0"));
+    scene_.drivePainter().restoreAllParts();
+    yield();
+    stcol();
+    state_.drives.clear();
+}
+
+void Frmmain::picGRMouseDown(double x, double y)
+{
+    if (selection_)
+        selection_->mouseDown(scene_.modelContainer(), x, y);
+}
+
 void Frmmain::label6Clicked(int index)
 {
     menus_->adjustForSelection(state_.SelectedNode == state_.LocalNode);
@@ -346,7 +401,7 @@ void Frmmain::nodeTreeDoubleClicked()
     con.setStatus("Preparing to build virtual model...");
     con.setWindowTitle("Status");
     yield();
-    scene_.resetDriveResults();
+    clr_meshes();
     yield();
     scene_.hideAllUnits();
     yield();

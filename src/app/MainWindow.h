@@ -28,6 +28,8 @@ class NetworkDiscovery;
 class NetworkScanCommands;
 class MenuNetworkSwitches;
 class BackgroundColourCommand;
+class DetailPanel;
+class PartSelection;
 
 // The main window: command bar, legend bar, model view, detail panel, node
 // and hardware trees, status bar and state grids, and the program's state.
@@ -65,6 +67,15 @@ public:
     void applyLargeFontLayout();
     void setBackgroundColour(std::int32_t rgb);
     void setCameraDepth(float z);
+    // Header row of the three state grids, and their column widths once the
+    // screen density is known.
+    void stcol();
+    // Empties grids, counters and the drive table and restores the painted parts.
+    void clr_meshes();
+    // Mouse-down on PicGR, after the view has started the drag.
+    void picGRMouseDown(double x, double y);
+    DetailPanel& detailPanel() { return *detailPanel_; }
+    const PartSelection* selection() const { return selection_.get(); }
 
     static void yield();
 
@@ -108,7 +119,11 @@ private:
     QTreeWidget* trView1_ = nullptr;
     std::array<ClickLabel*, 10> label6_{};
     std::array<ClickLabel*, 8> image1_{};
-    std::array<QTableWidget*, 3> grids_{};
+    std::array<QTableWidget*, 3> grids_{}; // gridgreen, gridamber, gridred
+    std::array<QLabel*, 3> counters_{};     // lblgreen, lblamber, lblred
+    QLabel* driveId_ = nullptr;
+    std::unique_ptr<DetailPanel> detailPanel_;
+    std::unique_ptr<PartSelection> selection_;
     FrmCon* frmCon_ = nullptr;
     Frmabt* about_ = nullptr;
     Frmlgin* login_ = nullptr;

@@ -2,8 +2,10 @@
 #include "app/MainWindow.h"
 
 #include "app/ClickLabel.h"
+#include "app/DetailPanel.h"
 #include "app/ModelViewPlaceholder.h"
 #include "app/Pictures.h"
+#include "app/TextStyle.h"
 #include "app/Twips.h"
 
 #include <QHeaderView>
@@ -87,17 +89,6 @@ void setTextColour(QWidget* w, const QColor& c)
     w->setPalette(p);
 }
 
-QFont calibri(int points, bool bold = false)
-{
-    // Calibri where installed; the family falls back to the closest sans font.
-    QFont f(QStringLiteral("Calibri"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setFamilies({QStringLiteral("Calibri"), QStringLiteral("Carlito"), QStringLiteral("DejaVu Sans")});
-    f.setPointSize(points);
-    f.setBold(bold);
-    return f;
-}
-
 } // namespace
 
 void Frmmain::buildCommandBar()
@@ -120,8 +111,8 @@ void Frmmain::buildCommandBar()
         image1_[static_cast<std::size_t>(i)] = img;
         connect(img, &ClickLabel::clicked, this, [this, i] { image1Clicked(i); });
     }
-    auto* driveId = makeLabel(picture1_, "lbldriveid");
-    setTextColour(driveId, QColor(192, 192, 0));
+    driveId_ = makeLabel(picture1_, "lbldriveid");
+    setTextColour(driveId_, QColor(192, 192, 0));
     makeLabel(picture1_, "Label1")->hide();
 
     picture4_ = makeLabel(this, "Picture4");
@@ -146,10 +137,12 @@ void Frmmain::buildLegendBar()
         QColor colour;
         const char* tip;
     };
-    for (const Counter& c : {Counter{"lblgreen", QColor(0, 255, 0), "OK"},
-                             Counter{"lblamber", QColor(255, 255, 0), "Warning"},
-                             Counter{"lblred", QColor(255, 0, 0), "Error"}}) {
+    static const Counter counters[3] = {Counter{"lblgreen", QColor(0, 255, 0), "OK"},
+                                        Counter{"lblamber", QColor(255, 255, 0), "Warning"},
+                                        Counter{"lblred", QColor(255, 0, 0), "Error"}};
+    for (const Counter& c : counters) {
         QLabel* l = makeLabel(picture4_, c.name, "0");
+        counters_[static_cast<std::size_t>(&c - counters)] = l;
         l->setFont(calibri(13, true));
         l->setToolTip(c.tip);
         l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
@@ -159,53 +152,8 @@ void Frmmain::buildLegendBar()
 
 void Frmmain::buildDetailPanel()
 {
-    picture3_ = new QWidget(this);
-    picture3_->setObjectName("Picture3");
-    picture3_->setAutoFillBackground(true);
-    QPalette pal = picture3_->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    picture3_->setPalette(pal);
-
-    QLabel* heading = makeLabel(picture3_, "Label5");
-    heading->setFont(calibri(14, true));
-    heading->setAutoFillBackground(true);
-    heading->setPalette(pal);
-    setTextColour(heading, Qt::white);
-    heading->setIndent(8);
-
-    QLabel* dial = makeLabel(picture3_, "pic_dial(0)");
-    dial->setAlignment(Qt::AlignCenter);
-    for (int i = 1; i <= 3; ++i)
-        makeLabel(picture3_, QString("pic_dial(%1)").arg(i).toLatin1().constData())->hide();
-    QLabel* word = makeLabel(picture3_, "Label18");
-    word->setAlignment(Qt::AlignCenter);
-    word->setFont(calibri(12, true));
-
-    auto* p7 = makeLabel(picture3_, "Picture7");
-    p7->setFrameShape(QFrame::StyledPanel);
-    struct Pair {
-        const char* caption;
-        const char* captionText;
-        const char* value;
-        bool visible;
-    };
-    for (const Pair& p : {Pair{"Label17", "Last Message:", "lblstatusmsg", true},
-                          Pair{"Label14", "Status Info:", "Label15", true},
-                          Pair{"Label20", "Availability:", "Label16", true},
-                          Pair{"Label10", "Error Description:", "Label11", true},
-                          Pair{"Label12", "Last Error Code:", "Label13", true},
-                          Pair{"Label7", "Error Cleared:", "Label9", true},
-                          Pair{"Label8", "ConfigManagerErrorCode", "lblavailmsg", false}}) {
-        QLabel* c = makeLabel(p7, p.caption, p.captionText);
-        c->setFont(calibri(10, true));
-        setTextColour(c, QColor(70, 60, 100));
-        QLabel* v = makeLabel(p7, p.value);
-        v->setFont(calibri(10));
-        v->setWordWrap(true);
-        v->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        c->setVisible(p.visible);
-        v->setVisible(p.visible);
-    }
+    detailPanel_ = std::make_unique<DetailPanel>(this, driveId_);
+    picture3_ = detailPanel_->widget();
 }
 
 void Frmmain::buildWorkArea()
@@ -271,6 +219,7 @@ void Frmmain::applyDesignLayout()
     picture1_->setGeometry(0, 0, width(), t.px(kBarHeight));
     picture4_->setGeometry(0, t.px(kBarHeight), width(), t.px(kBarHeight));
     picture2_->setGeometry(0, t.px(11760), width(), t.px(kBarHeight));
+    detailPanel_->refreshDials(devicePixelRatioF());
 }
 
 void Frmmain::applyLargeFontLayout()
@@ -281,9 +230,8 @@ void Frmmain::applyLargeFontLayout()
     resize(t.px(kLargeFontWidth), t.px(kLargeFontClientHeight));
     // The trees reach below the status bar's top; the bar stays in front.
     picture2_->raise();
-    for (QLabel* l : picture3_->findChild<QWidget*>("Picture7")->findChildren<QLabel*>())
-        l->setFont(calibri(l->font().bold() ? 8 : 9, l->font().bold()));
-    picture3_->findChild<QLabel*>("Label5")->setFont(calibri(12, true));
+    detailPanel_->useLargeFonts();
+    detailPanel_->refreshDials(devicePixelRatioF());
     refreshBarPictures();
 }
 

@@ -58,4 +58,6 @@ void ModelSceneHooks::hideAllUnits() { scene_.HideAllUnits(); }
 
 void ModelSceneHooks::renderScene() { scene_.RenderScene(); }
 
+CD3DFrame* ModelSceneHooks::modelContainer() { return assembly_ ? assembly_->ModelContainer().get() : nullptr; }
+
 } // namespace vorlu

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/SceneHooks.h"
+#include "model/ModelPainter.h"
 #include "scene/DeviceInit.h"
 #include "scene/Scene.h"
 
@@ -29,6 +30,8 @@ public:
     void loadModel() override;
     void hideAllUnits() override;
     void renderScene() override;
+    DrivePainter& drivePainter() override { return painter_; }
+    CD3DFrame* modelContainer() override;
 
     ModelAssembly* assembly() const { return assembly_.get(); }
 
@@ -37,6 +40,7 @@ private:
     ProgramEnd& programEnd_;
     RendererProbe probe_;
     Scene scene_;
+    ModelPainter painter_{scene_};
     ModelView* view_ = nullptr;
     std::string mediaFolder_;
     std::unique_ptr<ModelAssembly> assembly_;

@@ -44,4 +44,8 @@ QPixmap legendBarBackground(QSize size, qreal dpr);
 QPixmap progressBarPicture(QSize size, qreal dpr);
 QPixmap statusBarBackground(QSize size, qreal dpr);
 
+// The detail panel's state dials, held by pic_dial(1), (2) and (3).
+enum class StateDial { Ok = 1, Warning = 2, Error = 3 };
+QPixmap statePicture(StateDial dial, QSize size, qreal dpr);
+
 } // namespace vorlu::pictures

@@ -6,6 +6,8 @@ class QWidget;
 
 namespace vorlu {
 
+class CD3DFrame;
+class DrivePainter;
 class Scene;
 
 // The steps of start-up and of the node tree that belong to the 3D view and
@@ -20,17 +22,19 @@ public:
     // The scene the view draws, for the camera, colour and racks commands; null without one.
     virtual Scene* scene() { return nullptr; }
     virtual bool probeDevice(QWidget* /*view*/) { return true; }
-    virtual void prepareStateGrids() {}
     virtual std::string locateMediaFolder() { return {}; }
     // False when no device could be made and the program is ending.
     virtual bool createSceneDevice(QWidget* /*view*/) { return true; }
     virtual void applySceneDefaults() {}
     virtual void loadModel() {}
-    virtual void resetDriveResults() {}
     virtual void hideAllUnits() {}
     virtual void loadInventoryReport(std::size_t /*node*/) {}
     virtual void renderScene() {}
     virtual void releaseModel() {}
+    // Paints the drives' parts; without a model it paints nothing.
+    virtual DrivePainter& drivePainter();
+    // The frame a click on the view picks in; null before the model is assembled.
+    virtual CD3DFrame* modelContainer() { return nullptr; }
 };
 
 } // namespace vorlu

@@ -28,24 +28,6 @@ std::vector<std::uint8_t> addressBytes(const std::string& dotted)
     return bytes;
 }
 
-WmiRow select(const WmiRow& stored, const WmiSelect& query)
-{
-    if (query.allProperties)
-        return stored;
-    std::vector<std::pair<std::string, std::optional<std::string>>> props;
-    for (const std::string& wanted : query.properties) {
-        const auto& all = stored.properties();
-        auto it = all.begin();
-        while (it != all.end() && !equalsIgnoringCase(it->first, wanted))
-            ++it;
-        if (it != all.end())
-            props.push_back(*it);
-        else
-            props.emplace_back(wanted, std::nullopt);
-    }
-    return WmiRow(std::move(props));
-}
-
 } // namespace
 
 EnumerationAnswer SimulatedNetwork::enumerate() const
@@ -111,19 +93,11 @@ std::vector<WmiRow> SimulatedNetwork::query(const Computer& computer, const std:
     wait(computer);
     if (computer.management.queryError)
         throw WmiError("Generic failure");
-    const auto parsed = parseWmiSelect(text);
-    if (!parsed)
-        throw WmiError("Invalid query");
-    std::vector<WmiRow> rows;
-    if (equalsIgnoringCase(parsed->className, "Win32_ComputerSystem")) {
-        rows.push_back(select(computer.management.computerSystem, *parsed));
-    } else if (equalsIgnoringCase(parsed->className, "Win32_CDROMDrive")) {
-        for (const WmiRow& row : computer.management.cdromDrives)
-            rows.push_back(select(row, *parsed));
-    } else {
-        throw WmiError("Invalid class");
-    }
-    return rows;
+    return answerWmiQuery(text, [&computer](WmiClass wmiClass, const WmiSelect&) {
+        if (wmiClass == WmiClass::ComputerSystem)
+            return std::vector<WmiRow>{computer.management.computerSystem};
+        return computer.management.cdromDrives;
+    });
 }
 
 } // namespace vorlu

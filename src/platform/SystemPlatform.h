@@ -4,8 +4,9 @@
 namespace vorlu {
 
 // Fills every member of platform with the adapters of this machine: its
-// resolver and address, the stand-ins for enumeration and management, and the
-// Qt message boxes, program end and browser.
+// resolver and address, its own drives as the management service of this
+// computer, the stand-ins for enumeration and remote management, and the Qt
+// message boxes, program end and browser.
 void installSystemPlatform(Platform& platform);
 
 } // namespace vorlu

@@ -11,8 +11,8 @@ public:
     EnumerationAnswer enumerateServers(std::uint32_t typeMask) override;
 };
 
-// Stand-in until this build can talk to a management service: every
-// connection is refused.
+// Stand-in until this build can talk to the management service of another
+// computer: every connection is refused.
 class UnavailableManagement : public ManagementService {
 public:
     std::unique_ptr<WmiLocator> createLocator() override;

@@ -85,4 +85,40 @@ std::optional<WmiSelect> parseWmiSelect(const std::string& query)
     return result;
 }
 
+WmiRow selectProperties(const WmiRow& stored, const WmiSelect& query)
+{
+    if (query.allProperties)
+        return stored;
+    std::vector<std::pair<std::string, std::optional<std::string>>> props;
+    for (const std::string& wanted : query.properties) {
+        const auto& all = stored.properties();
+        auto it = all.begin();
+        while (it != all.end() && !equalsIgnoringCase(it->first, wanted))
+            ++it;
+        if (it != all.end())
+            props.push_back(*it);
+        else
+            props.emplace_back(wanted, std::nullopt);
+    }
+    return WmiRow(std::move(props));
+}
+
+std::vector<WmiRow> answerWmiQuery(const std::string& query, const WmiClassRows& rowsOf)
+{
+    const auto parsed = parseWmiSelect(query);
+    if (!parsed)
+        throw WmiError("Invalid query");
+    WmiClass wmiClass;
+    if (equalsIgnoringCase(parsed->className, "Win32_ComputerSystem"))
+        wmiClass = WmiClass::ComputerSystem;
+    else if (equalsIgnoringCase(parsed->className, "Win32_CDROMDrive"))
+        wmiClass = WmiClass::CdromDrive;
+    else
+        throw WmiError("Invalid class");
+    std::vector<WmiRow> rows;
+    for (const WmiRow& row : rowsOf(wmiClass, *parsed))
+        rows.push_back(selectProperties(row, *parsed));
+    return rows;
+}
+
 } // namespace vorlu

@@ -1,4 +1,7 @@
 #pragma once
+#include "platform/Management.h"
+
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,5 +18,18 @@ struct WmiSelect {
 
 // nullopt when the text is not such a query.
 std::optional<WmiSelect> parseWmiSelect(const std::string& query);
+
+// The stored row cut down to what the query asks for, in the query's order; a
+// property the row lacks comes back without a value.
+WmiRow selectProperties(const WmiRow& stored, const WmiSelect& query);
+
+// The two classes the program reads.
+enum class WmiClass { ComputerSystem, CdromDrive };
+
+// Runs query against the rows a computer holds: rowsOf is asked only for the
+// class queried, so a source can skip work the query does not need. Throws
+// WmiError for a text outside the subset or another class.
+using WmiClassRows = std::function<std::vector<WmiRow>(WmiClass, const WmiSelect&)>;
+std::vector<WmiRow> answerWmiQuery(const std::string& query, const WmiClassRows& rowsOf);
 
 } // namespace vorlu

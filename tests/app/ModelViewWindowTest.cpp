@@ -1,14 +1,12 @@
 // The model view of the real main window under a display: the background
 // colour of the settings file, then the model after "Test View".
+#include "EmptyNetworkPlatform.h"
+
 #include "app/CommandMenus.h"
 #include "app/MainWindow.h"
 #include "app/ModelSceneHooks.h"
 #include "dialogs/FrmColor.h"
 #include "nodes/AtomicFile.h"
-#include "platform/RecordingProgramEnd.h"
-#include "platform/ScriptedMessageBoxes.h"
-#include "platform/SimulatedNetwork.h"
-#include "platform/SimulatedPlatform.h"
 #include "scene/ModelView.h"
 
 #include <QAction>
@@ -51,10 +49,7 @@ TEST(ModelViewWindow, ShowsTheBackgroundColourThenTheModelAfterTestView)
     writeFileAtomically(folder / "vrsopt.ini", "\r\n\r\n-10\r\n0\r\n0\r\n3368601\r\nNAME\r\n1\r\nroot\\cimv2\r\nTrue\r\n",
                         FileAccess::OwnerOnly);
     Platform platform;
-    std::string error;
-    installSimulatedNetwork(platform, SimulatedNetwork::parse(R"({"computers": []})", "net.json", error));
-    platform.messages = std::make_unique<ScriptedMessageBoxes>();
-    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    test::installEmptyNetwork(platform);
     ModelSceneHooks scene(*platform.messages, *platform.programEnd);
     Frmmain window(platform, folder, scene);
     window.loadStep(nullptr);
@@ -106,10 +101,7 @@ TEST(ModelViewWindow, BackcolorOpensThePickerAndOkRepaintsTheView)
 {
     QTemporaryDir dir;
     Platform platform;
-    std::string error;
-    installSimulatedNetwork(platform, SimulatedNetwork::parse(R"({"computers": []})", "net.json", error));
-    platform.messages = std::make_unique<ScriptedMessageBoxes>();
-    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    test::installEmptyNetwork(platform);
     SceneHooks scene; // the colour reaches the settings whatever draws the view
     Frmmain window(platform, dir.path().toStdString(), scene);
     window.loadStep(nullptr);

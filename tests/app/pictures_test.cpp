@@ -260,5 +260,34 @@ TEST(BrandPictures, EmptyOrTinySizesDoNotFail)
     EXPECT_FALSE(treePicture(QStringLiteral("pc"), 0, 1.0).isNull());
 }
 
+TEST(StateDials, EachStateHasItsOwnDialDrawnForTheScreen)
+{
+    const StateDial dials[] = {StateDial::Ok, StateDial::Warning, StateDial::Error};
+    for (const Screen& s : Screens) {
+        // pic_dial(0) is 1815 x 960 twips.
+        const QSize size(px(1815, s), px(960, s));
+        QList<QImage> images;
+        for (StateDial d : dials) {
+            const QPixmap pixmap = statePicture(d, size, s.dpr);
+            expectDevicePixels(pixmap, size, s.dpr);
+            save(pixmap, QStringLiteral("dial-%1-%2").arg(static_cast<int>(d)).arg(QLatin1String(s.name)));
+            const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+            EXPECT_TRUE(fullyOpaque(image, QRect(image.width() / 4, image.height() / 4, image.width() / 2,
+                                                 image.height() / 2)))
+                << s.name;
+            images.append(image);
+        }
+        // The hub lamp: green, amber, red.
+        const auto hub = [&](const QImage& i) { return i.pixel(i.width() / 2, qRound(i.height() * 0.86)); };
+        EXPECT_GT(qGreen(hub(images[0])), 2 * qRed(hub(images[0]))) << s.name;
+        EXPECT_GT(qRed(hub(images[1])), 2 * qBlue(hub(images[1]))) << s.name;
+        EXPECT_GT(qGreen(hub(images[1])), 2 * qBlue(hub(images[1]))) << s.name;
+        EXPECT_GT(qRed(hub(images[2])), 2 * qGreen(hub(images[2]))) << s.name;
+        EXPECT_NE(images[0], images[1]);
+        EXPECT_NE(images[1], images[2]);
+    }
+    EXPECT_FALSE(statePicture(StateDial::Ok, QSize(0, 0), 1.0).isNull());
+}
+
 } // namespace
 } // namespace vorlu::pictures

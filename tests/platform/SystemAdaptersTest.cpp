@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace vorlu;
 
@@ -54,6 +55,22 @@ TEST(SystemPlatform, FillsEveryService)
     Platform p;
     installSystemPlatform(p);
     EXPECT_TRUE(p.enumerator && p.sockets && p.localAddress && p.management && p.messages && p.programEnd && p.web);
+}
+
+TEST(SystemPlatform, ThisComputerAnswersFromItsOwnDrivesAndOthersAreRefused)
+{
+    Platform p;
+    installSystemPlatform(p);
+    char host[256] = {};
+    ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
+    auto locator = p.management->createLocator();
+    for (const std::string& server : {std::string(), p.localAddress->localAddress()}) {
+        const auto services = locator->connectServer(server, "root\\cimv2", "", "");
+        EXPECT_EQ(services->execQuery("Select Name From Win32_ComputerSystem").at(0).property("Name"), host) << server;
+        // This machine may or may not have a drive; the query must answer either way.
+        EXPECT_NO_THROW(services->execQuery("Select Drive, Name From Win32_CDROMDrive"));
+    }
+    EXPECT_THROW(locator->connectServer("192.0.2.1", "root\\cimv2", "", ""), WmiError);
 }
 
 TEST(QtMessageBoxes, ShowsTextTitleIconAndOneOkButton)

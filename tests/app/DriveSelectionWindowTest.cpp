@@ -1,0 +1,115 @@
+// The real main window under a display: a node's drives painted on the model,
+// a click on a red drive's tray filling the detail panel, and the reset that
+// clears the state display again.
+#include "EmptyNetworkPlatform.h"
+
+#include "app/MainWindow.h"
+#include "app/ModelSceneHooks.h"
+#include "model/ModelLayout.h"
+#include "model/Racks.h"
+#include "scene/CD3DMesh.h"
+#include "scene/ModelView.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vorlu;
+
+namespace {
+
+DriveStatus Drive(int k, const char* status, int colour)
+{
+    DriveStatus d;
+    d.label = "CD " + std::to_string(k);
+    d.status = status;
+    d.availabilityText = colour == StatusColour::Red ? "Power Off" : "Running or Full Power";
+    d.configManagerErrorText = "Device is working properly.";
+    d.errorCleared = "false";
+    d.errorDescription = colour == StatusColour::Red ? "the drive does not answer" : "";
+    d.lastErrorCode = colour == StatusColour::Red ? "21" : "0";
+    d.statusInfoText = "Enabled";
+    d.colour = colour;
+    return d;
+}
+
+void saveShot(const QImage& image, const char* name)
+{
+    const QString dir = qEnvironmentVariable("VORLU_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        QDir().mkpath(dir);
+        image.save(QDir(dir).filePath(QString::fromLatin1(name)));
+    }
+}
+
+} // namespace
+
+TEST(DriveSelectionWindow, AClickOnARedDriveShowsItsFaultAndTheResetClearsTheDisplay)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X display with OpenGL (run under Xvfb)";
+    QTemporaryDir dir;
+    Platform platform;
+    test::installEmptyNetwork(platform);
+    ModelSceneHooks hooks(*platform.messages, *platform.programEnd);
+    Frmmain window(platform, dir.path().toStdString(), hooks);
+    window.loadStep(nullptr);
+    ASSERT_TRUE(hooks.scene()->ModelLoaded);
+
+    // What the evaluation leaves for a node with an OK, a warning and two failed drives.
+    const DriveStatus drives[] = {Drive(1, "OK", StatusColour::Green), Drive(2, "Unknown", StatusColour::Amber),
+                                  Drive(3, "Error", StatusColour::Red), Drive(4, "Pred Fail", StatusColour::Red)};
+    Scene& scene = *hooks.scene();
+    ShowUnitsForDrives(scene, 4, true);
+    for (std::size_t k = 1; k <= 4; ++k) {
+        window.state().drives.add() = drives[k - 1];
+        hooks.drivePainter().decide_colour(DrivePartName(k), drives[k - 1].colour);
+    }
+    auto* view = window.findChild<ModelView*>("PicGR");
+    QTest::qWait(100);
+    saveShot(window.grab().toImage(), "model-painted.png");
+
+    // Click the third unit's tray lip.
+    scene.SceneRoot->UpdateFrames(scene.context().SceneWorldMatrix);
+    const Vector lip = scene.UnitFrames[2]->TransformCoord(Vector(0.8f, 0.16f, -1.78f));
+    const Vector p = Vec3Project(lip, view->device().GetViewport(), scene.context().SceneProjectionMatrix,
+                                 scene.context().SceneViewMatrix, Matrix(1.0f));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(qRound(p.x), qRound(p.y)));
+    QTest::qWait(100);
+
+    auto* heading = window.findChild<QLabel*>("Label5");
+    EXPECT_EQ(heading->text(), "CD 3 Sensor");
+    EXPECT_EQ(heading->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(window.findChild<QLabel*>("Label18")->text(), "Error");
+    EXPECT_FALSE(window.findChild<QLabel*>("pic_dial(0)")->pixmap().isNull());
+    EXPECT_EQ(window.findChild<QLabel*>("lblstatusmsg")->text(), "Error");
+    EXPECT_EQ(window.findChild<QLabel*>("Label16")->text(), "Power Off");
+    EXPECT_EQ(window.findChild<QLabel*>("Label13")->text(), "21");
+    EXPECT_EQ(window.findChild<QLabel*>("Label11")->text(), "the drive does not answer");
+    EXPECT_FALSE(window.findChild<QLabel*>("lblavailmsg")->isVisible());
+    saveShot(window.grab().toImage(), "detail-panel-red-drive.png");
+    saveShot(window.findChild<QWidget*>("Picture3")->grab().toImage(), "detail-panel.png");
+
+    auto* red = window.findChild<QTableWidget*>("gridred");
+    const int designedWidth = window.logicalDpiX() * 3786 / 1440;
+    EXPECT_EQ(red->horizontalHeaderItem(4)->text(), "Name") << "start-up writes the headers";
+    EXPECT_NE(red->columnWidth(0), designedWidth) << "but leaves the widths before the density is known";
+    window.findChild<QLabel*>("lblred")->setText("2");
+    red->setRowCount(2);
+    red->setItem(1, 2, new QTableWidgetItem("Error"));
+    window.clr_meshes();
+    EXPECT_EQ(window.findChild<QLabel*>("lblred")->text(), "0");
+    EXPECT_EQ(red->rowCount(), 2) << "rows stay, emptied";
+    EXPECT_EQ(red->item(1, 2), nullptr);
+    EXPECT_EQ(red->horizontalHeaderItem(1)->text(), "Sensor");
+    EXPECT_EQ(red->columnWidth(0), designedWidth) << "after the first reset the widths follow the density";
+    EXPECT_EQ(window.state().drives.DriveCount(), 0u);
+    for (int unit = 1; unit <= 4; ++unit)
+        EXPECT_TRUE(scene.SceneRoot->FindChildObject(DrivePartName(unit)).frame->GetChildMesh(0)->bUseMaterials);
+    EXPECT_EQ(heading->text(), "CD 3 Sensor") << "the panel keeps its content";
+}

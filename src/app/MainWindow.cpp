@@ -10,6 +10,7 @@
 #include "app/TreeWidgetView.h"
 #include "app/Twips.h"
 #include "app/UserGuide.h"
+#include "dialogs/AdminCommands.h"
 #include "dialogs/FrmColor.h"
 #include "inventory/DrivePainter.h"
 #include "model/PartSelection.h"
@@ -87,6 +88,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
         InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_}, gate_,
         &Frmmain::yield, [this] { return endingProgram_; });
     inventory_->connectMenus(*menus_);
+    buildAdminCommands();
     connectCommands();
     connectViewCommands();
     if (Scene* s = scene_.scene()) {
@@ -179,14 +181,12 @@ void Frmmain::loadStep(FrmStart* start)
 {
     state_.LocalAddress = platform_.localAddress->localAddress();
     state_.settings.WmiNamespace = DefaultNamespace;
-    login_ = new Frmlgin(this);
-    login_->setWindowFlag(Qt::Window);
-    loginTreeView_ = std::make_unique<TreeWidgetView>(login_->tree());
     if (start)
         start->showStep(1, "Loading ini...");
 
     state_.settings.ShowRacks = true;
     readSettingsFile(state_.programFolder / SettingsFileName, state_.settings);
+    admin_->settingsRead();
     menus_->action("mnuRacks")->setChecked(state_.settings.ShowRacks);
     setBackgroundColour(state_.settings.BackgroundColour);
     if (Scene* s = scene_.scene()) {

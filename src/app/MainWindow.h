@@ -15,6 +15,7 @@ class QTreeWidget;
 
 namespace vorlu {
 
+class AdminCommands;
 class ClickLabel;
 class CommandMenus;
 class FrmCon;
@@ -53,6 +54,7 @@ public:
     CommandMenus& menus() { return *menus_; }
     FrmCon& frmCon();
     Frmlgin& loginDialog() { return *login_; }
+    AdminCommands& adminCommands() { return *admin_; }
     TreeWidgetView& nodeTree() { return *nodeTreeView_; }
     TreeWidgetView& hardwareTree() { return *hardwareTreeView_; }
     QWidget* modelView() const { return picGR_; }
@@ -94,6 +96,7 @@ private:
     void applyDesignLayout();
     void connectCommands();
     void buildNetworkCommands();
+    void buildAdminCommands();
     void connectViewCommands();
     void rebuildTree();
     void reportSaveFailure(const std::string& error);
@@ -142,6 +145,7 @@ private:
     std::unique_ptr<NetworkScanCommands> networkCommands_;
     std::unique_ptr<BackgroundColourCommand> backColour_;
     std::unique_ptr<InventoryWiring> inventory_;
+    std::unique_ptr<AdminCommands> admin_;
 };
 
 } // namespace vorlu

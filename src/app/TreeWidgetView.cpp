@@ -46,6 +46,12 @@ void TreeWidgetView::setVisible(bool visible) { tree_->setVisible(visible); }
 
 void TreeWidgetView::expandAll() { tree_->expandAll(); }
 
+void TreeWidgetView::setPicture(const std::string& key, const std::string& picture)
+{
+    if (QTreeWidgetItem* item = entry(key))
+        item->setIcon(0, pictures::treeIcon(QString::fromStdString(picture)));
+}
+
 QTreeWidgetItem* TreeWidgetView::entry(const std::string& key) const
 {
     return byKey_.value(QString::fromStdString(key), nullptr);

@@ -20,6 +20,8 @@ public:
     void setVisible(bool visible) override;
 
     void expandAll();
+    // A new picture for an existing entry; an unknown key is skipped.
+    void setPicture(const std::string& key, const std::string& picture);
     QTreeWidgetItem* entry(const std::string& key) const;
     static QString tagOf(const QTreeWidgetItem* item);
 

@@ -1,5 +1,7 @@
 #include "network/FrmCon.h"
 
+#include "network/GridCells.h"
+
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -108,18 +110,7 @@ void FrmCon::setCell(int row, int column, const std::string& text)
         return;
     while (grid_->rowCount() <= row)
         appendRow();
-    auto* item = grid_->item(row, column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        if (row == 0) {
-            QFont f = item->font();
-            f.setBold(true);
-            item->setFont(f);
-            item->setBackground(QColor(226, 224, 236));
-        }
-        grid_->setItem(row, column, item);
-    }
-    item->setText(QString::fromStdString(text));
+    gridCell(grid_, row, column)->setText(QString::fromStdString(text));
 }
 
 std::string FrmCon::cell(int row, int column) const

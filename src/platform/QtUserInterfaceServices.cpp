@@ -23,13 +23,24 @@ QMessageBox::Icon toQt(MessageIcon icon)
 
 } // namespace
 
-void QtMessageBoxes::show(const std::string& text, const std::string& title, MessageIcon icon)
+int QtMessageBoxes::run(const std::string& text, const std::string& title, MessageIcon icon, int buttons)
 {
     const QString caption = QString::fromStdString(title.empty() ? std::string(kProgramTitle) : title);
-    QMessageBox box(toQt(icon), caption, QString::fromStdString(text), QMessageBox::Ok, parent_.data());
+    QMessageBox box(toQt(icon), caption, QString::fromStdString(text), QMessageBox::StandardButtons(buttons),
+                    parent_.data());
     // Texts from the network are shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    return box.exec();
+}
+
+void QtMessageBoxes::show(const std::string& text, const std::string& title, MessageIcon icon)
+{
+    run(text, title, icon, QMessageBox::Ok);
+}
+
+bool QtMessageBoxes::askYesNo(const std::string& text, const std::string& title, MessageIcon icon)
+{
+    return run(text, title, icon, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtMessageBoxes::beep()

@@ -15,9 +15,11 @@ public:
     // The main window exists only after the platform has been chosen.
     void setParentWidget(QWidget* parent) { parent_ = parent; }
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
     void beep() override;
 
 private:
+    int run(const std::string& text, const std::string& title, MessageIcon icon, int buttons);
     QPointer<QWidget> parent_;
 };
 

@@ -4,8 +4,32 @@ namespace vorlu {
 
 void ScriptedMessageBoxes::show(const std::string& text, const std::string& title, MessageIcon icon)
 {
+    record(Box{text, title, icon, 0, false});
+}
+
+bool ScriptedMessageBoxes::askYesNo(const std::string& text, const std::string& title, MessageIcon icon)
+{
+    bool yes = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (!answers_.empty()) {
+            yes = answers_.front();
+            answers_.pop_front();
+        }
+    }
+    record(Box{text, title, icon, 0, true});
+    return yes;
+}
+
+void ScriptedMessageBoxes::answer(std::initializer_list<bool> yes)
+{
+    std::lock_guard lock(mutex_);
+    answers_.insert(answers_.end(), yes.begin(), yes.end());
+}
+
+void ScriptedMessageBoxes::record(Box box)
+{
     std::function<void(const Box&)> handler;
-    Box box{text, title, icon, 0};
     {
         std::lock_guard lock(mutex_);
         box.beepsBefore = beeps_;

@@ -1,7 +1,9 @@
 #pragma once
 #include "platform/UserInterfaceServices.h"
 
+#include <deque>
 #include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,10 +18,14 @@ public:
         std::string title;
         MessageIcon icon = MessageIcon::None;
         int beepsBefore = 0; // beeps sounded before this box, to check their order
+        bool yesNo = false;  // asked with Yes and No
     };
 
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon) override;
     void beep() override;
+    // Answers for the next questions, in order; No once they run out.
+    void answer(std::initializer_list<bool> yes);
 
     std::vector<Box> boxes() const;
     int beeps() const;
@@ -29,7 +35,10 @@ public:
     void onShow(std::function<void(const Box&)> handler);
 
 private:
+    void record(Box box);
+
     mutable std::mutex mutex_;
+    std::deque<bool> answers_;
     std::vector<Box> boxes_;
     int beeps_ = 0;
     std::function<void(const Box&)> handler_;

@@ -12,6 +12,15 @@ public:
     virtual ~MessageBoxes() = default;
     // An OK box; an empty title means the program's own title.
     virtual void show(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+    // A box with the buttons Yes and No; true for Yes. One that cannot ask
+    // answers No, which leaves everything as it was.
+    virtual bool askYesNo(const std::string& text, const std::string& title, MessageIcon icon)
+    {
+        (void)text;
+        (void)title;
+        (void)icon;
+        return false;
+    }
     virtual void beep() = 0;
 };
 

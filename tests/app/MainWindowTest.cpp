@@ -1,8 +1,14 @@
 #include "app/CommandMenus.h"
 #include "app/MainWindow.h"
+#include "app/Pictures.h"
 #include "app/TreeWidgetView.h"
 #include "app/Twips.h"
+#include "dialogs/AdminCommands.h"
+#include "dialogs/FrmConf.h"
+#include "dialogs/FrmStats.h"
+#include "dialogs/Frmadmin.h"
 #include "dialogs/Frmlgin.h"
+#include "dialogs/Frmlgins.h"
 #include "network/FrmCon.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
@@ -13,6 +19,9 @@
 #include "platform/SimulatedPlatform.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenu>
 #include <QTableWidget>
@@ -280,4 +289,59 @@ TEST(MainWindow, AFileThatCannotBeWrittenIsReportedAtExit)
     std::string lg;
     ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
     EXPECT_EQ(lg, records()) << "the node file is still written";
+}
+
+TEST(MainWindow, AdministrationItemsOpenTheirDialogsAndTheChangesReachTheFiles)
+{
+    Rig rig(records());
+    AdminCommands& admin = rig.window->adminCommands();
+    rig.window->menus().action("mnusettings")->trigger();
+    FrmConf& conf = admin.settingsDialog();
+    EXPECT_TRUE(conf.isVisible());
+    conf.labelBox(0)->click();
+    EXPECT_EQ(rig.window->state().settings.NodeLabelMode, "IP");
+
+    // Set Current Node Login on the selected node: the login is in the table and the tree shows "pw".
+    rig.window->state().SelectedNode = 2;
+    rig.window->menus().action("mnuaddlogin")->trigger();
+    Frmlgin& login = rig.window->loginDialog();
+    ASSERT_TRUE(login.isVisible());
+    login.boxes().user->setText("ops");
+    login.boxes().password->setText("pw9");
+    login.okButton()->click();
+    EXPECT_EQ(rig.window->state().nodes.at(2).Login, "ops");
+    const QTreeWidgetItem* entry = rig.child<QTreeWidget>("TreeView1")->topLevelItem(0)->child(1);
+    EXPECT_EQ(entry->icon(0).pixmap(16).toImage(), pictures::treeIcon("pw").pixmap(16).toImage());
+
+    rig.window->menus().action("mnusap")->trigger();
+    ASSERT_NE(admin.adminDialog(), nullptr);
+    EXPECT_TRUE(admin.adminDialog()->isVisible());
+    rig.window->menus().action("mnulog")->trigger();
+    EXPECT_TRUE(admin.loginsList().isVisible());
+    EXPECT_EQ(admin.loginsList().cell(2, 3), "ops");
+    rig.window->menus().action("mnustats")->trigger();
+    ASSERT_NE(admin.statisticsDialog(), nullptr);
+    EXPECT_EQ(admin.statisticsDialog()->nodesValue(), " 2");
+
+    rig.window->menus().action("mnuexit")->trigger();
+    std::string lg, ini;
+    ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
+    ASSERT_TRUE(readWholeFile(rig.folder() / "vrsopt.ini", ini));
+    EXPECT_NE(lg.find("PC-2\r\n10.0.0.2\r\nFront desk\r\nTrue\r\nops\r\npw9\r\n"), std::string::npos) << lg;
+    EXPECT_EQ(ini, "\r\n\r\n-10\r\n0\r\n0\r\n0\r\nIP\r\n1\r\nroot\\cimv2\r\nTrue\r\n");
+}
+
+TEST(MainWindow, ResetOfTheSettingsDialogEndsWithoutWritingEitherFile)
+{
+    Rig rig(records());
+    rig.window->state().settings.AdminUser = "changed";
+    rig.window->adminCommands().settingsDialog().resetButton()->click();
+    EXPECT_TRUE(rig.end->ended());
+    EXPECT_TRUE(rig.window->endingProgram());
+    EXPECT_FALSE(std::filesystem::exists(rig.folder() / "lg.ini"));
+    // A close arriving after the end must not save anything either.
+    rig.window->close();
+    EXPECT_FALSE(std::filesystem::exists(rig.folder() / "lg.ini"));
+    EXPECT_FALSE(std::filesystem::exists(rig.folder() / "vrsopt.ini"));
+    EXPECT_EQ(rig.end->calls(), 1);
 }

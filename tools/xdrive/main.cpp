@@ -6,6 +6,7 @@
 //                               (a program that shows one is still loading)
 //   xdrive gone TITLE SECONDS   until no window with that title is shown
 //   xdrive click TITLE X Y      left click at X,Y inside the window
+//   xdrive rclick TITLE X Y     right click at X,Y inside the window
 //   xdrive key KEYSYM...        press and release keys (Up, Return, a, ...)
 //   xdrive close TITLE          ask the window to close (WM_DELETE_WINDOW)
 //
@@ -30,7 +31,7 @@ void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 
 int usage()
 {
-    std::cerr << "usage: xdrive wait|ready|gone TITLE SECONDS | click TITLE X Y | key KEYSYM... | close TITLE\n";
+    std::cerr << "usage: xdrive wait|ready|gone TITLE SECONDS | click|rclick TITLE X Y | key KEYSYM... | close TITLE\n";
     return 2;
 }
 
@@ -71,7 +72,7 @@ bool uppermost(Display* d, const std::string& title, Window& w)
     return true;
 }
 
-int click(Display* d, const std::string& title, int x, int y)
+int click(Display* d, const std::string& title, int x, int y, unsigned int button)
 {
     Window w = 0;
     if (!uppermost(d, title, w))
@@ -83,10 +84,10 @@ int click(Display* d, const std::string& title, int x, int y)
     XTestFakeMotionEvent(d, -1, rx, ry, CurrentTime);
     XSync(d, False);
     pause(100); // let the program see the pointer arrive before the press
-    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XTestFakeButtonEvent(d, button, True, CurrentTime);
     XSync(d, False);
     pause(50);
-    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XTestFakeButtonEvent(d, button, False, CurrentTime);
     XSync(d, False);
     return 0;
 }
@@ -134,8 +135,8 @@ int run(Display* d, const std::vector<std::string>& a)
     const std::string& cmd = a[0];
     if ((cmd == "wait" || cmd == "ready" || cmd == "gone") && a.size() == 3 && number(a[2], n1) && n1 >= 0)
         return waitFor(d, a[1], n1, cmd == "wait" ? Until::Shown : cmd == "ready" ? Until::Ready : Until::Gone);
-    if (cmd == "click" && a.size() == 4 && number(a[2], n1) && number(a[3], n2))
-        return click(d, a[1], static_cast<int>(n1), static_cast<int>(n2));
+    if ((cmd == "click" || cmd == "rclick") && a.size() == 4 && number(a[2], n1) && number(a[3], n2))
+        return click(d, a[1], static_cast<int>(n1), static_cast<int>(n2), cmd == "click" ? 1 : 3);
     if (cmd == "key" && a.size() >= 2)
         return keys(d, std::vector<std::string>(a.begin() + 1, a.end()));
     if (cmd == "close" && a.size() == 2)

@@ -1,0 +1,33 @@
+// The administration commands on the main window: their menu items, the
+// login dialog's tree and the node tree's "pw" picture.
+#include "app/CommandMenus.h"
+#include "app/MainWindow.h"
+#include "app/TreeWidgetView.h"
+#include "dialogs/AdminCommands.h"
+#include "dialogs/Frmlgin.h"
+#include "network/NodeTree.h"
+
+namespace vorlu {
+
+void Frmmain::buildAdminCommands()
+{
+    AdminContext context{state_.nodes,
+                         state_.settings,
+                         state_.SelectedNode,
+                         state_.programFolder,
+                         *platform_.messages,
+                         &Frmmain::yield,
+                         [this](std::size_t n) { nodeTreeView_->setPicture(nodeKey(n), "pw"); },
+                         [this](std::size_t n) { return loginTreeView_->entry(nodeKey(n)); },
+                         [this] {
+                             endingProgram_ = true;
+                             platform_.programEnd->endProgram(0);
+                         }};
+    admin_ = std::make_unique<AdminCommands>(std::move(context), this);
+    login_ = &admin_->loginDialog();
+    loginTreeView_ = std::make_unique<TreeWidgetView>(login_->tree());
+    admin_->connectMenu({menus_->action("mnusettings"), menus_->action("mnuaddlogin"), menus_->action("mnureset"),
+                         menus_->action("mnulog"), menus_->action("mnusap"), menus_->action("mnustats")});
+}
+
+} // namespace vorlu

@@ -1,0 +1,65 @@
+#pragma once
+#include "nodes/Settings.h"
+
+#include <QDialog>
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+
+namespace vorlu {
+
+// "Settings": pages chosen by the headings on the left. The boxes act on the
+// settings at once; "Clear" and "Reset" are handed to whoever runs them.
+// OK and the close box only hide it, so its boxes keep their state.
+class FrmConf : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int PageCount = 5;
+
+    explicit FrmConf(Settings& settings, QWidget* parent = nullptr);
+
+    // What the settings reader pushes into the dialog: the label-mode boxes
+    // it ticked, "Show Passwords" and the namespace box.
+    void fill(const Settings& settings);
+
+    void showPage(int page);
+    int currentPage() const;
+
+    QLabel* heading(int page) const { return headings_[static_cast<std::size_t>(page)]; }
+    QCheckBox* labelBox(int box) const { return labelBoxes_[static_cast<std::size_t>(box)]; }
+    QCheckBox* showPasswordsBox() const { return showPasswords_; }
+    QLineEdit* namespaceBox() const { return namespace_; }
+    QPushButton* clearButton() const { return clear_; }
+    QPushButton* resetButton() const { return reset_; }
+    QPushButton* setButton() const { return set_; }
+    QPushButton* cancelButton() const { return cancel_; }
+    QPushButton* okButton() const { return ok_; }
+
+signals:
+    void clearRequested();
+    void resetRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void labelBoxEvent(int box);
+
+    Settings& settings_;
+    std::array<QLabel*, PageCount> headings_{};
+    QStackedWidget* pages_ = nullptr;
+    std::array<QCheckBox*, 3> labelBoxes_{};
+    QCheckBox* showPasswords_ = nullptr;
+    QLineEdit* namespace_ = nullptr;
+    QPushButton* clear_ = nullptr;
+    QPushButton* reset_ = nullptr;
+    QPushButton* set_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QPushButton* ok_ = nullptr;
+};
+
+} // namespace vorlu

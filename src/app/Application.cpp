@@ -8,7 +8,7 @@
 #include "app/SceneHooks.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
-#include "platform/SystemPlatform.h"
+#include "platform/ui/SystemPlatform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,11 +5,11 @@
 #include "app/ModelSceneHooks.h"
 #include "dialogs/FrmColor.h"
 #include "nodes/AtomicFile.h"
-#include "platform/RecordingProgramEnd.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
-#include "scene/ModelView.h"
+#include "scene/ui/ModelView.h"
 
 #include <QAction>
 #include <QGuiApplication>

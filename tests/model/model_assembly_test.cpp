@@ -4,7 +4,7 @@
 #include "model/ModelLayout.h"
 #include "scene/CD3DFrame.h"
 #include "scene/CD3DMesh.h"
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 
 #include <gtest/gtest.h>

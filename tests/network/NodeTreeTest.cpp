@@ -3,7 +3,7 @@
 #include "network/NodeTree.h"
 #include "network/ScanListOk.h"
 #include "nodes/NodeFile.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/ScriptedMessageBoxes.h"
 
 #include <QTemporaryDir>
 #include <fstream>

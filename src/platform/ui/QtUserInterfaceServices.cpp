@@ -1,4 +1,4 @@
-#include "platform/QtUserInterfaceServices.h"
+#include "platform/ui/QtUserInterfaceServices.h"
 
 #include <QApplication>
 #include <QDesktopServices>

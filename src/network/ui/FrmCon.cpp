@@ -1,4 +1,4 @@
-#include "network/FrmCon.h"
+#include "network/ui/FrmCon.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

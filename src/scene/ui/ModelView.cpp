@@ -1,4 +1,4 @@
-#include "scene/ModelView.h"
+#include "scene/ui/ModelView.h"
 
 #include "scene/Scene.h"
 

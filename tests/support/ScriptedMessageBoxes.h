@@ -16,6 +16,11 @@ public:
         std::string title;
         MessageIcon icon = MessageIcon::None;
         int beepsBefore = 0; // beeps sounded before this box, to check their order
+        // What the user saw; the order of beeps is checked through log().
+        bool operator==(const Box& other) const
+        {
+            return text == other.text && title == other.title && icon == other.icon;
+        }
     };
 
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
@@ -23,6 +28,8 @@ public:
 
     std::vector<Box> boxes() const;
     int beeps() const;
+    // Boxes and beeps in the order they came: "box:<text>" or "beep".
+    std::vector<std::string> log() const;
     void clear();
     // Called with each box as it is shown, e.g. to look at the state the
     // program is in at that moment.
@@ -32,6 +39,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<Box> boxes_;
     int beeps_ = 0;
+    std::vector<std::string> log_;
     std::function<void(const Box&)> handler_;
 };
 

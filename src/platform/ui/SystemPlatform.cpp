@@ -1,6 +1,6 @@
-#include "platform/SystemPlatform.h"
+#include "platform/ui/SystemPlatform.h"
 
-#include "platform/QtUserInterfaceServices.h"
+#include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SystemLocalAddress.h"
 #include "platform/SystemSocketLayer.h"
 #include "platform/UnavailableServices.h"

@@ -17,7 +17,10 @@
 #include "network/NetworkScanCommands.h"
 #include "network/NodeFileLoader.h"
 #include "network/NodeTree.h"
+#include "network/NetworkTexts.h"
 #include "nodes/NodeFile.h"
+#include "platform/Log.h"
+#include "platform/ui/BusyCursor.h"
 #include "scene/Scene.h"
 
 #include <QAction>
@@ -165,7 +168,12 @@ void Frmmain::loadStep(FrmStart* start)
         start->showStep(1, "Loading ini...");
 
     state_.settings.ShowRacks = true;
-    readSettingsFile(state_.programFolder / SettingsFileName, state_.settings);
+    std::string readError;
+    readSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &readError);
+    if (!readError.empty()) {
+        keepSettingsFile_ = true;
+        reportLoadFailure(readError);
+    }
     menus_->action("mnuRacks")->setChecked(state_.settings.ShowRacks);
     setBackgroundColour(state_.settings.BackgroundColour);
     if (Scene* s = scene_.scene()) {
@@ -181,6 +189,10 @@ void Frmmain::loadStep(FrmStart* start)
     nodeTreeView_->expandAll();
     loginTreeView_->expandAll();
     state_.nodeFileExisted = load.existed;
+    if (!load.readError.empty()) {
+        keepNodeFile_ = true;
+        reportLoadFailure(load.readError);
+    }
     state_.LocalNode = load.localNode;
     networkCommands_->setInitialMenuState(load.existed);
 
@@ -224,29 +236,41 @@ void Frmmain::loadStep(FrmStart* start)
         start->showStep(4, {});
         start->close();
     }
-    QApplication::restoreOverrideCursor();
 }
 
-void Frmmain::shutdown()
+bool Frmmain::shutdown()
 {
     if (endingProgram_)
-        return;
+        return true;
+    if (gate_.busy()) {
+        frmCon().setStatus(CommandGate::busyText);
+        return false;
+    }
     endingProgram_ = true;
     scene_.releaseModel();
     if (Scene* s = scene_.scene())
         state_.settings.CameraEye = {s->CameraEye.x, s->CameraEye.y, s->CameraEye.z};
     std::string error;
-    if (!saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain, &error))
+    if (!keepNodeFile_ && !saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain, &error))
         reportSaveFailure(error);
-    if (!writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &error))
+    if (!keepSettingsFile_ && !writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &error))
         reportSaveFailure(error);
     platform_.programEnd->endProgram(0);
+    return true;
 }
 
 void Frmmain::reportSaveFailure(const std::string& error)
 {
     // The previous file is still whole; the user must know this run's changes are not in it.
-    platform_.messages->show("Unable to save: " + error, "Message from VORLU OPTICAL", MessageIcon::Warning);
+    qCWarning(lcApp, "%s", error.c_str());
+    platform_.messages->show("Unable to save: " + error, MessageTitle, MessageIcon::Warning);
+}
+
+void Frmmain::reportLoadFailure(const std::string& error)
+{
+    qCWarning(lcApp, "%s; the file is left as it is", error.c_str());
+    // The program goes on with an empty table or the defaults; the file keeps what it holds.
+    platform_.messages->show("Unable to load: " + error, MessageTitle, MessageIcon::Warning);
 }
 
 void Frmmain::closeEvent(QCloseEvent* event)
@@ -342,20 +366,21 @@ void Frmmain::nodeTreeDoubleClicked()
         return;
     FrmCon& con = frmCon();
     con.setBarWidth(0);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    con.setStatus("Preparing to build virtual model...");
-    con.setWindowTitle("Status");
-    yield();
-    scene_.resetDriveResults();
-    yield();
-    scene_.hideAllUnits();
-    yield();
-    buildHardwareTree(*hardwareTreeView_, state_.nodes.at(state_.SelectedNode), state_.settings.NodeLabelMode);
-    hardwareTreeView_->expandAll();
-    yield();
-    scene_.loadInventoryReport(state_.SelectedNode);
-    scene_.renderScene();
-    QApplication::restoreOverrideCursor();
+    {
+        const BusyCursor busy;
+        con.setStatus("Preparing to build virtual model...");
+        con.setWindowTitle("Status");
+        yield();
+        scene_.resetDriveResults();
+        yield();
+        scene_.hideAllUnits();
+        yield();
+        buildHardwareTree(*hardwareTreeView_, state_.nodes.at(state_.SelectedNode), state_.settings.NodeLabelMode);
+        hardwareTreeView_->expandAll();
+        yield();
+        scene_.loadInventoryReport(state_.SelectedNode);
+        scene_.renderScene();
+    }
     con.setStatus("");
 }
 
@@ -393,7 +418,7 @@ void Frmmain::scanListOk()
     std::string error;
     if (!saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Reset, &error))
         reportSaveFailure(error);
-    platform_.messages->show("Restart program to make network changes... ", "Message from Vorlu Optical",
+    platform_.messages->show("Restart program to make network changes... ", RestartMessageTitle,
                              MessageIcon::Question);
     endingProgram_ = true;
     platform_.programEnd->endProgram(0);

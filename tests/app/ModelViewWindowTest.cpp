@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -24,9 +25,13 @@ namespace {
 QImage grabView(Frmmain& window)
 {
     auto* view = window.findChild<ModelView*>("PicGR");
-    for (int i = 0; i < 5; ++i)
-        QTest::qWait(50);
-    return view ? view->grabFramebuffer() : QImage();
+    if (!view)
+        return QImage();
+    // A frame drawn after everything asked so far, rather than a guess at how long that takes.
+    QSignalSpy drawn(view, &QOpenGLWidget::frameSwapped);
+    view->update();
+    drawn.wait(10000);
+    return view->grabFramebuffer();
 }
 
 int pixelsUnlike(const QImage& image, QColor background, QRect area)

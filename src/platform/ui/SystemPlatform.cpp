@@ -7,15 +7,18 @@
 
 namespace vorlu {
 
-void installSystemPlatform(Platform& platform)
+QtMessageBoxes& installSystemPlatform(Platform& platform)
 {
     platform.enumerator = std::make_unique<UnavailableEnumerator>();
     platform.sockets = std::make_unique<SystemSocketLayer>();
     platform.localAddress = std::make_unique<SystemLocalAddress>();
     platform.management = std::make_unique<UnavailableManagement>();
-    platform.messages = std::make_unique<QtMessageBoxes>();
+    auto messages = std::make_unique<QtMessageBoxes>();
+    QtMessageBoxes& boxes = *messages;
+    platform.messages = std::move(messages);
     platform.programEnd = std::make_unique<QtProgramEnd>();
     platform.web = std::make_unique<QtWebOpener>();
+    return boxes;
 }
 
 } // namespace vorlu

@@ -11,7 +11,8 @@ using namespace vorlu;
 TEST(SystemPlatform, FillsEveryService)
 {
     Platform p;
-    installSystemPlatform(p);
+    QtMessageBoxes& boxes = installSystemPlatform(p);
+    EXPECT_EQ(&boxes, p.messages.get()) << "the boxes the main window becomes the parent of";
     EXPECT_TRUE(p.enumerator && p.sockets && p.localAddress && p.management && p.messages && p.programEnd && p.web);
 }
 
@@ -22,8 +23,10 @@ TEST(QtMessageBoxes, ShowsTextTitleIconAndOneOkButton)
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         int buttons = 0;
         Qt::TextFormat format = Qt::AutoText;
+        QWidget* parent = nullptr;
     };
-    auto showAndRead = [](const std::string& text, const std::string& title, MessageIcon icon) {
+    QtMessageBoxes boxes;
+    auto showAndRead = [&boxes](const std::string& text, const std::string& title, MessageIcon icon) {
         Seen seen;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -32,12 +35,12 @@ TEST(QtMessageBoxes, ShowsTextTitleIconAndOneOkButton)
                 if (!box || !box->isVisible())
                     continue;
                 seen = {box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size()),
-                        box->textFormat()};
+                        box->textFormat(), box->parentWidget()};
                 box->accept();
             }
         });
         poll.start(10);
-        QtMessageBoxes().show(text, title, icon);
+        boxes.show(text, title, icon);
         return seen;
     };
     const Seen plain = showAndRead("Winsock.dll is not responding.", "", MessageIcon::None);
@@ -52,4 +55,9 @@ TEST(QtMessageBoxes, ShowsTextTitleIconAndOneOkButton)
     EXPECT_EQ(error.text, "<b>x</b>");
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     EXPECT_EQ(showAndRead("q", "t", MessageIcon::Question).icon, QMessageBox::Question);
+
+    QWidget window;
+    window.show();
+    boxes.setParentWidget(&window);
+    EXPECT_EQ(showAndRead("p", "", MessageIcon::None).parent, &window);
 }

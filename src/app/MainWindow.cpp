@@ -262,13 +262,13 @@ bool Frmmain::shutdown()
 void Frmmain::reportSaveFailure(const std::string& error)
 {
     // The previous file is still whole; the user must know this run's changes are not in it.
-    qCWarning(lcApp, "%s", error.c_str());
+    qCWarning(lcNodes, "%s", error.c_str());
     platform_.messages->show("Unable to save: " + error, MessageTitle, MessageIcon::Warning);
 }
 
 void Frmmain::reportLoadFailure(const std::string& error)
 {
-    qCWarning(lcApp, "%s; the file is left as it is", error.c_str());
+    qCWarning(lcNodes, "%s; the file is left as it is", error.c_str());
     // The program goes on with an empty table or the defaults; the file keeps what it holds.
     platform_.messages->show("Unable to load: " + error, MessageTitle, MessageIcon::Warning);
 }

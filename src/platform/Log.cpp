@@ -9,12 +9,13 @@
 
 namespace vorlu {
 
-Q_LOGGING_CATEGORY(lcPlatform, "vorlu.platform")
-Q_LOGGING_CATEGORY(lcNodes, "vorlu.nodes")
-Q_LOGGING_CATEGORY(lcNetwork, "vorlu.network")
-Q_LOGGING_CATEGORY(lcScene, "vorlu.scene")
-Q_LOGGING_CATEGORY(lcModel, "vorlu.model")
-Q_LOGGING_CATEGORY(lcApp, "vorlu.app")
+// Debug messages are off until QT_LOGGING_RULES turns them on.
+Q_LOGGING_CATEGORY(lcPlatform, "vorlu.platform", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcNodes, "vorlu.nodes", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcNetwork, "vorlu.network", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcScene, "vorlu.scene", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcModel, "vorlu.model", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcApp, "vorlu.app", QtInfoMsg)
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <fstream>
+#include <stdexcept>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -93,6 +94,8 @@ TEST(MainWindow, HasEveryControlByName)
     EXPECT_EQ(rig.child("Image1(6)")->toolTip(), "Scan Current Node");
     for (const char* grid : {"gridgreen", "gridamber", "gridred"})
         EXPECT_FALSE(rig.child(grid)->isVisible());
+    // A misspelt command-bar item stops the test instead of giving a null action.
+    EXPECT_THROW(rig.window->menus().action("mnuExit"), std::logic_error);
 }
 
 TEST(MainWindow, LoadStepFillsTreeAndMenuState)

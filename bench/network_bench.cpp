@@ -7,6 +7,7 @@
 #include "network/NetworkScanCommands.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
+#include "support/ScriptedMessageBoxes.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -39,13 +40,6 @@ public:
     void setRescanEnabled(bool) override {}
 };
 
-class CountingBoxes : public MessageBoxes {
-public:
-    void show(const std::string&, const std::string&, MessageIcon) override { ++shown; }
-    void beep() override {}
-    int shown = 0;
-};
-
 std::shared_ptr<SimulatedNetwork> network(int computers, int latencyMs)
 {
     auto net = std::make_shared<SimulatedNetwork>();
@@ -68,7 +62,7 @@ void BM_NetworkScan500Computers50msEach(benchmark::State& state)
     NullDialog dialog;
     bench::NullTree tree;
     NullMenu menu;
-    CountingBoxes boxes;
+    ScriptedMessageBoxes boxes;
     for (auto _ : state) {
         NodeTable table;
         ScanFlags flags;
@@ -78,7 +72,7 @@ void BM_NetworkScan500Computers50msEach(benchmark::State& state)
         NetworkDiscovery discovery(ctx, enumerator, sockets, tree);
         NetworkScanCommands commands(ctx, discovery, menu, gate, {});
         commands.NetworkScan();
-        if (table.count() != 500 || table.at(500).IP.empty() || boxes.shown != 0)
+        if (table.count() != 500 || table.at(500).IP.empty() || !boxes.boxes().empty())
             state.SkipWithError("the scan did not resolve every computer");
     }
 }
@@ -109,7 +103,7 @@ void BM_Rescan20000Into20000(benchmark::State& state)
     SimulatedSocketLayer sockets(none);
     NullDialog dialog;
     bench::NullTree tree;
-    CountingBoxes boxes;
+    ScriptedMessageBoxes boxes;
     for (auto _ : state) {
         state.PauseTiming();
         NodeTable table = base;

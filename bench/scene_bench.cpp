@@ -6,7 +6,7 @@
 #include "scene/CD3DMesh.h"
 #include "scene/CD3DPick.h"
 #include "scene/GlDevice.h"
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 
 #include <benchmark/benchmark.h>

@@ -3,8 +3,8 @@
 #include "app/FrmStart.h"
 #include "app/MainWindow.h"
 #include "app/ModelSceneHooks.h"
-#include "platform/RecordingProgramEnd.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
 

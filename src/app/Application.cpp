@@ -6,13 +6,17 @@
 #include "app/ModelSceneHooks.h"
 #include "app/ProgramFolder.h"
 #include "app/SceneHooks.h"
+#include "platform/Log.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
-#include "platform/SystemPlatform.h"
+#include "platform/ui/BusyCursor.h"
+#include "platform/ui/QtUserInterfaceServices.h"
+#include "platform/ui/SystemPlatform.h"
 
 #include <QApplication>
 #include <QDir>
 #include <iostream>
+#include <optional>
 
 namespace vorlu {
 
@@ -43,6 +47,11 @@ int runApplication(int argc, char** argv)
         return 0;
     }
 
+    if (options->logFile && !openLogFile(*options->logFile, &error)) {
+        std::cerr << "vorlu-optical: " << error << '\n';
+        return 2;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("vorlu-optical");
     QApplication::setApplicationDisplayName("Vorlu Optical");
@@ -54,28 +63,35 @@ int runApplication(int argc, char** argv)
         network = SimulatedNetwork::load(file, error);
         if (!network) {
             std::cerr << error << '\n';
+            logToFileOnly(lcApp(), error);
             return 2;
         }
     }
     const auto folder = chooseProgramFolder(options->dataDir, options->demo, error);
     if (!folder) {
         std::cerr << error << '\n';
+        logToFileOnly(lcApp(), error);
         return 2;
     }
 
     Platform platform;
-    installSystemPlatform(platform);
+    QtMessageBoxes& boxes = installSystemPlatform(platform);
     if (network)
         installSimulatedNetwork(platform, network);
 
     ModelSceneHooks scene(*platform.messages, *platform.programEnd);
     FrmStart start;
     start.show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Busy for the start-up only, whichever way it ends.
+    std::optional<BusyCursor> busy;
+    busy.emplace();
     QApplication::processEvents();
 
     Frmmain main(platform, *folder, scene);
+    // Boxes are modal over the main window, not free-floating.
+    boxes.setParentWidget(&main);
     main.loadStep(&start);
+    busy.reset();
     if (main.endingProgram())
         return main.exitStatus(); // ended before the event loop ran, where exit() has no effect
     return QApplication::exec();

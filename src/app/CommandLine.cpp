@@ -21,6 +21,9 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
         } else if (a == "--network") {
             if (!value(cl.networkFile))
                 return std::nullopt;
+        } else if (a == "--log") {
+            if (!value(cl.logFile))
+                return std::nullopt;
         } else if (a == "--demo") {
             cl.demo = true;
         } else if (a == "--help" || a == "-h") {
@@ -48,6 +51,7 @@ std::string usageText()
            "  --data-dir DIR   keep lg.ini, vrsopt.ini and the node folders in DIR\n"
            "  --network FILE   answer every network and management call from the simulated network in FILE\n"
            "  --demo           run on the bundled demo network, with a demo folder of its own\n"
+           "  --log FILE       write the log (failures and their reasons) to FILE as well as to stderr\n"
            "  --help           show this text and end\n"
            "  --version        show the version and end\n";
 }

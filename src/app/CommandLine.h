@@ -8,6 +8,7 @@ namespace vorlu {
 struct CommandLine {
     std::optional<std::string> dataDir;
     std::optional<std::string> networkFile;
+    std::optional<std::string> logFile;
     bool demo = false;
     bool help = false;
     bool version = false;

@@ -1,5 +1,7 @@
 #include "app/CommandMenus.h"
 
+#include <stdexcept>
+
 #include <QAction>
 #include <QMenu>
 #include <QWidget>
@@ -97,11 +99,18 @@ CommandMenus::CommandMenus(QWidget* owner) : QObject(owner)
 
 QMenu* CommandMenus::menu(const QString& name) const { return menus_.value(name, nullptr); }
 
-QAction* CommandMenus::action(const QString& name) const { return actions_.value(name, nullptr); }
+QAction* CommandMenus::action(const QString& name) const
+{
+    // A misspelt name is a fault of the program: it must stop the tests at once.
+    QAction* a = actions_.value(name, nullptr);
+    if (!a)
+        throw std::logic_error("no command-bar item named " + name.toStdString());
+    return a;
+}
 
 void CommandMenus::adjustForSelection(bool localSelected)
 {
-    auto set = [this](const char* name, bool enabled) { actions_.value(name)->setEnabled(enabled); };
+    auto set = [this](const char* name, bool enabled) { action(name)->setEnabled(enabled); };
     set("mnuScannode", true);
     if (localSelected) {
         for (const char* n : {"mnucurnddia", "mnuscansp", "mnuwcurnddia"})

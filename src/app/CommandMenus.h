@@ -17,7 +17,8 @@ public:
     explicit CommandMenus(QWidget* owner);
 
     QMenu* menu(const QString& name) const;     // "mnumain", "mnunw", "mnuscan", ...
-    QAction* action(const QString& name) const; // "mnuexit", "mnunwscan", ...
+    // "mnuexit", "mnunwscan", ...; throws std::logic_error for a name that is not there.
+    QAction* action(const QString& name) const;
 
     // Items that depend on whether the selected node is this computer.
     void adjustForSelection(bool localSelected);

@@ -17,7 +17,7 @@ FrmStart::FrmStart(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Fra
     setFixedSize(480, 300);
     applyBrandLook(this);
     addBrandPicture(this, QRect(0, 0, 480, 210), pictures::startupPicture(QSize(480, 210), devicePixelRatioF()));
-    addVersionLabel(this, "Label2", "Version 1.60", QRect(24, 214, 200, 20), 0);
+    addVersionLabel(this, "Label2", "Version " VORLU_VERSION, QRect(24, 214, 200, 20), 0);
 
     auto* line = new QFrame(this);
     line->setObjectName("Line1");

@@ -16,7 +16,7 @@ Frmabt::Frmabt(QWidget* parent) : QDialog(parent)
     setFixedSize(420, 300);
     applyBrandLook(this);
     addBrandPicture(this, QRect(0, 0, 420, 200), pictures::aboutPicture(QSize(420, 200), devicePixelRatioF()));
-    addVersionLabel(this, "Label1", "V1.60", QRect(24, 210, 120, 22), 2);
+    addVersionLabel(this, "Label1", "V" VORLU_VERSION, QRect(24, 210, 120, 22), 2);
 
     auto* blurb = new QLabel("Optical drive inventory and health for small Windows networks.", this);
     blurb->setGeometry(24, 234, 280, 40);

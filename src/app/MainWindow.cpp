@@ -16,15 +16,18 @@
 #include "model/PartSelection.h"
 #include "model/StateGridLayout.h"
 #include "dialogs/Frmlgin.h"
-#include "network/FrmCon.h"
-#include "network/FrmConScanList.h"
+#include "network/ui/FrmCon.h"
+#include "network/ui/FrmConScanList.h"
 #include "network/NetworkDiscovery.h"
 #include "network/NetworkMenu.h"
 #include "network/NetworkScanCommands.h"
 #include "network/NodeFileLoader.h"
 #include "network/NodeTree.h"
+#include "network/NetworkTexts.h"
 #include "nodes/NodeFile.h"
-#include "scene/ModelView.h"
+#include "platform/Log.h"
+#include "platform/ui/BusyCursor.h"
+#include "scene/ui/ModelView.h"
 #include "scene/Scene.h"
 
 #include <QAction>
@@ -35,6 +38,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -82,11 +86,15 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
     frmCon_ = new FrmCon(this);
     frmCon_->setWindowFlag(Qt::Window);
     frmCon_->onOk = [this] { scanListOk(); };
+    gate_.released = [this] {
+        if (closeRequested_)
+            QTimer::singleShot(0, this, [this] { shutdown(); });
+    };
     buildNetworkCommands();
     inventory_ = std::make_unique<InventoryWiring>(
         state_, *platform_.management, scene_,
         InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_}, gate_,
-        &Frmmain::yield, [this] { return endingProgram_; });
+        &Frmmain::yield, [this] { return endingProgram_ || closeRequested_; });
     inventory_->connectMenus(*menus_);
     buildAdminCommands();
     connectCommands();
@@ -185,7 +193,12 @@ void Frmmain::loadStep(FrmStart* start)
         start->showStep(1, "Loading ini...");
 
     state_.settings.ShowRacks = true;
-    readSettingsFile(state_.programFolder / SettingsFileName, state_.settings);
+    std::string readError;
+    readSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &readError);
+    if (!readError.empty()) {
+        keepSettingsFile_ = true;
+        reportLoadFailure(readError);
+    }
     admin_->settingsRead();
     menus_->action("mnuRacks")->setChecked(state_.settings.ShowRacks);
     setBackgroundColour(state_.settings.BackgroundColour);
@@ -202,6 +215,10 @@ void Frmmain::loadStep(FrmStart* start)
     nodeTreeView_->expandAll();
     loginTreeView_->expandAll();
     state_.nodeFileExisted = load.existed;
+    if (!load.readError.empty()) {
+        keepNodeFile_ = true;
+        reportLoadFailure(load.readError);
+    }
     state_.LocalNode = load.localNode;
     networkCommands_->setInitialMenuState(load.existed);
 
@@ -246,29 +263,43 @@ void Frmmain::loadStep(FrmStart* start)
         start->showStep(4, {});
         start->close();
     }
-    QApplication::restoreOverrideCursor();
 }
 
-void Frmmain::shutdown()
+bool Frmmain::shutdown()
 {
     if (endingProgram_)
-        return;
+        return true;
+    if (gate_.busy()) {
+        // Nothing half-built is saved: the close waits until the command has let go of the gate.
+        frmCon().setStatus(CommandGate::busyText);
+        closeRequested_ = true;
+        return false;
+    }
     endingProgram_ = true;
     scene_.releaseModel();
     if (Scene* s = scene_.scene())
         state_.settings.CameraEye = {s->CameraEye.x, s->CameraEye.y, s->CameraEye.z};
     std::string error;
-    if (!saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain, &error))
+    if (!keepNodeFile_ && !saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain, &error))
         reportSaveFailure(error);
-    if (!writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &error))
+    if (!keepSettingsFile_ && !writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &error))
         reportSaveFailure(error);
     platform_.programEnd->endProgram(0);
+    return true;
 }
 
 void Frmmain::reportSaveFailure(const std::string& error)
 {
     // The previous file is still whole; the user must know this run's changes are not in it.
-    platform_.messages->show("Unable to save: " + error, "Message from VORLU OPTICAL", MessageIcon::Warning);
+    qCWarning(lcNodes, "%s", error.c_str());
+    platform_.messages->show("Unable to save: " + error, MessageTitle, MessageIcon::Warning);
+}
+
+void Frmmain::reportLoadFailure(const std::string& error)
+{
+    qCWarning(lcNodes, "%s; the file is left as it is", error.c_str());
+    // The program goes on with an empty table or the defaults; the file keeps what it holds.
+    platform_.messages->show("Unable to load: " + error, MessageTitle, MessageIcon::Warning);
 }
 
 void Frmmain::closeEvent(QCloseEvent* event)
@@ -414,7 +445,7 @@ void Frmmain::scanListOk()
     std::string error;
     if (!saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Reset, &error))
         reportSaveFailure(error);
-    platform_.messages->show("Restart program to make network changes... ", "Message from Vorlu Optical",
+    platform_.messages->show("Restart program to make network changes... ", RestartMessageTitle,
                              MessageIcon::Question);
     endingProgram_ = true;
     platform_.programEnd->endProgram(0);

@@ -44,8 +44,10 @@ public:
     // The load step: settings, node file, trees, device and model, reporting
     // progress in the start-up window, which it closes at the end.
     void loadStep(FrmStart* start);
-    // Writes the node file and the settings file and ends the program.
-    void shutdown();
+    // Writes the node file and the settings file and ends the program. While a
+    // command runs it refuses with a status text instead, so that no
+    // half-built table is saved; false then.
+    bool shutdown();
 
     AppState& state() { return state_; }
     bool endingProgram() const { return endingProgram_; }
@@ -100,6 +102,7 @@ private:
     void connectViewCommands();
     void rebuildTree();
     void reportSaveFailure(const std::string& error);
+    void reportLoadFailure(const std::string& error);
     void refreshBarPictures();
     void selectFromTree();
     void showView(int legendIndex);
@@ -112,6 +115,11 @@ private:
     AppState state_;
     bool endingProgram_ = false;
     int exitStatus_ = 0;
+    // A file that is there but could not be read at start-up is left as it
+    // is at exit instead of being replaced by the defaults used meanwhile.
+    bool keepNodeFile_ = false;
+    bool keepSettingsFile_ = false;
+    bool closeRequested_ = false; // Exit or the close box came while a command held the gate
 
     CommandMenus* menus_ = nullptr;
     QLabel* picture1_ = nullptr;

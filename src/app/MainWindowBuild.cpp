@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <algorithm>
+#include <stdexcept>
 
 namespace vorlu {
 
@@ -200,8 +201,8 @@ namespace {
 void place(QWidget* root, const Geometry& g, const Twips& t)
 {
     QWidget* w = root->objectName() == g.name ? root : root->findChild<QWidget*>(g.name);
-    if (!w)
-        return;
+    if (!w) // a layout row for a control that is not there is a fault of the program
+        throw std::logic_error(std::string("no control named ") + g.name);
     const QRect old = w->geometry();
     QRect r(g.left == -1 ? old.x() : t.px(g.left), g.top == -1 ? old.y() : t.px(g.top),
             g.width == -1 ? old.width() : t.px(g.width), g.height == -1 ? old.height() : t.px(g.height));

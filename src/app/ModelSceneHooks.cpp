@@ -2,7 +2,8 @@
 
 #include "model/ModelAssembly.h"
 #include "scene/MediaFolder.h"
-#include "scene/ModelView.h"
+#include "scene/ui/ModelView.h"
+#include "scene/ui/SceneDevice.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "dialogs/Frmlgins.h"
 
 #include "dialogs/DialogLook.h"
-#include "network/GridCells.h"
+#include "network/ui/GridCells.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>

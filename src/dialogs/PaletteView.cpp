@@ -1,5 +1,7 @@
 #include "dialogs/PaletteView.h"
 
+#include "platform/ui/BusyCursor.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
@@ -25,17 +27,18 @@ PaletteView::PaletteView(QSize size, QWidget* parent) : QWidget(parent), size_(s
 
 void PaletteView::redraw(int grey)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    image_ = drawPalette(static_cast<float>(size_.width()), static_cast<float>(size_.height()), grey);
-    shown_ = QImage(image_.width, image_.height, QImage::Format_RGB32);
-    for (int y = 0; y < image_.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(shown_.scanLine(y));
-        for (int x = 0; x < image_.width; ++x) {
-            const Rgb c = rgbFromPictureColour(image_.at(x, y));
-            line[x] = qRgb(c.red, c.green, c.blue);
+    {
+        const BusyCursor busy;
+        image_ = drawPalette(static_cast<float>(size_.width()), static_cast<float>(size_.height()), grey);
+        shown_ = QImage(image_.width, image_.height, QImage::Format_RGB32);
+        for (int y = 0; y < image_.height; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(shown_.scanLine(y));
+            for (int x = 0; x < image_.width; ++x) {
+                const Rgb c = rgbFromPictureColour(image_.at(x, y));
+                line[x] = qRgb(c.red, c.green, c.blue);
+            }
         }
     }
-    QApplication::restoreOverrideCursor();
     update();
 }
 

@@ -5,7 +5,10 @@
 #include "scene/CD3DFrame.h"
 #include "scene/Scene.h"
 
+#include "platform/Log.h"
+
 #include <algorithm>
+#include <filesystem>
 
 namespace vorlu {
 
@@ -45,30 +48,48 @@ void ModelAssembly::loadFiles(CD3DFrame& frame, const std::vector<std::string>& 
 {
     for (const std::string& name : files) {
         // A file that cannot be read leaves the frame without its parts; assembly goes on.
-        if (!cache.LoadInto(frame, scene_.context(), mediaFolder_ + name) &&
-            std::find(unread_.begin(), unread_.end(), name) == unread_.end())
+        std::string error;
+        if (!cache.LoadInto(frame, scene_.context(), mediaFolder_ + name, &error) &&
+            std::find(unread_.begin(), unread_.end(), name) == unread_.end()) {
             unread_.push_back(name);
+            report("cannot read the model file " + mediaFolder_ + name + (error.empty() ? "" : ": " + error));
+        }
     }
+}
+
+void ModelAssembly::report(const std::string& problem)
+{
+    qCWarning(lcModel, "%s", problem.c_str());
+    if (services_.problem)
+        services_.problem(problem);
 }
 
 void ModelAssembly::load_start()
 {
-    call(services_.showBusyCursor);
     if (inProgress_)
         return;
     inProgress_ = true;
-    // An error that ends the assembly must not leave the guard set or the busy cursor up.
+    call(services_.showBusyCursor);
+    // Whatever ends the assembly, an error included, clears the guard and
+    // takes the busy cursor down, once.
     struct Finish {
         ModelAssembly& self;
-        ~Finish()
+        bool done = false;
+        void now()
         {
-            if (self.inProgress_) {
-                self.inProgress_ = false;
-                call(self.services_.showDefaultCursor);
-            }
+            if (done)
+                return;
+            done = true;
+            self.inProgress_ = false;
+            call(self.services_.showDefaultCursor);
         }
+        ~Finish() { now(); }
     } finish{*this};
     yield();
+
+    std::error_code ec;
+    if (!std::filesystem::is_directory(mediaFolder_, ec))
+        report("the media folder " + mediaFolder_ + " is missing: the model has no parts");
 
     unread_.clear();
     container_ = std::make_shared<CD3DFrame>();
@@ -119,11 +140,9 @@ void ModelAssembly::load_start()
     scene_.TrackballFrame = container_;
 
     scene_.ModelLoaded = true;
-    call(services_.showDefaultCursor);
-    inProgress_ = false;
+    finish.now();
     call(services_.focusView);
     yield();
-    call(services_.showDefaultCursor);
 }
 
 } // namespace vorlu

@@ -17,9 +17,13 @@ class Scene;
 // What the assembly needs from the window around it; any of them may be left empty.
 struct AssemblyServices {
     std::function<void()> yield;             // let the event loop run (repaints)
+    // Called once each per assembly, in this order, on every path.
     std::function<void()> showBusyCursor;
     std::function<void()> showDefaultCursor;
     std::function<void()> focusView;         // input focus to the model view
+    // Each file that could not be read and a missing media folder, as one line
+    // each; they also go to the log.
+    std::function<void(const std::string&)> problem;
 };
 
 class ModelAssembly {
@@ -31,8 +35,9 @@ public:
 
     // Assembles the model into the scene: SceneRoot, TrackballFrame, UnitFrames,
     // RackFrames, and ModelLoaded at the end. A call made while one runs (from
-    // a yield) returns at once. A file that is missing or unreadable is skipped:
-    // the unit or rack lacks those parts. Device errors are thrown.
+    // a yield) returns at once and leaves the cursor alone. A file that is
+    // missing or unreadable is skipped and reported: the unit or rack lacks
+    // those parts. Device errors are thrown.
     void load_start();
 
     const std::string& MediaFolder() const { return mediaFolder_; }
@@ -40,7 +45,7 @@ public:
     // Parent of all units and racks; the trackball turns it. Null before assembly.
     const std::shared_ptr<CD3DFrame>& ModelContainer() const { return container_; }
 
-    // Files that could not be read during the last assembly, each named once, for logs.
+    // Files that could not be read during the last assembly, each named once.
     const std::vector<std::string>& UnreadFiles() const { return unread_; }
     // Distinct files parsed by the last assembly (each is parsed once for all units).
     std::size_t FilesParsed() const { return filesParsed_; }
@@ -48,6 +53,7 @@ public:
 private:
     void yield();
     void loadFiles(CD3DFrame& frame, const std::vector<std::string>& files, ModelFileCache& cache);
+    void report(const std::string& problem);
 
     Scene& scene_;
     std::string mediaFolder_;

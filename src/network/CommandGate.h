@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 namespace vorlu {
@@ -19,14 +20,20 @@ public:
         Pass& operator=(Pass&&) = delete;
         ~Pass()
         {
-            if (gate_)
-                gate_->busy_ = false;
+            if (!gate_)
+                return;
+            gate_->busy_ = false;
+            if (gate_->released)
+                gate_->released();
         }
         explicit operator bool() const { return gate_ != nullptr; }
 
     private:
         CommandGate* gate_;
     };
+
+    // Runs each time a command lets go of the gate, e.g. a close that waited for it.
+    std::function<void()> released;
 
     bool busy() const { return busy_; }
     // A pass that holds the gate until it is destroyed; an empty pass when

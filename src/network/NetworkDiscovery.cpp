@@ -1,4 +1,5 @@
 #include "network/NetworkDiscovery.h"
+#include "platform/Log.h"
 
 #include "network/NetworkTexts.h"
 #include "network/ServerList.h"
@@ -39,7 +40,8 @@ void NetworkDiscovery::ScanNetwork()
         yieldNow(ctx_.yield);
         listNames();
         ctx_.dialog.setStatus(NodeListCompletedText);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCWarning(lcNetwork, "retrieving the network node list failed: %s", e.what());
         yieldNow(ctx_.yield);
         ctx_.boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
     }
@@ -116,7 +118,8 @@ void NetworkDiscovery::ResolveAllNodes()
         const std::size_t shown = std::min(ctx_.state.firstScanCount, ctx_.state.firstScanRows.size());
         for (std::size_t k = 1; k <= shown && k <= ctx_.table.count(); ++k)
             ctx_.dialog.setGridCell(ctx_.state.firstScanRows[k - 1], 1, ctx_.table.at(k).IP);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCWarning(lcNetwork, "resolving the node addresses failed: %s", e.what());
         yieldNow(ctx_.yield);
         ctx_.boxes.show(ResolveFailedText, MessageTitle, MessageIcon::Question);
     }

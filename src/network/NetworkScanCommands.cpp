@@ -1,4 +1,5 @@
 #include "network/NetworkScanCommands.h"
+#include "platform/Log.h"
 
 #include "network/NetworkTexts.h"
 
@@ -102,7 +103,8 @@ void NetworkScanCommands::ListNodes()
             ctx_.dialog.setGridCell(row, 1, r.Node);
             ctx_.dialog.setGridCell(row, 2, r.IP);
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCWarning(lcNetwork, "listing the network nodes failed: %s", e.what());
         yieldNow(ctx_.yield);
         ctx_.boxes.show(ListNodesFailedText, MessageTitle, MessageIcon::Question);
     }

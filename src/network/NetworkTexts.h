@@ -4,6 +4,8 @@ namespace vorlu {
 
 // Titles and texts the network discovery shows, exactly as the user sees them.
 inline constexpr const char* MessageTitle = "Message from VORLU OPTICAL";
+// The one box titled in mixed case: the restart request after a scan's OK.
+inline constexpr const char* RestartMessageTitle = "Message from Vorlu Optical";
 inline constexpr const char* NetworkErrorTitle = "Network error";
 
 inline constexpr const char* NodeListFailedText = "Unable to retrieve network node list!";

@@ -2,6 +2,7 @@
 
 #include "network/NodeFolders.h"
 #include "network/NodeTree.h"
+#include "network/NetworkTexts.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
 
@@ -16,7 +17,7 @@ NodeFileLoad loadNodeFile(const std::filesystem::path& programFolder, NodeTable&
     NodeFileLoad result;
     const auto file = programFolder / NodeFileName;
     std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) {
+    if (std::filesystem::symlink_status(file, ec).type() == std::filesystem::file_type::not_found) {
         nodeTree.setVisible(false);
         return result;
     }
@@ -29,7 +30,7 @@ NodeFileLoad loadNodeFile(const std::filesystem::path& programFolder, NodeTable&
         addNetworkRoot(*loginTree);
 
     std::string text;
-    if (!readWholeFile(file, text))
+    if (!readWholeFile(file, text, &result.readError))
         return result;
     parseNodeFile(
         text, table,
@@ -61,8 +62,7 @@ void rebuildNetworkTree(const NodeTable& table, TreeView& nodeTree, const std::f
         if (!std::filesystem::is_directory(folder, ec) && !std::filesystem::create_directory(folder, ec)) {
             if (yield)
                 yield();
-            messages.show("Unable to retrieve network node list!", "Message from VORLU OPTICAL",
-                          MessageIcon::Question);
+            messages.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
             return;
         }
     }

@@ -12,6 +12,9 @@ namespace vorlu {
 struct NodeFileLoad {
     bool existed = false;      // decides which of Network Scan / Re-Scan is offered
     std::size_t localNode = 0; // record of this computer, 0 when none matched
+    // The file is there but could not be read (its name and the reason); the
+    // table is then empty and must not be saved over the file.
+    std::string readError;
 };
 
 // Reads the node file of the program folder into the table and fills the node

@@ -1,4 +1,5 @@
 #include "network/ServerList.h"
+#include "platform/Log.h"
 
 #include "network/NetworkErrors.h"
 #include "network/NetworkTexts.h"
@@ -24,7 +25,8 @@ ServerList EnumerateServers(ServerEnumerator& enumerator, MessageBoxes& boxes, c
         list = ServerList{};
         yieldNow(yield);
         boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCWarning(lcNetwork, "listing the servers failed: %s", e.what());
         list = ServerList{};
         yieldNow(yield);
         boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);

@@ -1,4 +1,5 @@
 #include "network/Sockets.h"
+#include "platform/Log.h"
 
 #include "network/NetworkTexts.h"
 
@@ -31,7 +32,8 @@ void StartSockets(SocketLayer& sockets, MessageBoxes& boxes, const Yield& yield)
                            + " supported sockets.",
                        "", MessageIcon::None);
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCWarning(lcNetwork, "starting the socket layer failed: %s", e.what());
         yieldNow(yield);
         boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
     }
@@ -62,7 +64,11 @@ Lookup LookupHost(SocketLayer& sockets, const std::string& name)
             lookup.kind = Lookup::Kind::Address;
             lookup.bytes = std::move(*bytes);
         }
+    } catch (const std::exception& e) {
+        qCWarning(lcNetwork, "resolving a name failed: %s", e.what());
+        lookup.kind = Lookup::Kind::Failure;
     } catch (...) {
+        qCWarning(lcNetwork, "resolving a name failed for an unknown reason");
         lookup.kind = Lookup::Kind::Failure;
     }
     return lookup;

@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,10 +44,19 @@ bool writeFileAtomically(const std::filesystem::path& target, const std::string&
     if (fd < 0)
         return fail(error, "cannot create a temporary file beside " + target.string());
     // mkstemp creates the file 0600; widen it only for files that hold no secrets.
+    // Owner-only is set explicitly too, so that the result is checked whatever mkstemp did.
+    mode_t mode = 0600;
     if (access == FileAccess::Default) {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        errno = saved;
+        return fail(error, "cannot set the access of " + target.string());
     }
     const bool written = writeAll(fd, content) && ::fsync(fd) == 0;
     const int savedErrno = errno;
@@ -63,19 +70,58 @@ bool writeFileAtomically(const std::filesystem::path& target, const std::string&
         ::unlink(tmpl.c_str());
         return ok;
     }
+    // The rename itself is only durable once the folder is on disk.
+    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return fail(error, "cannot sync the folder of " + target.string());
+    const bool synced = ::fsync(dir) == 0;
+    const int syncErrno = errno;
+    ::close(dir);
+    errno = syncErrno;
+    if (!synced)
+        return fail(error, "cannot sync the folder of " + target.string());
     return true;
 }
 
-bool readWholeFile(const std::filesystem::path& path, std::string& content)
+bool readWholeFile(const std::filesystem::path& path, std::string& content, std::string* error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const std::string what = "cannot read " + path.string();
+    // Non-blocking so that a pipe in the file's place is refused, not waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(error, what);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        errno = saved;
+        return fail(error, what);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (error)
+            *error = what + ": not a regular file";
         return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad())
-        return false;
-    content = buffer.str();
+    }
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int saved = errno;
+            ::close(fd);
+            errno = saved;
+            return fail(error, what);
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    content = std::move(text);
     return true;
 }
 

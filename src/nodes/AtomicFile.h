@@ -12,7 +12,8 @@ enum class FileAccess { Default, OwnerOnly };
 bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, FileAccess access,
                          std::string* error = nullptr);
 
-// Reads a whole file; false when it cannot be opened or read.
-bool readWholeFile(const std::filesystem::path& path, std::string& content);
+// Reads a whole regular file; false, with the file's name and the reason, when
+// it is missing, is not a regular file (a folder, a pipe) or cannot be read.
+bool readWholeFile(const std::filesystem::path& path, std::string& content, std::string* error = nullptr);
 
 } // namespace vorlu

@@ -139,10 +139,15 @@ std::string formatSettings(const Settings& s)
     return out;
 }
 
-bool readSettingsFile(const std::filesystem::path& file, Settings& settings)
+bool readSettingsFile(const std::filesystem::path& file, Settings& settings, std::string* error)
 {
+    if (error)
+        error->clear();
+    std::error_code ec;
+    if (std::filesystem::symlink_status(file, ec).type() == std::filesystem::file_type::not_found)
+        return false;
     std::string text;
-    if (!readWholeFile(file, text))
+    if (!readWholeFile(file, text, error))
         return false;
     parseSettings(text, settings);
     return true;

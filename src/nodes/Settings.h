@@ -35,8 +35,10 @@ struct Settings {
 void parseSettings(const std::string& text, Settings& settings);
 std::string formatSettings(const Settings& settings);
 
-// False when the file is missing; what was read still applies.
-bool readSettingsFile(const std::filesystem::path& file, Settings& settings);
+// False when the file is missing or cannot be read; what was read still
+// applies. error stays empty for a missing file and otherwise names the file
+// and the reason.
+bool readSettingsFile(const std::filesystem::path& file, Settings& settings, std::string* error = nullptr);
 bool writeSettingsFile(const std::filesystem::path& file, const Settings& settings, std::string* error = nullptr);
 
 // The leading decimal number of a text ("12.5abc" gives 12.5, "abc" gives 0);

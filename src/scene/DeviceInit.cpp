@@ -3,8 +3,6 @@
 #include <filesystem>
 
 #include "platform/UserInterfaceServices.h"
-#include "scene/ModelView.h"
-#include "scene/Scene.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -109,24 +107,6 @@ SceneDeviceChoice ChooseSceneDevice(int deviceType, bool allowFallback, const Re
     messages.show(NoSuitableDeviceMessage, "", MessageIcon::Error);
     programEnd.endProgram(1);
     return choice;
-}
-
-bool CreateSceneDevice(ModelView& view, Scene& scene, bool /*windowed*/, int adapter, int /*mode*/, int deviceType,
-                       const RendererProbe& probe, MessageBoxes& messages, ProgramEnd& programEnd)
-{
-    if (adapter != 0)
-        return false;
-    const SceneDeviceChoice choice = ChooseSceneDevice(deviceType, true, probe, messages, programEnd);
-    if (!choice.created)
-        return false;
-    view.device().setReference(choice.reference);
-    view.attachScene(&scene);
-    SceneContext& context = scene.context();
-    context.setDevice(&view.device());
-    context.windowWidth = view.width();
-    context.windowHeight = view.height();
-    context.SceneWorldMatrix = MatrixIdentity();
-    return true;
 }
 
 } // namespace vorlu

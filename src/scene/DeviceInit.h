@@ -9,9 +9,7 @@
 namespace vorlu {
 
 class MessageBoxes;
-class ModelView;
 class ProgramEnd;
-class Scene;
 
 struct RendererInfo {
     std::string vendor;
@@ -55,11 +53,5 @@ struct SceneDeviceChoice {
 // with no device at all the critical message and the end of the program.
 SceneDeviceChoice ChooseSceneDevice(int deviceType, bool allowFallback, const RendererProbe& probe,
                                     MessageBoxes& messages, ProgramEnd& programEnd);
-
-// Creates the scene's device on the model view (windowed, adapter 0 and
-// mode 0 are the only ones there are) and binds it to the scene: world
-// matrix identity, window size the view's size. False when none was made.
-bool CreateSceneDevice(ModelView& view, Scene& scene, bool windowed, int adapter, int mode, int deviceType,
-                       const RendererProbe& probe, MessageBoxes& messages, ProgramEnd& programEnd);
 
 } // namespace vorlu

@@ -1,4 +1,5 @@
 #include "scene/GlDevice.h"
+#include "platform/Log.h"
 
 #include "scene/MeshGeometry.h"
 
@@ -196,7 +197,11 @@ void GlDevice::contextCreated()
         p.program->bindAttributeLocation("aNormal", 1);
         p.program->bindAttributeLocation("aUv", 2);
         if (!p.program->link()) {
-            qWarning("3D view: shader program failed to link: %s", qPrintable(p.program->log()));
+            // Once per device: a context that comes back fails the same way.
+            if (!linkFailureReported_)
+                qCCritical(lcScene, "3D view: shader program failed to link, nothing is drawn: %s",
+                           qPrintable(p.program->log()));
+            linkFailureReported_ = true;
             p.program.reset();
             continue;
         }

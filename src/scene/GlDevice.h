@@ -87,6 +87,7 @@ private:
         std::array<bool, 19> known{};
     };
     std::array<Program, 2> programs_;
+    bool linkFailureReported_ = false;
     void applyUniforms(Program& program, GLuint texture);
     std::unordered_map<std::uint64_t, MeshBuffers> meshes_;
     std::unordered_map<std::uint64_t, TextureObject> textures_;

@@ -1,4 +1,5 @@
 #include "scene/SceneContext.h"
+#include "platform/Log.h"
 
 #include "scene/CD3DFrame.h"
 
@@ -96,7 +97,8 @@ std::shared_ptr<Texture> SceneContext::LoadTexture(const std::string& name)
     std::shared_ptr<Texture> texture;
     try {
         texture = device_->CreateTextureFromFile(path);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCWarning(lcScene, "cannot load the texture %s: %s", path.string().c_str(), e.what());
         texture = nullptr;
     }
     if (texture)

@@ -2,11 +2,11 @@
 // toolbar, the grids and counters, the reason line, and a close mid-scan.
 #include "app/CommandMenus.h"
 #include "app/MainWindow.h"
-#include "network/FrmCon.h"
+#include "network/ui/FrmCon.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
-#include "platform/RecordingProgramEnd.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
 
@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -116,7 +117,8 @@ TEST(DriveCommandsWindow, ClosingDuringAScanStopsItWithoutAHalfWrittenFile)
     rig.window->state().SelectedNode = 2;
     QTimer::singleShot(30, rig.window.get(), [&] { rig.window->close(); });
     rig.run("mnuscansp");
-    EXPECT_TRUE(rig.end->ended());
+    // The close waits for the command, which stops after the call it was waiting for.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.end->ended(); }, 5000));
     EXPECT_FALSE(std::filesystem::exists(rig.folder() / "PC-2" / "report"));
     for (const auto& f : std::filesystem::directory_iterator(rig.folder() / "PC-2"))
         ADD_FAILURE() << "left behind: " << f.path().filename();

@@ -8,7 +8,7 @@
 #include "model/ModelLayout.h"
 #include "model/Racks.h"
 #include "scene/CD3DMesh.h"
-#include "scene/ModelView.h"
+#include "scene/ui/ModelView.h"
 
 #include <QDir>
 #include <QGuiApplication>

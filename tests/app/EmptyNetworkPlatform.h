@@ -1,8 +1,8 @@
 #pragma once
 // A platform for main-window tests: a simulated network without computers,
 // scripted message boxes and a recorded program end.
-#include "platform/RecordingProgramEnd.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
 

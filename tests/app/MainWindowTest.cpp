@@ -9,12 +9,12 @@
 #include "dialogs/Frmadmin.h"
 #include "dialogs/Frmlgin.h"
 #include "dialogs/Frmlgins.h"
-#include "network/FrmCon.h"
+#include "network/ui/FrmCon.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
-#include "platform/RecordingProgramEnd.h"
-#include "platform/RecordingWebOpener.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/RecordingWebOpener.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
 
@@ -27,9 +27,12 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <fstream>
+#include <stdexcept>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace vorlu;
 
@@ -47,10 +50,10 @@ struct Rig {
     SceneHooks scene;
     std::unique_ptr<Frmmain> window;
 
-    explicit Rig(const std::string& nodeFile = {}, bool withNodeFile = true)
+    explicit Rig(const std::string& nodeFile = {}, bool withNodeFile = true, const char* networkJson = kNetwork)
     {
         std::string error;
-        auto network = SimulatedNetwork::parse(kNetwork, "net.json", error);
+        auto network = SimulatedNetwork::parse(networkJson, "net.json", error);
         installSimulatedNetwork(platform, network);
         auto b = std::make_unique<ScriptedMessageBoxes>();
         boxes = b.get();
@@ -100,6 +103,8 @@ TEST(MainWindow, HasEveryControlByName)
     EXPECT_EQ(rig.child("Image1(6)")->toolTip(), "Scan Current Node");
     for (const char* grid : {"gridgreen", "gridamber", "gridred"})
         EXPECT_FALSE(rig.child(grid)->isVisible());
+    // A misspelt command-bar item stops the test instead of giving a null action.
+    EXPECT_THROW(rig.window->menus().action("mnuExit"), std::logic_error);
 }
 
 TEST(MainWindow, LoadStepFillsTreeAndMenuState)
@@ -275,6 +280,58 @@ TEST(MainWindow, ScanListOkAfterAScanSavesTheResetFormAndEnds)
     ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
     EXPECT_EQ(lg, formatNodeFile(rig.window->state().nodes, NodeFileForm::Reset));
     EXPECT_FALSE(std::filesystem::exists(rig.folder() / "vrsopt.ini")) << "settings are not written";
+}
+
+TEST(MainWindow, ExitAndCloseDuringASlowScanRefuseUntilItEnds)
+{
+    const char* slow = R"({"localAddress": "10.0.0.9", "computers": [
+      {"name": "ME", "address": "10.0.0.9", "latencyMs": 400}, {"name": "PC-2", "address": "10.0.0.2", "latencyMs": 400}]})";
+    Rig rig({}, false, slow);
+    bool triedDuringScan = false;
+    QTimer::singleShot(100, rig.window.get(), [&] {
+        triedDuringScan = true;
+        rig.window->menus().action("mnuexit")->trigger();
+        rig.window->close();
+        EXPECT_FALSE(rig.end->ended());
+        EXPECT_FALSE(rig.window->endingProgram());
+        EXPECT_EQ(rig.window->frmCon().status(), CommandGate::busyText);
+        EXPECT_FALSE(std::filesystem::exists(rig.folder() / "lg.ini")) << "no half-built table is saved";
+    });
+    rig.window->menus().action("mnunwscan")->trigger(); // runs until the scan has ended
+    ASSERT_TRUE(triedDuringScan) << "the scan ended before Exit was tried";
+    ASSERT_EQ(rig.window->state().nodes.count(), 2u);
+
+    rig.window->menus().action("mnuexit")->trigger();
+    EXPECT_TRUE(rig.end->ended());
+    std::string lg;
+    ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
+    EXPECT_EQ(lg, formatNodeFile(rig.window->state().nodes, NodeFileForm::Plain)) << "the finished table";
+}
+
+TEST(MainWindow, AFileThatCannotBeReadIsReportedAndKept)
+{
+    // A pipe in place of the node file and a folder in place of the settings: neither can be
+    // read, and at exit neither may be replaced by the empty table or the defaults.
+    Rig rig({}, false);
+    rig.window.reset();
+    ASSERT_EQ(::mkfifo((rig.folder() / "lg.ini").c_str(), 0600), 0);
+    std::filesystem::create_directory(rig.folder() / "vrsopt.ini");
+    rig.boxes->clear();
+    rig.window = std::make_unique<Frmmain>(rig.platform, rig.folder(), rig.scene);
+    rig.window->loadStep(nullptr);
+    const auto boxes = rig.boxes->boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "Unable to load: cannot read " + (rig.folder() / "vrsopt.ini").string() +
+                                 ": not a regular file");
+    EXPECT_EQ(boxes[1].text, "Unable to load: cannot read " + (rig.folder() / "lg.ini").string() +
+                                 ": not a regular file");
+    EXPECT_EQ(rig.window->state().nodes.count(), 0u);
+
+    rig.window->menus().action("mnuexit")->trigger();
+    EXPECT_TRUE(rig.end->ended());
+    EXPECT_EQ(rig.boxes->boxes().size(), 2u) << "nothing more to report: neither file is written";
+    EXPECT_EQ(std::filesystem::status(rig.folder() / "lg.ini").type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_directory(rig.folder() / "vrsopt.ini"));
 }
 
 TEST(MainWindow, AFileThatCannotBeWrittenIsReportedAtExit)

@@ -7,11 +7,16 @@
 #include "app/ModelSceneHooks.h"
 #include "dialogs/FrmColor.h"
 #include "nodes/AtomicFile.h"
-#include "scene/ModelView.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "platform/SimulatedNetwork.h"
+#include "platform/SimulatedPlatform.h"
+#include "scene/ui/ModelView.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -22,9 +27,13 @@ namespace {
 QImage grabView(Frmmain& window)
 {
     auto* view = window.findChild<ModelView*>("PicGR");
-    for (int i = 0; i < 5; ++i)
-        QTest::qWait(50);
-    return view ? view->grabFramebuffer() : QImage();
+    if (!view)
+        return QImage();
+    // A frame drawn after everything asked so far, rather than a guess at how long that takes.
+    QSignalSpy drawn(view, &QOpenGLWidget::frameSwapped);
+    view->update();
+    drawn.wait(10000);
+    return view->grabFramebuffer();
 }
 
 int pixelsUnlike(const QImage& image, QColor background, QRect area)

@@ -7,7 +7,7 @@
 #include "dialogs/Frmlgin.h"
 #include "dialogs/Frmlgins.h"
 #include "nodes/AtomicFile.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/ScriptedMessageBoxes.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -28,7 +28,7 @@ TEST(CommandLine, HelpPrintsUsageAndEnds)
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.startsWith("Usage: vorlu-optical")) << r.out.toStdString();
-    for (const char* option : {"--data-dir", "--network", "--demo", "--help", "--version"})
+    for (const char* option : {"--data-dir", "--network", "--demo", "--log", "--help", "--version"})
         EXPECT_TRUE(r.out.contains(option)) << option;
 }
 
@@ -42,7 +42,9 @@ TEST(CommandLine, VersionPrintsNameAndVersion)
 
 TEST(CommandLine, BadOptionsEndWithStatus2AndOneLine)
 {
-    const QStringList cases[] = {{"--bogus"}, {"--data-dir"}, {"--network"}, {"--version", "--data-dir"}};
+    QTemporaryDir dir;
+    const QStringList cases[] = {{"--bogus"}, {"--data-dir"}, {"--network"}, {"--log"}, {"--version", "--data-dir"},
+                                 {"--log", dir.path()}}; // a folder cannot be the log file
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(' ').toStdString());
         const RunResult r = run(args);
@@ -81,11 +83,15 @@ TEST(CommandLine, BadNetworkFileStopsTheStartAndWritesNothing)
             f.write(c.content);
         }
 
-        const RunResult r = run({"--network", network, "--data-dir", data});
+        const QString log = dir.filePath("run.log");
+        const RunResult r = run({"--network", network, "--data-dir", data, "--log", log});
         ASSERT_TRUE(r.finished);
         EXPECT_EQ(r.exitCode, 2);
         const QStringList named = nonEmptyLines(r.err).filter(network);
         ASSERT_EQ(named.size(), 1) << r.err.toStdString();
+        QFile logFile(log);
+        ASSERT_TRUE(logFile.open(QIODevice::ReadOnly)) << "the failure goes to the log too";
+        EXPECT_TRUE(QString::fromUtf8(logFile.readAll()).contains("vorlu.app critical: " + named[0]));
         if (c.line > 0) {
             const QRegularExpression at(QRegularExpression::escape(network) + ":" + QString::number(c.line) +
                                         ":\\d+: \\S");

@@ -2,8 +2,8 @@
 // The program's main window in the test's own process, started on a program
 // folder and a simulated network, to look inside after a real run.
 #include "app/MainWindow.h"
-#include "platform/RecordingProgramEnd.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
 

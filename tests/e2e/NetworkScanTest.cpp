@@ -3,6 +3,11 @@
 #include "e2e/ProgramFixture.h"
 
 #include "e2e/InProcessWindow.h"
+#include "app/MainWindow.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "platform/SimulatedNetwork.h"
+#include "platform/SimulatedPlatform.h"
 
 #include <QElapsedTimer>
 #include <QTreeWidget>

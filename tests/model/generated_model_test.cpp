@@ -8,7 +8,7 @@
 #include "scene/CD3DFrame.h"
 #include "scene/CD3DMesh.h"
 #include "scene/CD3DPick.h"
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 #include "scene/XFile.h"
 

@@ -4,7 +4,7 @@
 #include "model/ModelLayout.h"
 #include "scene/CD3DFrame.h"
 #include "scene/CD3DMesh.h"
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 
 #include <gtest/gtest.h>
@@ -178,10 +178,15 @@ TEST_F(Assembly, MissingFilesLeaveTheirPartsOutAndAssemblyCompletes)
 {
     QFile::remove(dir.filePath("vidcd26e.x"));
     QFile::remove(dir.filePath("rackcd7.x"));
-    ModelAssembly& a = Assemble();
+    std::vector<std::string> problems;
+    AssemblyServices services;
+    services.problem = [&](const std::string& p) { problems.push_back(p); };
+    ModelAssembly& a = Assemble(services);
 
     EXPECT_TRUE(scene.ModelLoaded);
     EXPECT_EQ(a.UnreadFiles(), (std::vector<std::string>{"vidcd26e.x", "rackcd7.x"}));
+    ASSERT_EQ(problems.size(), 2u) << "each file once";
+    EXPECT_EQ(problems[0].rfind("cannot read the model file " + FolderOf(dir) + "vidcd26e.x", 0), 0u) << problems[0];
     for (int unit = 1; unit <= 10; ++unit)
         EXPECT_EQ(scene.UnitFrames[static_cast<std::size_t>(unit - 1)]->GetChildFrameCount(), unit == 5 ? 26 : 27)
             << "unit " << unit;
@@ -199,6 +204,12 @@ TEST(AssemblyWithoutFiles, AnEmptyMediaFolderGivesAnEmptyButLoadedModel)
     a.load_start();
 
     EXPECT_TRUE(scene.ModelLoaded);
+    std::vector<std::string> problems;
+    ModelAssembly missing(scene, FolderOf(empty) + "gone/",
+                          {{}, {}, {}, {}, [&](const std::string& p) { problems.push_back(p); }});
+    missing.load_start();
+    ASSERT_FALSE(problems.empty());
+    EXPECT_EQ(problems[0], "the media folder " + FolderOf(empty) + "gone/ is missing: the model has no parts");
     ASSERT_EQ(scene.TrackballFrame->GetChildFrameCount(), 15);
     for (const auto& unit : scene.UnitFrames)
         EXPECT_EQ(unit->GetChildFrameCount() + unit->GetChildMeshCount(), 0);
@@ -224,7 +235,8 @@ TEST_F(Assembly, ACallDuringItsOwnYieldsReturnsAtOnce)
     };
     Assemble(services);
 
-    EXPECT_EQ(events, (std::vector<std::string>{"busy", "busy", "nested returned", "default", "focus", "default"}));
+    // The nested call leaves the cursor alone: one busy, one default.
+    EXPECT_EQ(events, (std::vector<std::string>{"busy", "nested returned", "default", "focus"}));
     EXPECT_EQ(scene.UnitFrames.size(), 10u);
     EXPECT_EQ(scene.UnitFrames[0]->GetChildFrameCount(), 27); // loaded once, not twice
     EXPECT_EQ(scene.TrackballFrame->GetChildFrameCount(), 15);
@@ -236,10 +248,13 @@ TEST_F(Assembly, ADeviceErrorEndsTheAssemblyWithoutLeavingItBusy)
     Scene noDevice; // every device call fails
     int defaults = 0;
     AssemblyServices services;
+    int busy = 0;
+    services.showBusyCursor = [&] { ++busy; };
     services.showDefaultCursor = [&] { ++defaults; };
     ModelAssembly a(noDevice, FolderOf(dir), services);
     EXPECT_THROW(a.load_start(), DeviceError);
     EXPECT_FALSE(a.AssemblyInProgress());
     EXPECT_FALSE(noDevice.ModelLoaded);
+    EXPECT_EQ(busy, 1);
     EXPECT_EQ(defaults, 1);
 }

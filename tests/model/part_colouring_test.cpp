@@ -7,7 +7,7 @@
 #include "model/PartColourTable.h"
 #include "model/PartResetList.h"
 #include "scene/CD3DMesh.h"
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 #include "scene/SceneTestSupport.h"
 

@@ -3,7 +3,7 @@
 #include "inventory/DriveStatus.h"
 #include "model/DetailPanelView.h"
 #include "model/PartSelection.h"
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 #include "scene/SceneTestSupport.h"
 

@@ -8,8 +8,6 @@ namespace vorlu {
 namespace {
 
 using test::FakeEnumerator;
-using test::RecordingBoxes;
-using test::ShownBox;
 
 struct ErrorCase {
     std::uint32_t code;
@@ -24,17 +22,17 @@ TEST_P(PlatformErrorCodes, BeepThenErrorBoxAndNoNames)
 {
     FakeEnumerator enumerator;
     enumerator.answer = {GetParam().code, {"IGNORED"}};
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
 
     const ServerList list = EnumerateServers(enumerator, boxes, {});
 
     EXPECT_FALSE(list.success);
     EXPECT_EQ(list.errorCode, GetParam().code);
     EXPECT_TRUE(list.names.empty());
-    EXPECT_EQ(boxes.log, (std::vector<std::string>{"beep", std::string("box:") + GetParam().text}));
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].title, "Network error");
-    EXPECT_EQ(boxes.boxes[0].icon, MessageIcon::Error);
+    EXPECT_EQ(boxes.log(), (std::vector<std::string>{"beep", std::string("box:") + GetParam().text}));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].title, "Network error");
+    EXPECT_EQ(boxes.boxes()[0].icon, MessageIcon::Error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -49,7 +47,7 @@ TEST(EnumerateServers, ListsNamesInPlatformOrderWithOneCall)
 {
     FakeEnumerator enumerator;
     enumerator.answer = {0, {"B", "A", "B"}};
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
 
     const ServerList list = EnumerateServers(enumerator, boxes, {});
 
@@ -58,7 +56,7 @@ TEST(EnumerateServers, ListsNamesInPlatformOrderWithOneCall)
     EXPECT_EQ(list.names, (std::vector<std::string>{"B", "A", "B"}));
     EXPECT_EQ(enumerator.calls, 1);
     EXPECT_EQ(enumerator.lastMask, 0xFFFFFFFFu);
-    EXPECT_TRUE(boxes.log.empty());
+    EXPECT_TRUE(boxes.log().empty());
 }
 
 // "More data" must not make the enumeration call again and again: the
@@ -67,7 +65,7 @@ TEST(EnumerateServers, MoreDataIsTakenAsTheWholeList)
 {
     FakeEnumerator enumerator;
     enumerator.answer = {234, {"PC-1", "PC-2"}};
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
 
     const ServerList list = EnumerateServers(enumerator, boxes, {});
 
@@ -79,31 +77,31 @@ TEST(EnumerateServers, MoreDataIsTakenAsTheWholeList)
 TEST(EnumerateServers, EmptyNetworkFailsWithoutMessage)
 {
     FakeEnumerator enumerator;
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
 
     const ServerList list = EnumerateServers(enumerator, boxes, {});
 
     EXPECT_FALSE(list.success);
     EXPECT_EQ(list.errorCode, 0u);
-    EXPECT_TRUE(boxes.log.empty());
+    EXPECT_TRUE(boxes.log().empty());
 }
 
 TEST(EnumerateServers, OtherFailureYieldsThenAsksWithQuestionBox)
 {
     FakeEnumerator enumerator;
     enumerator.fail = true;
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
     int yields = 0;
 
     const ServerList list = EnumerateServers(enumerator, boxes, [&] {
         ++yields;
-        EXPECT_TRUE(boxes.boxes.empty()) << "the yield comes before the box";
+        EXPECT_TRUE(boxes.boxes().empty()) << "the yield comes before the box";
     });
 
     EXPECT_FALSE(list.success);
     EXPECT_EQ(yields, 1);
-    EXPECT_EQ(boxes.boxes,
-              (std::vector<ShownBox>{
+    EXPECT_EQ(boxes.boxes(),
+              (std::vector<ScriptedMessageBoxes::Box>{
                   {"Unable to retrieve network node list!", "Message from VORLU OPTICAL", MessageIcon::Question}}));
 }
 
@@ -113,13 +111,13 @@ TEST(EnumerateServers, MoreThan32767NamesAreKept)
     FakeEnumerator enumerator;
     for (int i = 0; i < 40000; ++i)
         enumerator.answer.names.push_back("PC-" + std::to_string(i));
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
 
     const ServerList list = EnumerateServers(enumerator, boxes, {});
 
     EXPECT_TRUE(list.success);
     EXPECT_EQ(list.names.size(), 40000u);
-    EXPECT_TRUE(boxes.log.empty());
+    EXPECT_TRUE(boxes.log().empty());
 }
 
 } // namespace

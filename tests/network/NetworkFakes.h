@@ -7,6 +7,7 @@
 #include "platform/ServerEnumerator.h"
 #include "platform/SocketLayer.h"
 #include "platform/UserInterfaceServices.h"
+#include "support/ScriptedMessageBoxes.h"
 
 #include <atomic>
 #include <chrono>
@@ -19,25 +20,6 @@
 #include <vector>
 
 namespace vorlu::test {
-
-struct ShownBox {
-    std::string text;
-    std::string title;
-    MessageIcon icon;
-    bool operator==(const ShownBox&) const = default;
-};
-
-class RecordingBoxes : public MessageBoxes {
-public:
-    void show(const std::string& text, const std::string& title, MessageIcon icon) override
-    {
-        log.push_back("box:" + text);
-        boxes.push_back({text, title, icon});
-    }
-    void beep() override { log.push_back("beep"); }
-    std::vector<ShownBox> boxes;
-    std::vector<std::string> log;
-};
 
 class FakeEnumerator : public ServerEnumerator {
 public:

@@ -13,7 +13,7 @@ struct NetworkRig {
     ScanFlags flags;
     NetworkScanState state;
     RecordingDialog dialog;
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
     FakeEnumerator enumerator;
     FakeSockets sockets;
     FakeTree tree;

@@ -114,7 +114,7 @@ TEST_F(NetworkScanCommandsTest, ListingFailureAsks)
 
     rig.commands.ScanList();
 
-    EXPECT_EQ(rig.boxes.boxes, (std::vector<test::ShownBox>{{"Unable to list network nodes!",
+    EXPECT_EQ(rig.boxes.boxes(), (std::vector<ScriptedMessageBoxes::Box>{{"Unable to list network nodes!",
                                                              "Message from VORLU OPTICAL", MessageIcon::Question}}));
 }
 

@@ -3,7 +3,7 @@
 #include "network/NodeTree.h"
 #include "network/ScanListOk.h"
 #include "nodes/NodeFile.h"
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/ScriptedMessageBoxes.h"
 
 #include <QTemporaryDir>
 #include <fstream>
@@ -131,8 +131,17 @@ TEST(NodeTree, LoadFillsBothTreesAndFindsThisComputer)
     QTemporaryDir empty;
     FakeTree hidden;
     NodeTable none;
-    EXPECT_FALSE(loadNodeFile(empty.path().toStdString(), none, "NAME", "", hidden, nullptr, {}).existed);
+    const NodeFileLoad missing = loadNodeFile(empty.path().toStdString(), none, "NAME", "", hidden, nullptr, {});
+    EXPECT_FALSE(missing.existed);
+    EXPECT_EQ(missing.readError, "") << "a missing file is no error";
     EXPECT_FALSE(hidden.visible);
+
+    // There but unreadable: an empty table and the reason, never a silent empty list.
+    std::filesystem::create_directory(empty.path().toStdString() + "/lg.ini");
+    const NodeFileLoad unreadable = loadNodeFile(empty.path().toStdString(), none, "NAME", "", hidden, nullptr, {});
+    EXPECT_TRUE(unreadable.existed);
+    EXPECT_EQ(unreadable.readError, "cannot read " + empty.path().toStdString() + "/lg.ini: not a regular file");
+    EXPECT_EQ(none.count(), 0u);
 }
 
 TEST(NodeTree, RebuildListsEveryRecordAndMakesOnlySafeFolders)

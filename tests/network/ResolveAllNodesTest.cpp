@@ -30,7 +30,7 @@ TEST_F(ResolveAllNodesTest, AnswersApplyInRecordOrderWhateverOrderTheyArrive)
     EXPECT_EQ(rig.dialog.statuses,
               (Names{"Resolve IP address for A", "Resolve IP address for B", "Can't resolve name.",
                      "Resolve IP address for C", "Network node list completed"}));
-    EXPECT_TRUE(rig.boxes.boxes.empty());
+    EXPECT_TRUE(rig.boxes.boxes().empty());
     // The address goes beside the name the first scan wrote.
     EXPECT_EQ(rig.dialog.column(1, 2, 4), (Names{"192.168.1.20", "", "10.0.0.7"}));
     EXPECT_EQ(rig.dialog.column(0, 2, 4), (Names{"A", "B", "C"}));
@@ -98,7 +98,7 @@ TEST_F(ResolveAllNodesTest, BrokenLookupShowsBoxAndGoesOn)
     rig.discovery.ResolveAllNodes();
 
     EXPECT_EQ(rig.addresses(), (Names{"1.1.1.1", "", "3.3.3.3"}));
-    EXPECT_EQ(rig.boxes.boxes, (std::vector<test::ShownBox>{{"Can't resolve name.", "Message from VORLU OPTICAL",
+    EXPECT_EQ(rig.boxes.boxes(), (std::vector<ScriptedMessageBoxes::Box>{{"Can't resolve name.", "Message from VORLU OPTICAL",
                                                              MessageIcon::Question}}));
     EXPECT_EQ(rig.dialog.statuses.back(), "Network node list completed");
 }
@@ -115,7 +115,7 @@ TEST_F(ResolveAllNodesTest, FailureKeepsResolvedRecordsAndAsks)
     rig.discovery.ResolveAllNodes();
 
     EXPECT_EQ(rig.addresses(), (Names{"1.1.1.1", "2.2.2.2", ""}));
-    EXPECT_EQ(rig.boxes.boxes, (std::vector<test::ShownBox>{{"Unable to resolve IP!", "Message from VORLU OPTICAL",
+    EXPECT_EQ(rig.boxes.boxes(), (std::vector<ScriptedMessageBoxes::Box>{{"Unable to resolve IP!", "Message from VORLU OPTICAL",
                                                              MessageIcon::Question}}));
 }
 

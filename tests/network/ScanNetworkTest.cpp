@@ -36,7 +36,7 @@ TEST_F(ScanNetworkTest, FirstScanBuildsRecordsInListedOrderAndShowsTree)
     EXPECT_EQ(rig.dialog.grid.size(), 5u);
     EXPECT_EQ(rig.dialog.column(0, 2, 4), (Names{"WS-ADMIN", "PC-2", "PC-1"}));
     EXPECT_EQ(rig.state.firstScanRows, (std::vector<int>{2, 3, 4}));
-    EXPECT_TRUE(rig.boxes.log.empty());
+    EXPECT_TRUE(rig.boxes.log().empty());
 }
 
 TEST_F(ScanNetworkTest, FirstScanKeepsANameListedTwice)
@@ -66,7 +66,7 @@ TEST_F(ScanNetworkTest, NothingListedChangesNothing)
         EXPECT_EQ(r.dialog.clears, 0);
         EXPECT_EQ(r.dialog.grid.size(), 2u);
         EXPECT_FALSE(r.tree.visible);
-        EXPECT_EQ(r.boxes.boxes.size(), code == 0 ? 0u : 1u);
+        EXPECT_EQ(r.boxes.boxes().size(), code == 0 ? 0u : 1u);
     }
 }
 
@@ -130,7 +130,7 @@ TEST_F(ScanNetworkTest, FailureAfterEnumerationKeepsWhatWasDoneAndAsks)
     discovery.ScanNetwork();
 
     EXPECT_EQ(rig.names(), (Names{"A", "B"}));
-    EXPECT_EQ(rig.boxes.boxes, (std::vector<test::ShownBox>{{"Unable to retrieve network node list!",
+    EXPECT_EQ(rig.boxes.boxes(), (std::vector<ScriptedMessageBoxes::Box>{{"Unable to retrieve network node list!",
                                                              "Message from VORLU OPTICAL", MessageIcon::Question}}));
     EXPECT_NE(broken.statuses.back(), "Network node list completed");
 }

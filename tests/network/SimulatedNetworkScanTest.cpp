@@ -37,7 +37,7 @@ TEST(SimulatedNetworkScan, NetworkScanListsAndResolvesTheFileComputers)
     EXPECT_EQ(rig.addresses(), (Names{"192.168.1.10", "", "10.0.0.7"}));
     EXPECT_EQ(rig.dialog.column(0, 2, 4), (Names{"WS-ADMIN", "GHOST", "PC-7"}));
     EXPECT_EQ(rig.dialog.column(1, 2, 4), (Names{"192.168.1.10", "", "10.0.0.7"}));
-    EXPECT_TRUE(rig.boxes.boxes.empty());
+    EXPECT_TRUE(rig.boxes.boxes().empty());
     EXPECT_TRUE(rig.flags.NetworkListBuilt);
 }
 
@@ -56,7 +56,7 @@ TEST(SimulatedNetworkScan, EnumerationErrorFromTheFileIsShown)
     discovery.ScanNetwork();
 
     EXPECT_TRUE(rig.table.empty());
-    EXPECT_EQ(rig.boxes.log,
+    EXPECT_EQ(rig.boxes.log(),
               (Names{"beep", "box:Node not accessible! (please check your network connections)"}));
 }
 

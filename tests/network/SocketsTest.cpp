@@ -7,9 +7,7 @@ namespace vorlu {
 namespace {
 
 using test::FakeSockets;
-using test::RecordingBoxes;
 using test::RecordingDialog;
-using test::ShownBox;
 
 TEST(ByteHelpers, SplitTheVersionWord)
 {
@@ -36,15 +34,15 @@ TEST_P(StartSocketsCases, ShowsTheExpectedPlainBoxes)
 {
     FakeSockets sockets;
     sockets.startupAnswer = GetParam().answer;
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
 
     StartSockets(sockets, boxes, {});
 
     EXPECT_EQ(sockets.lastRequested, 257);
-    std::vector<ShownBox> expected;
+    std::vector<ScriptedMessageBoxes::Box> expected;
     for (const auto& t : GetParam().texts)
         expected.push_back({t, "", MessageIcon::None});
-    EXPECT_EQ(boxes.boxes, expected);
+    EXPECT_EQ(boxes.boxes(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -81,23 +79,23 @@ TEST(ResolveAddress, KnownUnknownAndBrokenAnswers)
     sockets.hosts["PC-7"] = {10, 0, 0, 7};
     sockets.hosts["EMPTY"] = {};
     RecordingDialog dialog;
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
 
     EXPECT_EQ(ResolveAddress("PC-7", sockets, dialog, boxes, {}), "10.0.0.7");
     EXPECT_TRUE(dialog.statuses.empty());
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(boxes.boxes().empty());
 
     // Unknown: the status line says so, no box.
     EXPECT_EQ(ResolveAddress("NOBODY", sockets, dialog, boxes, {}), "");
     EXPECT_EQ(dialog.statuses, (std::vector<std::string>{"Can't resolve name."}));
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(boxes.boxes().empty());
 
     // An entry without address bytes is a failure of another kind: a box.
     dialog.statuses.clear();
     EXPECT_EQ(ResolveAddress("EMPTY", sockets, dialog, boxes, {}), "");
     EXPECT_TRUE(dialog.statuses.empty());
-    EXPECT_EQ(boxes.boxes,
-              (std::vector<ShownBox>{{"Can't resolve name.", "Message from VORLU OPTICAL", MessageIcon::Question}}));
+    EXPECT_EQ(boxes.boxes(),
+              (std::vector<ScriptedMessageBoxes::Box>{{"Can't resolve name.", "Message from VORLU OPTICAL", MessageIcon::Question}}));
 }
 
 TEST(StartSocketsFailure, ExceptionShowsNodeListBox)
@@ -105,11 +103,11 @@ TEST(StartSocketsFailure, ExceptionShowsNodeListBox)
     struct Broken : FakeSockets {
         SocketStartup startup(std::uint16_t) override { throw std::runtime_error("no layer"); }
     } sockets;
-    RecordingBoxes boxes;
+    ScriptedMessageBoxes boxes;
 
     StartSockets(sockets, boxes, {});
 
-    EXPECT_EQ(boxes.boxes, (std::vector<ShownBox>{{"Unable to retrieve network node list!",
+    EXPECT_EQ(boxes.boxes(), (std::vector<ScriptedMessageBoxes::Box>{{"Unable to retrieve network node list!",
                                                    "Message from VORLU OPTICAL", MessageIcon::Question}}));
 }
 

@@ -131,3 +131,30 @@ TEST(NodeFile, SaveIsAtomicAndOwnerOnly)
     ASSERT_TRUE(readWholeFile(file, text));
     EXPECT_GE(parse(text).count(), 1u);
 }
+
+TEST(NodeFile, ReadingNamesTheFileAndTheReason)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path base = dir.path().toStdString();
+    std::filesystem::create_directory(base / "folder");
+    ASSERT_EQ(::mkfifo((base / "pipe").c_str(), 0600), 0);
+    ASSERT_TRUE(writeFileAtomically(base / "locked", "x", FileAccess::OwnerOnly));
+    ::chmod((base / "locked").c_str(), 0);
+    struct Case {
+        const char* name;
+        const char* reason;
+    };
+    std::vector<Case> cases = {{"missing", "No such file or directory"},
+                               {"folder", "not a regular file"},
+                               {"pipe", "not a regular file"}}; // refused at once, not waited on
+    if (::geteuid() != 0) // root reads anything
+        cases.push_back({"locked", "Permission denied"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = "kept", error;
+        EXPECT_FALSE(readWholeFile(base / c.name, text, &error));
+        EXPECT_EQ(text, "kept");
+        EXPECT_NE(error.find((base / c.name).string()), std::string::npos) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+}

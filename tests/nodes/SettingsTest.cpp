@@ -18,7 +18,9 @@ TEST(Settings, DefaultsWhenMissingOrShort)
 {
     QTemporaryDir dir;
     Settings s;
-    EXPECT_FALSE(readSettingsFile(dir.path().toStdString() + "/vrsopt.ini", s));
+    std::string error = "old";
+    EXPECT_FALSE(readSettingsFile(dir.path().toStdString() + "/vrsopt.ini", s, &error));
+    EXPECT_EQ(error, "") << "a missing file is no error";
     EXPECT_EQ(s.WmiNamespace, "root\\cimv2");
     EXPECT_TRUE(s.ShowRacks);
     EXPECT_TRUE(s.ShowPasswords);
@@ -29,6 +31,18 @@ TEST(Settings, DefaultsWhenMissingOrShort)
     EXPECT_EQ(two.AdminPassword, "secret");
     EXPECT_EQ(two.WmiNamespace, "root\\cimv2");
     EXPECT_TRUE(two.ShowRacks);
+}
+
+TEST(Settings, AFileThatCannotBeReadIsAnErrorWithItsName)
+{
+    QTemporaryDir dir;
+    const std::string file = dir.path().toStdString() + "/vrsopt.ini";
+    std::filesystem::create_directory(file);
+    Settings s;
+    std::string error;
+    EXPECT_FALSE(readSettingsFile(file, s, &error));
+    EXPECT_EQ(error, "cannot read " + file + ": not a regular file");
+    EXPECT_EQ(s.WmiNamespace, "root\\cimv2");
 }
 
 TEST(Settings, LinesAndTheirRules)

@@ -1,5 +1,5 @@
 #include "SceneTestSupport.h"
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "scene/DeviceInit.h"
 #include "scene/MediaFolder.h"
-#include "platform/UserInterfaceServices.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/ScriptedMessageBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +12,6 @@
 using namespace vorlu;
 
 namespace {
-
-struct Boxes : MessageBoxes {
-    struct Shown {
-        std::string text;
-        MessageIcon icon;
-    };
-    std::vector<Shown> shown;
-    void show(const std::string& text, const std::string&, MessageIcon icon) override { shown.push_back({text, icon}); }
-    void beep() override {}
-};
-
-struct Ending : ProgramEnd {
-    int calls = 0;
-    void endProgram(int) override { ++calls; }
-};
 
 RendererProbe Gives(std::optional<RendererInfo> info)
 {
@@ -53,15 +39,15 @@ TEST(DeviceInit, SoftwareRenderersAreRecognised)
 
 TEST(DeviceInit, StartupCheckEndsTheProgramWithoutAnyContext)
 {
-    Boxes boxes;
-    Ending ending;
+    ScriptedMessageBoxes boxes;
+    RecordingProgramEnd ending;
     EXPECT_TRUE(StartupDeviceCheck(Gives(Renderer("llvmpipe")), boxes, ending));
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_FALSE(StartupDeviceCheck(Gives(std::nullopt), boxes, ending));
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Unable to initialize 3D device!");
-    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::None);
-    EXPECT_EQ(ending.calls, 1);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "Unable to initialize 3D device!");
+    EXPECT_EQ(boxes.boxes()[0].icon, MessageIcon::None);
+    EXPECT_EQ(ending.calls(), 1);
 }
 
 TEST(DeviceInit, FallbackAndMessages)
@@ -86,28 +72,28 @@ TEST(DeviceInit, FallbackAndMessages)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Boxes boxes;
-        Ending ending;
+        ScriptedMessageBoxes boxes;
+        RecordingProgramEnd ending;
         const SceneDeviceChoice choice = ChooseSceneDevice(c.requested, true, Gives(c.probe), boxes, ending);
         EXPECT_EQ(choice.created, c.created);
         EXPECT_EQ(choice.deviceType, c.type);
         EXPECT_EQ(choice.reference, c.type == DeviceTypeReference);
         std::vector<std::string> texts;
-        for (const auto& s : boxes.shown)
+        for (const auto& s : boxes.boxes())
             texts.push_back(s.text);
         EXPECT_EQ(texts, c.messages);
-        if (!boxes.shown.empty() && boxes.shown[0].text == FallbackMessage) {
-            EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Information);
+        if (!boxes.boxes().empty() && boxes.boxes()[0].text == FallbackMessage) {
+            EXPECT_EQ(boxes.boxes()[0].icon, MessageIcon::Information);
         }
-        if (!boxes.shown.empty() && boxes.shown.back().text == NoSuitableDeviceMessage) {
-            EXPECT_EQ(boxes.shown.back().icon, MessageIcon::Error);
+        if (!boxes.boxes().empty() && boxes.boxes().back().text == NoSuitableDeviceMessage) {
+            EXPECT_EQ(boxes.boxes().back().icon, MessageIcon::Error);
         }
-        EXPECT_EQ(ending.calls, c.endings);
+        EXPECT_EQ(ending.calls(), c.endings);
     }
-    Boxes boxes;
-    Ending ending;
+    ScriptedMessageBoxes boxes;
+    RecordingProgramEnd ending;
     EXPECT_FALSE(ChooseSceneDevice(DeviceTypeHardware, false, Gives(std::nullopt), boxes, ending).created);
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST(MediaFolder, CurrentFolderFirstThenSearchFoldersThenTheFirstOfThem)

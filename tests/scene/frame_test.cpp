@@ -1,7 +1,7 @@
 #include "SceneTestSupport.h"
 #include "scene/CD3DFrame.h"
 #include "scene/CD3DMesh.h"
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 #include "scene/SceneContext.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "SceneTestSupport.h"
 #include "scene/CD3DPick.h"
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 #include "scene/SceneContext.h"
 
 #include <gtest/gtest.h>

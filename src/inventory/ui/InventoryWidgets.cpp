@@ -1,6 +1,6 @@
 #include "inventory/ui/InventoryWidgets.h"
 
-#include "network/FrmCon.h"
+#include "network/ui/FrmCon.h"
 
 #include <QLabel>
 #include <algorithm>

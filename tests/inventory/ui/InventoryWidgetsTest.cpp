@@ -1,7 +1,7 @@
 // The grid, counter and progress dialog widgets behind the drive scans' views.
 #include "inventory/ui/InventoryWidgets.h"
 #include "inventory/ui/StateGridsWidgets.h"
-#include "network/FrmCon.h"
+#include "network/ui/FrmCon.h"
 
 #include <QLabel>
 #include <QTableWidget>

@@ -1,9 +1,9 @@
-#include "platform/SystemPlatform.h"
+#include "platform/ui/SystemPlatform.h"
 
 #include "platform/CdromDevices.h"
 #include "platform/LinuxManagement.h"
 #include "platform/ManagementRouter.h"
-#include "platform/QtUserInterfaceServices.h"
+#include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SystemLocalAddress.h"
 #include "platform/SystemSocketLayer.h"
 #include "platform/UnavailableServices.h"
@@ -26,7 +26,7 @@ ThisComputer thisMachine()
 
 } // namespace
 
-void installSystemPlatform(Platform& platform)
+QtMessageBoxes& installSystemPlatform(Platform& platform)
 {
     const ThisComputer here = thisMachine();
     platform.enumerator = std::make_unique<UnavailableEnumerator>();
@@ -35,9 +35,12 @@ void installSystemPlatform(Platform& platform)
     platform.management = std::make_unique<ManagementRouter>(
         here, std::make_unique<LinuxManagement>(here, "/sys", std::make_shared<SystemCdromDevices>()),
         std::make_unique<UnavailableManagement>());
-    platform.messages = std::make_unique<QtMessageBoxes>();
+    auto messages = std::make_unique<QtMessageBoxes>();
+    QtMessageBoxes& boxes = *messages;
+    platform.messages = std::move(messages);
     platform.programEnd = std::make_unique<QtProgramEnd>();
     platform.web = std::make_unique<QtWebOpener>();
+    return boxes;
 }
 
 } // namespace vorlu

@@ -1,8 +1,8 @@
 // Draws through OpenGL into the model view; needs a display (Xvfb with Mesa
 // is enough) and is skipped without any GL context.
-#include "SceneTestSupport.h"
+#include "scene/SceneTestSupport.h"
 #include "scene/DeviceInit.h"
-#include "scene/ModelView.h"
+#include "scene/ui/ModelView.h"
 #include "scene/Scene.h"
 
 #include <gtest/gtest.h>

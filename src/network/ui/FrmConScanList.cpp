@@ -1,6 +1,6 @@
-#include "network/FrmConScanList.h"
+#include "network/ui/FrmConScanList.h"
 
-#include "network/FrmCon.h"
+#include "network/ui/FrmCon.h"
 
 namespace vorlu {
 

@@ -19,6 +19,11 @@ public:
         MessageIcon icon = MessageIcon::None;
         int beepsBefore = 0; // beeps sounded before this box, to check their order
         bool yesNo = false;  // asked with Yes and No
+        // What the user saw; the order of beeps is checked through log().
+        bool operator==(const Box& other) const
+        {
+            return text == other.text && title == other.title && icon == other.icon;
+        }
     };
 
     void show(const std::string& text, const std::string& title, MessageIcon icon) override;
@@ -29,6 +34,8 @@ public:
 
     std::vector<Box> boxes() const;
     int beeps() const;
+    // Boxes and beeps in the order they came: "box:<text>" or "beep".
+    std::vector<std::string> log() const;
     void clear();
     // Called with each box as it is shown, e.g. to look at the state the
     // program is in at that moment.
@@ -41,6 +48,7 @@ private:
     std::deque<bool> answers_;
     std::vector<Box> boxes_;
     int beeps_ = 0;
+    std::vector<std::string> log_;
     std::function<void(const Box&)> handler_;
 };
 

@@ -1,4 +1,4 @@
-#include "platform/ScriptedMessageBoxes.h"
+#include "support/ScriptedMessageBoxes.h"
 
 namespace vorlu {
 
@@ -34,6 +34,7 @@ void ScriptedMessageBoxes::record(Box box)
         std::lock_guard lock(mutex_);
         box.beepsBefore = beeps_;
         boxes_.push_back(box);
+        log_.push_back("box:" + box.text);
         handler = handler_;
     }
     // Outside the lock: the handler may look at this object again.
@@ -45,6 +46,7 @@ void ScriptedMessageBoxes::beep()
 {
     std::lock_guard lock(mutex_);
     ++beeps_;
+    log_.push_back("beep");
 }
 
 std::vector<ScriptedMessageBoxes::Box> ScriptedMessageBoxes::boxes() const
@@ -59,11 +61,18 @@ int ScriptedMessageBoxes::beeps() const
     return beeps_;
 }
 
+std::vector<std::string> ScriptedMessageBoxes::log() const
+{
+    std::lock_guard lock(mutex_);
+    return log_;
+}
+
 void ScriptedMessageBoxes::clear()
 {
     std::lock_guard lock(mutex_);
     boxes_.clear();
     beeps_ = 0;
+    log_.clear();
 }
 
 void ScriptedMessageBoxes::onShow(std::function<void(const Box&)> handler)

@@ -1,5 +1,5 @@
-#include "network/FrmCon.h"
-#include "network/FrmConScanList.h"
+#include "network/ui/FrmCon.h"
+#include "network/ui/FrmConScanList.h"
 
 #include <gtest/gtest.h>
 

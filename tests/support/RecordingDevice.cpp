@@ -1,4 +1,4 @@
-#include "scene/RecordingDevice.h"
+#include "support/RecordingDevice.h"
 
 #include <QImageReader>
 #include <QString>

@@ -6,7 +6,7 @@
 #include "scene/CD3DFrame.h"
 #include "scene/CD3DMesh.h"
 #include "scene/DeviceInit.h"
-#include "scene/ModelView.h"
+#include "scene/ui/ModelView.h"
 #include "scene/Scene.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,6 @@
-#include "platform/QtUserInterfaceServices.h"
+#include "platform/ui/QtUserInterfaceServices.h"
+
+#include "platform/Log.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -55,7 +57,9 @@ void QtProgramEnd::endProgram(int status)
 
 void QtWebOpener::open(const std::string& url)
 {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    // The user sees nothing open; the log says why.
+    if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(url))))
+        qCWarning(lcPlatform, "cannot open %s in a browser", url.c_str());
 }
 
 } // namespace vorlu

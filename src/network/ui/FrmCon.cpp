@@ -1,6 +1,6 @@
-#include "network/FrmCon.h"
+#include "network/ui/FrmCon.h"
 
-#include "network/GridCells.h"
+#include "network/ui/GridCells.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

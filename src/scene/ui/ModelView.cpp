@@ -1,4 +1,5 @@
-#include "scene/ModelView.h"
+#include "scene/ui/ModelView.h"
+#include "platform/Log.h"
 
 #include "scene/Scene.h"
 
@@ -68,7 +69,7 @@ void ModelView::paintGL()
         try {
             drawn = scene_->Paint();
         } catch (const std::exception& e) {
-            qWarning("3D view: drawing failed: %s", e.what());
+            qCWarning(lcScene, "3D view: drawing failed: %s", e.what());
         }
     }
     if (!drawn) {

@@ -10,6 +10,7 @@
 #include <limits>
 #include <iterator>
 #include <system_error>
+#include <unordered_set>
 
 namespace vorlu {
 
@@ -35,13 +36,13 @@ void checkKeys(const JsonValue& object, std::initializer_list<const char*> allow
             list += key;
         }
         if (!known)
-            throw FormatError{m.keyPosition, "unknown field \"" + m.key + "\" in " + what + "; expected one of: " + list};
+            throw FormatError{m.keyPosition, "unknown field " + jsonQuoted(m.key) + " in " + what + "; expected one of: " + list};
     }
 }
 
 [[noreturn]] void expected(const JsonValue& v, const std::string& what, const std::string& field)
 {
-    throw FormatError{v.position, "expected " + what + " for \"" + field + "\""};
+    throw FormatError{v.position, "expected " + what + " for " + jsonQuoted(field)};
 }
 
 const JsonValue& typed(const JsonValue& v, Type type, const std::string& field)
@@ -119,11 +120,11 @@ WmiRow readRow(const JsonValue& v, const std::string& field)
 {
     typed(v, Type::Object, field);
     std::vector<std::pair<std::string, std::optional<std::string>>> props;
+    std::unordered_set<std::string> seen; // lower-case names
     for (const JsonMember& m : v.members) {
-        for (const auto& p : props)
-            if (equalsIgnoringCase(p.first, m.key))
-                throw FormatError{m.keyPosition, "property \"" + m.key + "\" is given twice (property names "
-                                                 "are matched without regard to letter case)"};
+        if (!seen.insert(lowerAscii(m.key)).second)
+            throw FormatError{m.keyPosition, "property " + jsonQuoted(m.key) + " is given twice (property names "
+                                             "are matched without regard to letter case)"};
         switch (m.value.type) {
         case Type::Null: props.emplace_back(m.key, std::nullopt); break;
         case Type::Bool: props.emplace_back(m.key, m.value.boolean ? "True" : "False"); break;

@@ -69,7 +69,7 @@ fuzz:
 	@for h in $(FUZZ_HARNESSES); do \
 		echo "== fuzz_$$h for $(FUZZ_SECONDS) s"; \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$h $(FUZZ_BUILD)/faults/$$h; \
-		$(FUZZ_BUILD)/fuzz/fuzz_$$h -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=256 -timeout=10 \
+		$(FUZZ_BUILD)/fuzz_$$h -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -malloc_limit_mb=256 -timeout=10 \
 			-print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/faults/$$h/ -dict=fuzz/dict/$$h.dict \
 			$(FUZZ_BUILD)/corpus/$$h fuzz/corpus/$$h || exit 1; \
 	done

@@ -170,6 +170,21 @@ TEST(SimulatedNetworkLoader, ManyKeysAndPropertiesAreCheckedInOnePass)
     EXPECT_NE(files.error(keys + ",\"p99999\":2}]}}]}").find("duplicate key \"p99999\""), std::string::npos);
 }
 
+TEST(SimulatedNetworkLoader, AnswersBeyondTheCapsAreRefused)
+{
+    NetworkFiles files;
+    const std::string head = "{\"computers\": [{\"name\": \"A\", \"management\": {\"cdromDrives\": [";
+    std::string drives = head;
+    for (int i = 0; i < 257; ++i)
+        drives += i ? ",{}" : "{}";
+    EXPECT_EQ(files.error(drives + "]}}]}"), "network.json:1:60: more than 256 drives in \"cdromDrives\"");
+    drives.resize(drives.size() - 3);
+    EXPECT_NE(files.load(drives + "]}}]}"), nullptr);
+    EXPECT_EQ(files.error(head + "{\"Name\": \"" + std::string(65537, 'x') + "\"}]}}]}"),
+              "network.json:1:70: value of \"Name\" is longer than 65536 bytes");
+    EXPECT_EQ(files.error(std::string(16 * 1024 * 1024 + 1, ' ')), "network.json: the file is larger than 16 MB");
+}
+
 TEST(SimulatedNetworkLoader, UnreadableFilesNameTheFile)
 {
     NetworkFiles files;

@@ -10,7 +10,12 @@ DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6o
 	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core fonts-crosextra-carlito
 BENCH_PACKAGES = libassimp-dev
 
-.PHONY: all deps build build-core demo test bench clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_HARNESSES = xfile_text xfile_binary xfile_mszip nodefile settings simnet json report sen_cd
+FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
+
+.PHONY: all deps build build-core demo test stress bench fuzz clean
 
 all: build
 
@@ -52,11 +57,34 @@ test: build-core build
 		exit 1; \
 	fi
 
+# The kill test in full: 100 trials instead of the 10 of `make test`.
+stress: build
+	@if [ -n "$$DISPLAY" ]; then \
+		cd $(BUILD) && VORLU_KILL_TRIALS=100 ctest --output-on-failure -R 'Kill\.'; \
+	else \
+		cd $(BUILD) && VORLU_KILL_TRIALS=100 $(XVFB) ctest --output-on-failure -R 'Kill\.'; \
+	fi
+
 bench:
 	$(MAKE) deps EXTRA_PACKAGES="$(BENCH_PACKAGES)"
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLU_BENCH=ON >/dev/null
 	cmake --build $(BUILD) -j$(JOBS)
 	@for b in $(BUILD)/*_bench; do echo "== $$b"; $(XVFB) $$b || exit 1; done
+
+# Each harness runs FUZZ_SECONDS with the committed seeds; what it learns goes to the build
+# folder, and a fault leaves its input there (crash-*, timeout-*, oom-*) and stops the run.
+fuzz:
+	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLU_FUZZ=ON -DBUILD_TESTING=OFF \
+		-DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	@for h in $(FUZZ_HARNESSES); do \
+		echo "== fuzz_$$h for $(FUZZ_SECONDS) s"; \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$h $(FUZZ_BUILD)/faults/$$h; \
+		$(FUZZ_BUILD)/fuzz_$$h -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -malloc_limit_mb=256 -timeout=10 \
+			-print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/faults/$$h/ -dict=fuzz/dict/$$h.dict \
+			$(FUZZ_BUILD)/corpus/$$h fuzz/corpus/$$h || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(CORE_BUILD)

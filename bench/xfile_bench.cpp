@@ -1,5 +1,8 @@
 // Text ".x" loading speed: our reader against a general-purpose importer on the same ~5 MB mesh.
 
+#include "scene/CD3DFrame.h"
+#include "support/RecordingDevice.h"
+#include "scene/SceneContext.h"
 #include "scene/XFile.h"
 
 #ifdef VORLU_BENCH_ASSIMP
@@ -124,6 +127,45 @@ void BM_XFileParseInMemory(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.bytes.size()));
 }
 BENCHMARK(BM_XFileParseInMemory)->Unit(benchmark::kMillisecond);
+
+// Hostile shapes that once cost far more than their size: a mesh referred to 16,000 times
+// (64 KB) loaded into frames, and a template of many arrays sized by a late member (1.2 MB).
+void BM_XFileMeshReferences(benchmark::State& state)
+{
+    std::string text = "xof 0303txt 0032\nMesh M{3;0;0;0;,1;0;0;,0;1;0;;1;3;0,1,2;;}\nFrame F{";
+    while (text.size() < 65536)
+        text += "{M}";
+    text += "}\n";
+    std::string error;
+    const auto file = vorlu::XFile::parse(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), error);
+    vorlu::RecordingDevice device;
+    vorlu::SceneContext context(&device);
+    for (auto _ : state) {
+        vorlu::CD3DFrame root;
+        root.InitFromXFile(context, *file, &error);
+        benchmark::DoNotOptimize(root.GetChildFrameCount());
+    }
+}
+BENCHMARK(BM_XFileMeshReferences)->Unit(benchmark::kMillisecond);
+
+void BM_XFileManyArrayTemplates(benchmark::State& state)
+{
+    std::string text = "xof 0303txt 0032\ntemplate T {";
+    int i = 0;
+    for (; text.size() < 600000; ++i)
+        text += " DWORD m" + std::to_string(i) + ";";
+    const std::string last = "m" + std::to_string(i - 1);
+    for (int k = 0; text.size() < 1200000; ++k)
+        text += " array DWORD a" + std::to_string(k) + "[" + last + "];";
+    text += " }\n";
+    for (auto _ : state) {
+        std::string error;
+        auto file = vorlu::XFile::parse(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), error);
+        benchmark::DoNotOptimize(file.get());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_XFileManyArrayTemplates)->Unit(benchmark::kMillisecond);
 
 #ifdef VORLU_BENCH_ASSIMP
 void BM_AssimpReadFile(benchmark::State& state)

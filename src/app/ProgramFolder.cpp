@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 #include <system_error>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vorlu {
 
@@ -15,6 +17,22 @@ std::filesystem::path userDataFolder()
 }
 
 bool isWritableFolder(const std::filesystem::path& p) { return ::access(p.c_str(), W_OK) == 0; }
+
+// The folder will hold the network's passwords: every level this creates is the owner's alone.
+// Folders that exist already keep their modes.
+void createOwnerOnly(const std::filesystem::path& folder)
+{
+    std::vector<std::filesystem::path> missing;
+    std::error_code ec;
+    for (auto p = std::filesystem::absolute(folder, ec); !p.empty() && !std::filesystem::exists(p, ec);
+         p = p.parent_path()) {
+        missing.push_back(p);
+        if (p == p.parent_path())
+            break;
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+        ::mkdir(it->c_str(), 0700);
+}
 
 } // namespace
 
@@ -31,8 +49,8 @@ std::optional<std::filesystem::path> chooseProgramFolder(const std::optional<std
         if (!isWritableFolder(folder))
             folder = userDataFolder();
     }
+    createOwnerOnly(folder);
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder, ec) || !isWritableFolder(folder)) {
         error = "vorlu-optical: cannot use " + folder.string() + " as the program folder";
         return std::nullopt;

@@ -3,9 +3,11 @@
 #include "nodes/AtomicFile.h"
 #include "nodes/TextLines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace vorlu {
 
@@ -22,11 +24,48 @@ std::size_t digitsFrom(const std::string& s, std::size_t i)
 
 bool readFloat(const std::string& line, float& out)
 {
+    // Everything that rounds to a finite single is one: the writer's shortest form of the
+    // largest single ("3.4028235e+38") lies just above it.
+    constexpr double kRoundsToInfinity = 0x1.ffffffp+127;
     double v = 0;
-    if (!leadingNumber(line, v) || std::fabs(v) > std::numeric_limits<float>::max())
+    if (!leadingNumber(line, v) || !(std::fabs(v) < kRoundsToInfinity))
         return false;
-    out = static_cast<float>(v);
+    constexpr double kMax = std::numeric_limits<float>::max();
+    out = static_cast<float>(std::clamp(v, -kMax, kMax));
     return true;
+}
+
+// The decimal exponent of the number's first significant digit, saturated; decides whether a
+// number out of a double's range is too large or too small.
+long long magnitude(std::string_view digits)
+{
+    std::size_t i = digits.find_first_not_of("+-");
+    long long intDigits = 0;
+    long long leadingFractionZeros = 0;
+    bool significant = false;
+    for (; i < digits.size() && isDigit(digits[i]); ++i)
+        if (significant || digits[i] != '0') {
+            significant = true;
+            ++intDigits;
+        }
+    if (i < digits.size() && digits[i] == '.')
+        for (++i; i < digits.size() && isDigit(digits[i]); ++i) {
+            if (!significant && digits[i] == '0')
+                ++leadingFractionZeros;
+            else
+                significant = true;
+        }
+    long long exponent = 0;
+    if (i < digits.size() && (digits[i] == 'e' || digits[i] == 'E')) {
+        ++i;
+        const bool negative = i < digits.size() && digits[i] == '-';
+        if (i < digits.size() && (digits[i] == '+' || digits[i] == '-'))
+            ++i;
+        for (; i < digits.size() && isDigit(digits[i]); ++i)
+            exponent = std::min<long long>(exponent * 10 + (digits[i] - '0'), 1'000'000'000);
+        exponent = negative ? -exponent : exponent;
+    }
+    return (intDigits > 0 ? intDigits - 1 : -leadingFractionZeros - 1) + exponent;
 }
 
 bool readColour(const std::string& line, std::int32_t& out)
@@ -43,6 +82,11 @@ bool readColour(const std::string& line, std::int32_t& out)
 
 std::string numberText(float v)
 {
+    // Only finite numbers read back; the camera is never meant to be anywhere else.
+    if (std::isnan(v))
+        v = 0.0f;
+    else if (std::isinf(v))
+        v = std::copysign(std::numeric_limits<float>::max(), v);
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, res.ptr);
@@ -82,7 +126,11 @@ bool leadingNumber(const std::string& text, double& value)
     const auto res = std::from_chars(text.data() + start, text.data() + i, value);
     if (res.ec == std::errc::result_out_of_range) {
         // A tiny number reads as zero; a huge one does not fit.
-        return false;
+        const std::string_view number(text.data() + start, i - start);
+        if (magnitude(number) >= 0)
+            return false;
+        value = number.front() == '-' ? -0.0 : 0.0;
+        return true;
     }
     return res.ec == std::errc();
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace vorlu {
 
@@ -11,6 +12,31 @@ const JsonMember* JsonValue::member(const std::string& key) const
         if (m.key == key)
             return &m;
     return nullptr;
+}
+
+std::string jsonQuoted(std::string_view text)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20 || c == 0x7f) {
+                out += "\\u00";
+                out += hex[c >> 4];
+                out += hex[c & 15];
+            } else {
+                out += ch;
+            }
+        }
+    }
+    return out + "\"";
 }
 
 const char* jsonTypeName(JsonValue::Type type)
@@ -148,6 +174,7 @@ private:
             advance();
             return;
         }
+        std::unordered_set<std::string> keys;
         for (;;) {
             skipBlanks();
             if (peek() != '"')
@@ -155,8 +182,8 @@ private:
             JsonMember m;
             m.keyPosition = here_;
             m.key = string();
-            if (v.member(m.key))
-                failAt(m.keyPosition, "duplicate key \"" + m.key + "\"");
+            if (!keys.insert(m.key).second)
+                failAt(m.keyPosition, "duplicate key " + jsonQuoted(m.key));
             skipBlanks();
             expect(':', "':' after the key");
             skipBlanks();

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorlu {
@@ -35,6 +36,10 @@ struct JsonMember {
     JsonPosition keyPosition;
     JsonValue value;
 };
+
+// text in double quotes with JSON escapes for quotes, backslashes and control
+// characters, so that a key quoted in a message keeps the message on one line.
+std::string jsonQuoted(std::string_view text);
 
 // Short name of a type for messages: "a string", "an object", ...
 const char* jsonTypeName(JsonValue::Type type);

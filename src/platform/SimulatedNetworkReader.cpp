@@ -10,6 +10,7 @@
 #include <limits>
 #include <iterator>
 #include <system_error>
+#include <unordered_set>
 
 namespace vorlu {
 
@@ -21,6 +22,12 @@ struct FormatError {
 };
 
 using Type = JsonValue::Type;
+
+// A simulated node answers no more than a real one could sensibly hold, so that a
+// broken or hostile file cannot make the program keep more than it can show.
+constexpr std::size_t kMaxFileBytes = 16u << 20;
+constexpr std::size_t kMaxDrives = 256;
+constexpr std::size_t kMaxValueBytes = 64u << 10;
 
 // Unknown keys are refused: a misspelt field would otherwise silently fall back
 // to its default and change the network under test.
@@ -35,13 +42,13 @@ void checkKeys(const JsonValue& object, std::initializer_list<const char*> allow
             list += key;
         }
         if (!known)
-            throw FormatError{m.keyPosition, "unknown field \"" + m.key + "\" in " + what + "; expected one of: " + list};
+            throw FormatError{m.keyPosition, "unknown field " + jsonQuoted(m.key) + " in " + what + "; expected one of: " + list};
     }
 }
 
 [[noreturn]] void expected(const JsonValue& v, const std::string& what, const std::string& field)
 {
-    throw FormatError{v.position, "expected " + what + " for \"" + field + "\""};
+    throw FormatError{v.position, "expected " + what + " for " + jsonQuoted(field)};
 }
 
 const JsonValue& typed(const JsonValue& v, Type type, const std::string& field)
@@ -119,16 +126,21 @@ WmiRow readRow(const JsonValue& v, const std::string& field)
 {
     typed(v, Type::Object, field);
     std::vector<std::pair<std::string, std::optional<std::string>>> props;
+    std::unordered_set<std::string> seen; // lower-case names
     for (const JsonMember& m : v.members) {
-        for (const auto& p : props)
-            if (equalsIgnoringCase(p.first, m.key))
-                throw FormatError{m.keyPosition, "property \"" + m.key + "\" is given twice (property names "
-                                                 "are matched without regard to letter case)"};
+        if (!seen.insert(lowerAscii(m.key)).second)
+            throw FormatError{m.keyPosition, "property " + jsonQuoted(m.key) + " is given twice (property names "
+                                             "are matched without regard to letter case)"};
         switch (m.value.type) {
         case Type::Null: props.emplace_back(m.key, std::nullopt); break;
         case Type::Bool: props.emplace_back(m.key, m.value.boolean ? "True" : "False"); break;
         case Type::Number:
-        case Type::String: props.emplace_back(m.key, m.value.text); break;
+        case Type::String:
+            if (m.value.text.size() > kMaxValueBytes)
+                throw FormatError{m.value.position, "value of " + jsonQuoted(m.key) + " is longer than " +
+                                                        std::to_string(kMaxValueBytes) + " bytes"};
+            props.emplace_back(m.key, m.value.text);
+            break;
         default: expected(m.value, "a number, true, false, a string or null", m.key);
         }
     }
@@ -164,7 +176,10 @@ SimulatedNetwork::Management readManagement(const JsonValue& v, const std::strin
         } else if (f.key == "computerSystem") {
             m.computerSystem = readRow(x, f.key);
         } else if (f.key == "cdromDrives") {
-            for (const JsonValue& row : typed(x, Type::Array, f.key).items)
+            const auto& rows = typed(x, Type::Array, f.key).items;
+            if (rows.size() > kMaxDrives)
+                throw FormatError{x.position, "more than " + std::to_string(kMaxDrives) + " drives in \"cdromDrives\""};
+            for (const JsonValue& row : rows)
                 m.cdromDrives.push_back(readRow(row, "cdromDrives"));
         } else if (f.key == "queryError") {
             m.queryError = readBool(x, f.key);
@@ -273,6 +288,10 @@ std::shared_ptr<SimulatedNetwork> SimulatedNetwork::load(const std::filesystem::
     }
     if (std::filesystem::is_directory(file, ec)) {
         error = name + ": is a folder, expected a network file";
+        return nullptr;
+    }
+    if (const auto size = std::filesystem::file_size(file, ec); !ec && size > kMaxFileBytes) {
+        error = name + ": the file is larger than " + std::to_string(kMaxFileBytes >> 20) + " MB";
         return nullptr;
     }
     std::ifstream in(file, std::ios::binary);

@@ -160,16 +160,17 @@ bool CD3DFrame::InitFromFile(SceneContext& context, const std::string& strFile, 
 
 bool CD3DFrame::InitFromXFile(SceneContext& context, const XFile& file, std::string* error, bool stopAtFailedPart)
 {
+    MeshCache meshes;
     for (const XObject* obj : file.topLevel()) {
         bool ok = true;
         if (IsTemplate(*obj, "Frame")) {
             auto frame = std::make_shared<CD3DFrame>();
             AddChild(frame); // attached first; keeps whatever it read if it fails midway
-            ok = frame->LoadFromFileData(context, *obj, error);
+            ok = frame->LoadFromFileData(context, *obj, error, meshes);
         } else if (IsTemplate(*obj, "Mesh")) {
             auto mesh = std::make_shared<CD3DMesh>();
             std::string meshError;
-            ok = mesh->InitFromXOF(context, *obj, &meshError);
+            ok = mesh->InitFromXOF(context, *obj, &meshError, &meshes);
             if (!ok)
                 note(error, meshError);
             AddMesh(mesh);
@@ -180,19 +181,19 @@ bool CD3DFrame::InitFromXFile(SceneContext& context, const XFile& file, std::str
     return true;
 }
 
-bool CD3DFrame::LoadFromFileData(SceneContext& context, const XObject& data, std::string* error)
+bool CD3DFrame::LoadFromFileData(SceneContext& context, const XObject& data, std::string* error, MeshCache& meshes)
 {
     ObjectName = data.name();
     for (const XObject* child : data.children()) {
         if (IsTemplate(*child, "Frame")) {
             auto frame = std::make_shared<CD3DFrame>();
             AddChild(frame);
-            if (!frame->LoadFromFileData(context, *child, error))
+            if (!frame->LoadFromFileData(context, *child, error, meshes))
                 return false;
         } else if (IsTemplate(*child, "Mesh")) {
             auto mesh = std::make_shared<CD3DMesh>();
             std::string meshError;
-            if (!mesh->InitFromXOF(context, *child, &meshError)) {
+            if (!mesh->InitFromXOF(context, *child, &meshError, &meshes)) {
                 note(error, meshError);
                 return false;
             }

@@ -14,6 +14,7 @@ namespace vorlu {
 class CD3DMesh;
 class SceneContext;
 class XFile;
+class MeshCache;
 class XObject;
 
 enum CombineType : int {
@@ -76,7 +77,7 @@ public:
     void Render(Device& device, const Matrix& sceneWorld) const;
 
 private:
-    bool LoadFromFileData(SceneContext& context, const XObject& data, std::string* error);
+    bool LoadFromFileData(SceneContext& context, const XObject& data, std::string* error, MeshCache& meshes);
     void RenderTree(Device& device, bool opaque, bool translucent) const;
     void RebuildLocalMatrix();
     void Combine(int combinetype, const Matrix& m);

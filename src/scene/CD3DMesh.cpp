@@ -6,34 +6,73 @@
 
 namespace vorlu {
 
-void CD3DMesh::Destroy()
+namespace {
+
+const std::shared_ptr<const SubsetMaterials>& noMaterials()
 {
-    materials_.clear();
-    textures_.clear();
-    textureNames_.clear();
-    bUseMaterials = true;
-    mesh.reset();
+    static const std::shared_ptr<const SubsetMaterials> none = std::make_shared<SubsetMaterials>();
+    return none;
 }
 
-bool CD3DMesh::InitFromXOF(SceneContext& context, const XObject& meshdata, std::string* error)
+std::shared_ptr<const SubsetMaterials> makeSubsets(SceneContext* context, std::vector<Material> materials,
+                                                   std::vector<std::string> names)
 {
-    Destroy();
-    ObjectName = meshdata.name();
-    std::string why;
-    auto loaded = LoadMeshFromXof(meshdata, why);
-    if (!loaded) {
-        if (error)
-            *error = why;
-        return false;
+    if (materials.empty())
+        return noMaterials();
+    auto out = std::make_shared<SubsetMaterials>();
+    out->materials = std::move(materials);
+    out->textureNames = std::move(names);
+    out->textures.assign(out->materials.size(), nullptr);
+    for (std::size_t i = 0; i < out->materials.size(); ++i) {
+        out->materials[i].Ambient = out->materials[i].Diffuse;
+        if (context)
+            out->textures[i] = context->LoadTexture(out->textureNames[i]);
     }
-    mesh = loaded->geometry;
+    return out;
+}
+
+} // namespace
+
+const MeshCache::Entry& MeshCache::load(SceneContext* context, const XObject& meshdata)
+{
+    auto [it, fresh] = entries_.try_emplace(&meshdata);
+    if (!fresh)
+        return it->second;
+    Entry& e = it->second;
+    auto loaded = LoadMeshFromXof(meshdata, e.error);
+    if (!loaded)
+        return e;
     std::vector<Material> materials;
     std::vector<std::string> names;
     for (const auto& m : loaded->materials) {
         materials.push_back(m.material);
         names.push_back(m.textureFilename);
     }
-    LoadMaterials(&context, std::move(materials), std::move(names));
+    e.geometry = loaded->geometry;
+    e.materials = makeSubsets(context, std::move(materials), std::move(names));
+    return e;
+}
+
+void CD3DMesh::Destroy()
+{
+    subsets_ = noMaterials();
+    bUseMaterials = true;
+    mesh.reset();
+}
+
+bool CD3DMesh::InitFromXOF(SceneContext& context, const XObject& meshdata, std::string* error, MeshCache* cache)
+{
+    Destroy();
+    ObjectName = meshdata.name();
+    MeshCache single;
+    const MeshCache::Entry& e = (cache ? *cache : single).load(&context, meshdata);
+    if (!e.geometry) {
+        if (error)
+            *error = e.error;
+        return false;
+    }
+    mesh = e.geometry;
+    subsets_ = e.materials;
     return true;
 }
 
@@ -44,21 +83,7 @@ void CD3DMesh::InitFromGeometry(SceneContext* context, std::shared_ptr<MeshGeome
     mesh = std::move(geometry);
     std::vector<std::string> names = textureNames;
     names.resize(materials.size());
-    LoadMaterials(context, materials, std::move(names));
-}
-
-void CD3DMesh::LoadMaterials(SceneContext* context, std::vector<Material> materials, std::vector<std::string> names)
-{
-    if (materials.empty())
-        return;
-    materials_ = std::move(materials);
-    textureNames_ = std::move(names);
-    textures_.assign(materials_.size(), nullptr);
-    for (std::size_t i = 0; i < materials_.size(); ++i) {
-        materials_[i].Ambient = materials_[i].Diffuse;
-        if (context)
-            textures_[i] = context->LoadTexture(textureNames_[i]);
-    }
+    subsets_ = makeSubsets(context, materials, std::move(names));
 }
 
 void CD3DMesh::SetMaterialOverride(const Material& material)
@@ -76,14 +101,14 @@ void CD3DMesh::RenderEx(Device& device, bool bDrawOpaqueSubsets, bool bDrawAlpha
         for (int i = 0; i < count; ++i) {
             const auto at = static_cast<std::size_t>(i);
             if (bUseMaterials) {
-                if (materials_[at].Diffuse.a == 1.0f) {
-                    device.SetMaterial(materials_[at]);
-                    device.SetTexture(0, textures_[at]);
+                if (subsets_->materials[at].Diffuse.a == 1.0f) {
+                    device.SetMaterial(subsets_->materials[at]);
+                    device.SetTexture(0, subsets_->textures[at]);
                     device.DrawSubset(*mesh, i);
                 }
             } else if (bUseMaterialOverride) {
                 if (override_.Diffuse.a == 1.0f) {
-                    device.SetTexture(0, textures_[at]);
+                    device.SetTexture(0, subsets_->textures[at]);
                     device.SetMaterial(override_);
                     device.DrawSubset(*mesh, i);
                 }
@@ -96,14 +121,14 @@ void CD3DMesh::RenderEx(Device& device, bool bDrawOpaqueSubsets, bool bDrawAlpha
         for (int i = 0; i < count; ++i) {
             const auto at = static_cast<std::size_t>(i);
             if (bUseMaterials) {
-                if (materials_[at].Diffuse.a < 1.0f) {
-                    device.SetMaterial(materials_[at]);
-                    device.SetTexture(0, textures_[at]);
+                if (subsets_->materials[at].Diffuse.a < 1.0f) {
+                    device.SetMaterial(subsets_->materials[at]);
+                    device.SetTexture(0, subsets_->textures[at]);
                     device.DrawSubset(*mesh, i);
                 }
             } else if (override_.Diffuse.a < 1.0f) {
                 device.SetMaterial(override_);
-                device.SetTexture(0, textures_[at]);
+                device.SetTexture(0, subsets_->textures[at]);
                 device.DrawSubset(*mesh, i);
             }
         }

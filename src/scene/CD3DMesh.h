@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vorlu {
@@ -13,8 +14,32 @@ namespace vorlu {
 class SceneContext;
 class XObject;
 
+// The material, texture name and texture of each subset; shared by every mesh
+// drawn from the same data.
+struct SubsetMaterials {
+    std::vector<Material> materials;
+    std::vector<std::string> textureNames;
+    std::vector<std::shared_ptr<Texture>> textures;
+};
+
+// Loads each "Mesh" data object of a file once, however often the file refers
+// to it: a file of references would otherwise cost a whole mesh per reference.
+class MeshCache {
+public:
+    struct Entry {
+        std::shared_ptr<MeshGeometry> geometry; // none when the data is bad
+        std::shared_ptr<const SubsetMaterials> materials;
+        std::string error;
+    };
+    const Entry& load(SceneContext* context, const XObject& meshdata);
+
+private:
+    std::unordered_map<const XObject*, Entry> entries_;
+};
+
 class CD3DMesh {
 public:
+    CD3DMesh() { Destroy(); }
     std::shared_ptr<MeshGeometry> mesh; // none before loading or after a failed load
     bool bUseMaterials = true;
     bool bUseMaterialOverride = false;
@@ -22,7 +47,9 @@ public:
 
     // Loads a "Mesh" data object, its materials and their textures. On bad
     // data returns false with error set; the mesh object then stays empty.
-    bool InitFromXOF(SceneContext& context, const XObject& meshdata, std::string* error = nullptr);
+    // With a cache, data already loaded through it is shared instead of read again.
+    bool InitFromXOF(SceneContext& context, const XObject& meshdata, std::string* error = nullptr,
+                     MeshCache* cache = nullptr);
     // Builds the mesh from geometry already in memory (generated models, tests).
     void InitFromGeometry(SceneContext* context, std::shared_ptr<MeshGeometry> geometry,
                           const std::vector<Material>& materials, const std::vector<std::string>& textureNames = {});
@@ -33,20 +60,22 @@ public:
 
     void SetMaterialOverride(const Material& material);
     const Material& GetMaterialOverride() const { return override_; }
-    int GetMaterialCount() const { return static_cast<int>(materials_.size()); }
-    const Material& GetMaterial(int i) const { return materials_.at(static_cast<std::size_t>(i)); }
-    const std::string& GetMaterialTextureName(int i) const { return textureNames_.at(static_cast<std::size_t>(i)); }
-    const std::shared_ptr<Texture>& GetMaterialTexture(int i) const { return textures_.at(static_cast<std::size_t>(i)); }
+    int GetMaterialCount() const { return static_cast<int>(subsets_->materials.size()); }
+    const Material& GetMaterial(int i) const { return subsets_->materials.at(static_cast<std::size_t>(i)); }
+    const std::string& GetMaterialTextureName(int i) const
+    {
+        return subsets_->textureNames.at(static_cast<std::size_t>(i));
+    }
+    const std::shared_ptr<Texture>& GetMaterialTexture(int i) const
+    {
+        return subsets_->textures.at(static_cast<std::size_t>(i));
+    }
 
     void Destroy();
 
 private:
-    void LoadMaterials(SceneContext* context, std::vector<Material> materials, std::vector<std::string> names);
-
     Material override_{};
-    std::vector<Material> materials_;
-    std::vector<std::shared_ptr<Texture>> textures_;
-    std::vector<std::string> textureNames_;
+    std::shared_ptr<const SubsetMaterials> subsets_;
 };
 
 } // namespace vorlu

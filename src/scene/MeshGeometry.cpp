@@ -36,15 +36,18 @@ MeshGeometry::MeshGeometry(std::vector<MeshVertex> vertices, std::vector<std::ui
         faceSubsets_.clear();
     }
 
-    std::uint32_t subsets = 0;
+    // Subset numbers index per-subset tables, so callers keep them below their material count
+    // (the loader checks them); summed wide so that the largest number cannot wrap to zero.
+    std::uint64_t widest = 0;
     for (auto s : faceSubsets_)
-        subsets = std::max(subsets, s + 1);
+        widest = std::max<std::uint64_t>(widest, std::uint64_t{s} + 1);
+    const auto subsets = static_cast<std::size_t>(widest);
     std::vector<std::uint32_t> counts(subsets, 0);
     for (auto s : faceSubsets_)
         ++counts[s];
     ranges_.resize(subsets);
     std::uint32_t at = 0;
-    for (std::uint32_t s = 0; s < subsets; ++s) {
+    for (std::size_t s = 0; s < subsets; ++s) {
         ranges_[s] = {at * 3, counts[s] * 3};
         at += counts[s];
     }

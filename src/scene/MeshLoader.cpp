@@ -195,9 +195,28 @@ std::optional<LoadedMesh> LoadMeshFromXof(const XObject& meshData, std::string& 
             std::uint32_t nMaterials = 0, nIndexes = 0;
             if (!mr.u32(nMaterials) || !mr.count(nIndexes, 1))
                 continue;
+            std::size_t given = 0;
+            for (const XObject* m : child->children())
+                given += IsTemplate(*m, "Material") ? 1 : 0;
+            // Missing materials are filled with a default, but only as many as there are faces to
+            // use them: the count is a bare number the file need not back with any bytes.
+            if (nMaterials > std::max(given, faces.size())) {
+                error = "mesh \"" + meshData.name() + "\": material list claims " + std::to_string(nMaterials)
+                    + " materials for " + std::to_string(faces.size()) + " faces";
+                return std::nullopt;
+            }
             faceMaterials.resize(nIndexes);
             for (auto& m : faceMaterials)
                 mr.u32(m);
+            for (std::size_t f = 0; f < faceMaterials.size() && nMaterials > 0; ++f)
+                if (faceMaterials[f] >= nMaterials) {
+                    error = "mesh \"" + meshData.name() + "\": face " + std::to_string(f) + " uses material "
+                        + std::to_string(faceMaterials[f]) + " of " + std::to_string(nMaterials);
+                    return std::nullopt;
+                }
+            // With no materials listed every face draws as the one plain subset.
+            if (nMaterials == 0)
+                std::fill(faceMaterials.begin(), faceMaterials.end(), 0);
             out.materials.clear();
             for (const XObject* m : child->children()) {
                 if (!IsTemplate(*m, "Material") || out.materials.size() >= nMaterials)

@@ -55,6 +55,7 @@ bool inflateMszip(const std::uint8_t* body, std::size_t size, std::vector<std::u
         return false;
     }
     std::size_t pos = 4;
+    std::size_t copied = 0;
     while (pos < size) {
         if (size - pos < 4) {
             error = "truncated compressed block";
@@ -75,12 +76,25 @@ bool inflateMszip(const std::uint8_t* body, std::size_t size, std::vector<std::u
             error = "compressed data larger than declared";
             return false;
         }
+        if (unpacked == 0) {
+            // Nothing to inflate, and nothing a later block could refer back to.
+            pos += packed;
+            continue;
+        }
+        // Each block restarts from a copy of up to 32 KB of history. Writers fill blocks to 32 KB,
+        // so that copying stays within twice the output; tiny blocks would make it cost 32 KB per
+        // few bytes of input.
+        const std::size_t dict = std::min(kHistory, out.size());
+        copied += dict;
+        if (copied > 2 * (out.size() + unpacked) + 2 * kHistory) {
+            error = "damaged compressed file (blocks too small)";
+            return false;
+        }
         if (inflateReset(&inf.zs) != Z_OK) {
             error = "damaged compressed block";
             return false;
         }
-        if (!out.empty()) {
-            const std::size_t dict = std::min(kHistory, out.size());
+        if (dict > 0) {
             if (inflateSetDictionary(&inf.zs, out.data() + out.size() - dict, static_cast<uInt>(dict)) != Z_OK) {
                 error = "damaged compressed block";
                 return false;

@@ -1,6 +1,8 @@
 #include "scene/XTemplates.h"
 
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 
 namespace vorlu::xfile {
 namespace {
@@ -40,28 +42,35 @@ void parseRestriction(Cursor& c, Template& t)
     t.restriction = t.allowed.empty() ? Template::Restriction::Closed : Template::Restriction::Restricted;
 }
 
+// Members of the template being declared, by name (the first of a name wins): a size lookup
+// per array must not scan every earlier member.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using MemberIndex = std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>>;
+
 // An array size names an earlier scalar member; give that member a slot to keep its value in.
-int sizeSlot(Cursor& c, Template& t, std::string_view ref, int& slots)
+int sizeSlot(Cursor& c, Template& t, const MemberIndex& index, std::string_view ref, int& slots)
 {
-    for (Member& m : t.members) {
-        if (m.name != ref) {
-            continue;
-        }
-        if (m.isArray || m.prim == Prim::None || m.prim == Prim::String) {
-            c.fail("array size '" + std::string(ref) + "' is not a number member");
-        }
-        if (m.slot < 0) {
-            if (slots >= kMaxSizeSlots) {
-                c.fail("too many array sizes in template '" + t.name + "'");
-            }
-            m.slot = slots++;
-        }
-        return m.slot;
+    const auto it = index.find(ref);
+    if (it == index.end()) {
+        c.fail("array size '" + std::string(ref) + "' is not an earlier member of '" + t.name + "'");
     }
-    c.fail("array size '" + std::string(ref) + "' is not an earlier member of '" + t.name + "'");
+    Member& m = t.members[it->second];
+    if (m.isArray || m.prim == Prim::None || m.prim == Prim::String) {
+        c.fail("array size '" + std::string(ref) + "' is not a number member");
+    }
+    if (m.slot < 0) {
+        if (slots >= kMaxSizeSlots) {
+            c.fail("too many array sizes in template '" + t.name + "'");
+        }
+        m.slot = slots++;
+    }
+    return m.slot;
 }
 
-void parseMember(Cursor& c, Template& t, int& slots)
+void parseMember(Cursor& c, Template& t, MemberIndex& index, int& slots)
 {
     Member m;
     if (c.isKeyword(Tok::Array, "array")) {
@@ -90,7 +99,7 @@ void parseMember(Cursor& c, Template& t, int& slots)
             }
             d.fixed = static_cast<std::uint32_t>(v);
         } else if (c.kind() == Tok::Name) {
-            d.slot = sizeSlot(c, t, c.tok().text, slots);
+            d.slot = sizeSlot(c, t, index, c.tok().text, slots);
         } else {
             c.fail("expected an array size");
         }
@@ -105,6 +114,9 @@ void parseMember(Cursor& c, Template& t, int& slots)
         c.fail("expected ';' after member '" + m.name + "'");
     }
     c.skipSeparators();
+    if (!m.name.empty()) {
+        index.emplace(m.name, t.members.size());
+    }
     t.members.push_back(std::move(m));
 }
 
@@ -229,6 +241,7 @@ void parseTemplate(Cursor& c, TemplateSet& set)
         c.advance();
     }
     int slots = 0;
+    MemberIndex index;
     for (;;) {
         if (c.kind() == Tok::CBrace) {
             break;
@@ -241,7 +254,7 @@ void parseTemplate(Cursor& c, TemplateSet& set)
             }
             break;
         }
-        parseMember(c, *t, slots);
+        parseMember(c, *t, index, slots);
     }
     c.advance();
     set.add(std::move(t));

@@ -92,10 +92,10 @@ protected:
         ASSERT_EQ(xdrive({"key", "Up", "Return"}), 0);
     }
 
-    void startProgram()
+    void startProgram(QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
     {
         app_.setProcessEnvironment(env_);
-        app_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        app_.setProcessChannelMode(channels);
         app_.start(programPath(), {"--network", data("network.json"), "--data-dir", data("program")});
         ASSERT_TRUE(app_.waitForStarted(WindowTimeoutMs));
     }

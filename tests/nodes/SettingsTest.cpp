@@ -1,6 +1,8 @@
 #include "nodes/Settings.h"
 
 #include <QTemporaryDir>
+#include <cmath>
+#include <limits>
 #include <gtest/gtest.h>
 
 using namespace vorlu;
@@ -128,4 +130,48 @@ TEST(Settings, WriteThenReadGivesTheSameValues)
     EXPECT_FALSE(back.ShowPasswords);
     EXPECT_EQ(back.WmiNamespace, "root\\wmi");
     EXPECT_FALSE(back.ShowRacks);
+}
+
+TEST(Settings, NumbersTooSmallForADoubleReadAsZeroAndTheReadingGoesOn)
+{
+    const std::string manyZeros = "0." + std::string(400, '0') + "1";
+    for (const std::string& tiny : {std::string("1e-400"), std::string("-2.5e-999999999999"), manyZeros}) {
+        double v = -1;
+        ASSERT_TRUE(leadingNumber(tiny, v)) << tiny;
+        EXPECT_EQ(v, 0.0) << tiny;
+        const Settings s = parsed(std::string("\n\n") + tiny + "\n2\n3\n255\n");
+        EXPECT_EQ(s.CameraEye.z, 0.0f) << tiny;
+        EXPECT_EQ(s.BackgroundColour, 255) << tiny;
+    }
+    double v = 0;
+    EXPECT_FALSE(leadingNumber("100000e99999", v));
+}
+
+TEST(Settings, EveryFloatTheWriterWritesReadsBack)
+{
+    constexpr float kMax = std::numeric_limits<float>::max();
+    const float edges[] = {0.0f, -0.0f, kMax, -kMax, std::numeric_limits<float>::min(),
+                           std::numeric_limits<float>::denorm_min(), -std::numeric_limits<float>::denorm_min(),
+                           std::nextafter(kMax, 0.0f), 1e-38f, 123456.789f, -1.0f / 3.0f, 16777217.0f};
+    for (const float f : edges) {
+        Settings s;
+        s.CameraEye = {f, -f, f};
+        s.BackgroundColour = 42;
+        const Settings back = parsed(formatSettings(s));
+        EXPECT_EQ(back.CameraEye.x, f) << f;
+        EXPECT_EQ(back.CameraEye.y, -f) << f;
+        EXPECT_EQ(std::signbit(back.CameraEye.z), std::signbit(f)) << f;
+        EXPECT_EQ(back.BackgroundColour, 42) << "a later setting fell back after " << f;
+    }
+    // What cannot be written as a number is written as the nearest one that can.
+    Settings s;
+    s.CameraEye = {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                   std::numeric_limits<float>::quiet_NaN()};
+    const Settings back = parsed(formatSettings(s));
+    EXPECT_EQ(back.CameraEye.x, kMax);
+    EXPECT_EQ(back.CameraEye.y, -kMax);
+    EXPECT_EQ(back.CameraEye.z, 0.0f);
+    // The 14-byte file that once did not read back: the largest float, as another writer spells it.
+    EXPECT_EQ(parsed("\r\n\r\n3.4028234e38").CameraEye.z, kMax);
+    EXPECT_EQ(parsed("\n\n3.4028236e38\n1\n").CameraEye.y, Settings{}.CameraEye.y);
 }

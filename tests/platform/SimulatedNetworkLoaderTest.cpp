@@ -144,9 +144,45 @@ TEST(SimulatedNetworkLoader, BadFilesNameTheFilePositionAndWhatWasExpected)
         {"{\"computers\": [{\"name\": \"A\", \"management\": {\"quieryError\": true}}]}",
          "network.json:1:45: unknown field \"quieryError\" in \"management\"; expected one of: reachable, "
          "namespaces, accounts, computerSystem, cdromDrives, queryError"},
+        // Keys from the file are quoted with escapes, so the message stays on one line.
+        {"{\"\\n\":0}", "network.json:1:2: unknown field \"\\n\" in the network; expected one of: localAddress, "
+                          "sockets, enumeration, computers"},
+        {"{\"\\n\":0,\"\\n\":1}", "network.json:1:9: duplicate key \"\\n\""},
+        {"{\"computers\": [{\"name\": \"A\", \"management\": {\"cdromDrives\": [{\"a\\u0001\\\"\": 1, "
+         "\"A\\u0001\\\"\": 2}]}}]}",
+         "network.json:1:78: property \"A\\u0001\\\"\" is given twice (property names are matched without "
+         "regard to letter case)"},
+        {"{\"computers\": [{\"name\": \"A\", \"management\": {\"cdromDrives\": [{\"\\t\": []}]}}]}",
+         "network.json:1:68: expected a number, true, false, a string or null for \"\\t\""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(files.error(c.text), c.error) << c.text;
+}
+
+TEST(SimulatedNetworkLoader, ManyKeysAndPropertiesAreCheckedInOnePass)
+{
+    // 100,000 distinct keys: a check per key against all earlier ones took most of a minute.
+    std::string keys = "{\"computers\": [{\"name\": \"A\", \"management\": {\"cdromDrives\": [{";
+    for (int i = 0; i < 100000; ++i)
+        keys += (i ? ",\"p" : "\"p") + std::to_string(i) + "\":1";
+    NetworkFiles files;
+    EXPECT_NE(files.error(keys + ",\"P99999\":2}]}}]}").find("property \"P99999\" is given twice"), std::string::npos);
+    EXPECT_NE(files.error(keys + ",\"p99999\":2}]}}]}").find("duplicate key \"p99999\""), std::string::npos);
+}
+
+TEST(SimulatedNetworkLoader, AnswersBeyondTheCapsAreRefused)
+{
+    NetworkFiles files;
+    const std::string head = "{\"computers\": [{\"name\": \"A\", \"management\": {\"cdromDrives\": [";
+    std::string drives = head;
+    for (int i = 0; i < 257; ++i)
+        drives += i ? ",{}" : "{}";
+    EXPECT_EQ(files.error(drives + "]}}]}"), "network.json:1:60: more than 256 drives in \"cdromDrives\"");
+    drives.resize(drives.size() - 3);
+    EXPECT_NE(files.load(drives + "]}}]}"), nullptr);
+    EXPECT_EQ(files.error(head + "{\"Name\": \"" + std::string(65537, 'x') + "\"}]}}]}"),
+              "network.json:1:70: value of \"Name\" is longer than 65536 bytes");
+    EXPECT_EQ(files.error(std::string(16 * 1024 * 1024 + 1, ' ')), "network.json: the file is larger than 16 MB");
 }
 
 TEST(SimulatedNetworkLoader, UnreadableFilesNameTheFile)

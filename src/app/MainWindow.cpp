@@ -8,6 +8,7 @@
 #include "app/TreeWidgetView.h"
 #include "app/Twips.h"
 #include "app/UserGuide.h"
+#include "app/UserGuideWindow.h"
 #include "dialogs/FrmColor.h"
 #include "dialogs/Frmlgin.h"
 #include "network/FrmCon.h"
@@ -75,6 +76,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
     frmCon_->setWindowFlag(Qt::Window);
     frmCon_->onOk = [this] { scanListOk(); };
     buildNetworkCommands();
+    frmCon_->onCancel = [this] { networkCommands_->DialogCancelled(); };
     connectCommands();
     connectViewCommands();
 }
@@ -395,8 +397,16 @@ void Frmmain::scanListOk()
         reportSaveFailure(error);
     platform_.messages->show("Restart program to make network changes... ", "Message from Vorlu Optical",
                              MessageIcon::Question);
+    restartProgram();
+}
+
+void Frmmain::restartProgram()
+{
     endingProgram_ = true;
-    platform_.programEnd->endProgram(0);
+    if (platform_.restart)
+        platform_.restart->restartProgram();
+    else
+        platform_.programEnd->endProgram(0);
 }
 
 void Frmmain::showAbout()
@@ -409,6 +419,14 @@ void Frmmain::showAbout()
     about_->raise();
 }
 
-void Frmmain::openSupport() { platform_.web->open(userGuideUrl()); }
+void Frmmain::openSupport()
+{
+    const std::string url = userGuideUrl();
+    if (platform_.web->open(url))
+        return;
+    if (!guideWindow_)
+        guideWindow_ = new UserGuideWindow(this);
+    guideWindow_->showGuide(QString::fromStdString(url));
+}
 
 } // namespace vorlu

@@ -19,6 +19,7 @@ class ClickLabel;
 class CommandMenus;
 class FrmCon;
 class Frmabt;
+class UserGuideWindow;
 class Frmlgin;
 class FrmStart;
 class TreeWidgetView;
@@ -41,6 +42,11 @@ public:
     void loadStep(FrmStart* start);
     // Writes the node file and the settings file and ends the program.
     void shutdown();
+    // "Support": the user guide in the desktop's browser, or in a window of its own.
+    void openSupport();
+    // Ends the program, writing nothing, and starts it again with the same
+    // arguments: the end of a first network scan and of the settings' Reset.
+    void restartProgram();
 
     AppState& state() { return state_; }
     bool endingProgram() const { return endingProgram_; }
@@ -86,7 +92,6 @@ private:
     void selectFromTree();
     void showView(int legendIndex);
     void showAbout();
-    void openSupport();
     void resizeEvent(QResizeEvent* event) override;
 
     Platform& platform_;
@@ -108,6 +113,7 @@ private:
     std::array<QTableWidget*, 3> grids_{};
     FrmCon* frmCon_ = nullptr;
     Frmabt* about_ = nullptr;
+    UserGuideWindow* guideWindow_ = nullptr;
     Frmlgin* login_ = nullptr;
     std::unique_ptr<TreeWidgetView> nodeTreeView_;
     std::unique_ptr<TreeWidgetView> hardwareTreeView_;

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace vorlu {
@@ -42,9 +44,41 @@ void QtProgramEnd::endProgram(int status)
     QCoreApplication::exit(status);
 }
 
-void QtWebOpener::open(const std::string& url)
+void QtProgramRestart::restartProgram()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    requested_ = true;
+    QCoreApplication::exit(0);
+}
+
+bool QtProgramRestart::relaunch() const { return QProcess::startDetached(program_, arguments_); }
+
+namespace {
+
+// xdg-open starts happily on a desktop that has no browser and then shows
+// nothing, so ask for a handler of web pages first.
+bool desktopHasBrowser()
+{
+    if (!qEnvironmentVariableIsEmpty("BROWSER"))
+        return true;
+    if (QStandardPaths::findExecutable("xdg-open").isEmpty())
+        return false;
+    if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
+        return true; // no way to ask; trust xdg-open
+    QProcess query;
+    query.start("xdg-mime", {"query", "default", "text/html"});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
+bool QtWebOpener::open(const std::string& url)
+{
+    return desktopHasBrowser() && QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
 } // namespace vorlu

@@ -79,6 +79,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
     frmCon_->onCancel = [this] { networkCommands_->DialogCancelled(); };
     connectCommands();
     connectViewCommands();
+    connectKeyboard();
 }
 
 Frmmain::~Frmmain() = default;
@@ -276,7 +277,9 @@ void Frmmain::setCameraDepth(float z)
         s->CameraEye.z = z;
 }
 
-void Frmmain::label6Clicked(int index)
+void Frmmain::label6Clicked(int index) { label6Clicked(index, QCursor::pos()); }
+
+void Frmmain::label6Clicked(int index, const QPoint& popupAt)
 {
     menus_->adjustForSelection(state_.SelectedNode == state_.LocalNode);
     static const char* popups[10] = {"mnumain", "mnuscan", nullptr, "Mnunodes", "mnuPC",
@@ -284,7 +287,7 @@ void Frmmain::label6Clicked(int index)
     if (index < 0 || index > 9)
         return;
     if (const char* name = popups[index]) {
-        menus_->menu(name)->popup(QCursor::pos());
+        menus_->menu(name)->popup(popupAt);
         return;
     }
     showView(index);
@@ -373,8 +376,15 @@ bool Frmmain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == treeView1_->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::RightButton) {
+            // The menu acts on the node under the cursor; on empty space there is nothing to act on.
+            QTreeWidgetItem* under = treeView1_->itemAt(me->position().toPoint());
+            if (!under)
+                return true;
+            treeView1_->setCurrentItem(under);
+        }
         nodeTreeMouseDown(me->button(), me->globalPosition().toPoint());
-        // A right press must not move the selection: the menu acts on the node chosen before.
+        // The right press has selected already; the view must not start a drag or an edit.
         return me->button() == Qt::RightButton;
     }
     return QWidget::eventFilter(watched, event);

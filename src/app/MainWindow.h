@@ -28,6 +28,7 @@ class NetworkDiscovery;
 class NetworkScanCommands;
 class MenuNetworkSwitches;
 class BackgroundColourCommand;
+enum class KeyCommand;
 
 // The main window: command bar, legend bar, model view, detail panel, node
 // and hardware trees, status bar and state grids, and the program's state.
@@ -60,6 +61,8 @@ public:
     QWidget* modelView() const { return picGR_; }
 
     void label6Clicked(int index);
+    // The same with the popup placed at popupAt (global), as the keyboard opens it.
+    void label6Clicked(int index, const QPoint& popupAt);
     void image1Clicked(int index);
     void nodeTreeClicked();
     void nodeTreeDoubleClicked();
@@ -86,6 +89,8 @@ private:
     void connectCommands();
     void buildNetworkCommands();
     void connectViewCommands();
+    void connectKeyboard();
+    void runKeyCommand(KeyCommand command);
     void rebuildTree();
     void reportSaveFailure(const std::string& error);
     void refreshBarPictures();

@@ -1,4 +1,6 @@
 #include "app/CommandMenus.h"
+#include "app/Shortcuts.h"
+#include "app/UserGuideWindow.h"
 #include "app/MainWindow.h"
 #include "app/TreeWidgetView.h"
 #include "app/Twips.h"
@@ -11,6 +13,7 @@
 #include "platform/ScriptedMessageBoxes.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
+#include "support/RecordingProgramRestart.h"
 
 #include <QAction>
 #include <QLabel>
@@ -35,6 +38,7 @@ struct Rig {
     ScriptedMessageBoxes* boxes = nullptr;
     RecordingProgramEnd* end = nullptr;
     RecordingWebOpener* web = nullptr;
+    RecordingProgramRestart* restart = nullptr;
     SceneHooks scene;
     std::unique_ptr<Frmmain> window;
 
@@ -52,6 +56,9 @@ struct Rig {
         auto w = std::make_unique<RecordingWebOpener>();
         web = w.get();
         platform.web = std::move(w);
+        auto r = std::make_unique<RecordingProgramRestart>();
+        restart = r.get();
+        platform.restart = std::move(r);
         if (withNodeFile)
             writeFileAtomically(folder() / "lg.ini", nodeFile, FileAccess::OwnerOnly);
         window = std::make_unique<Frmmain>(platform, folder(), scene);
@@ -160,17 +167,23 @@ TEST(MainWindow, ClickSelectsAndShowsTheNodeInTheStatusBar)
     EXPECT_EQ(rig.window->frmCon().windowTitle(), "Status");
 }
 
-TEST(MainWindow, RightPressKeepsTheEarlierSelection)
+TEST(MainWindow, RightPressSelectsTheNodeUnderTheCursorAndNothingOnEmptySpace)
 {
     Rig rig(records());
     auto* tree = rig.child<QTreeWidget>("TreeView1");
+    QMenu* menu = rig.window->menus().menu("mnunw");
     rig.window->show();
     tree->setCurrentItem(tree->topLevelItem(0)->child(1));
     QTreeWidgetItem* me = tree->topLevelItem(0)->child(0);
     QTest::mousePress(tree->viewport(), Qt::RightButton, {}, tree->visualItemRect(me).center());
-    EXPECT_EQ(rig.window->state().SelectedNode, 2u);
-    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0)->child(1));
-    rig.window->menus().menu("mnunw")->hide();
+    EXPECT_EQ(rig.window->state().SelectedNode, 1u);
+    EXPECT_EQ(tree->currentItem(), me);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+
+    QTest::mousePress(tree->viewport(), Qt::RightButton, {}, QPoint(5, tree->viewport()->height() - 5));
+    EXPECT_FALSE(menu->isVisible()) << "no menu on empty space";
+    EXPECT_EQ(rig.window->state().SelectedNode, 1u);
 }
 
 TEST(MainWindow, LegendLabelsSwitchTheView)
@@ -250,6 +263,74 @@ TEST(MainWindow, AboutAndSupport)
     rig.window->menus().action("mnuUG")->trigger();
     ASSERT_EQ(rig.web->urls().size(), 1u);
     EXPECT_NE(rig.web->urls()[0].find("user-guide.html"), std::string::npos);
+    EXPECT_EQ(rig.window->findChild<UserGuideWindow*>(), nullptr) << "the browser took it";
+
+    // Without a browser the guide opens in a window of the program's own.
+    rig.web->setOpens(false);
+    rig.window->menus().action("mnuUG")->trigger();
+    auto* guide = rig.window->findChild<UserGuideWindow*>();
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(guide->isVisible());
+}
+
+// Every binding of the keyboard table, pressed on the window.
+TEST(MainWindow, KeyboardTable)
+{
+    Rig rig(records());
+    rig.window->show();
+    rig.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.window.get()));
+    CommandMenus& m = rig.window->menus();
+    struct Case {
+        const char* keys;
+        const char* menu;
+    };
+    for (const Case& c : {Case{"F10", "mnumain"}, Case{"Alt+M", "mnumain"}, Case{"Alt+N", "mnuscan"},
+                          Case{"Alt+O", "Mnunodes"}, Case{"Alt+D", "mnuPC"}, Case{"Alt+A", "mnuadm"},
+                          Case{"Alt+C", "mnuconfigure"}}) {
+        QTest::keySequence(rig.window.get(), QKeySequence(c.keys));
+        EXPECT_TRUE(m.menu(c.menu)->isVisible()) << c.keys;
+        m.menu(c.menu)->hide();
+    }
+    for (int label : {0, 1, 3, 4, 5, 6})
+        EXPECT_FALSE(rig.child(QString("Label6(%1)").arg(label).toLatin1().constData())->toolTip().isEmpty());
+    for (int image = 0; image < 8; ++image)
+        EXPECT_FALSE(rig.child(QString("Image1(%1)").arg(image).toLatin1().constData())->toolTip().isEmpty());
+
+    QTest::keySequence(rig.window.get(), QKeySequence("F1"));
+    EXPECT_EQ(rig.web->urls().size(), 1u);
+
+    // F5 runs Re-Scan only while it is enabled.
+    m.action("mnuRescan")->setEnabled(false);
+    QTest::keySequence(rig.window.get(), QKeySequence("F5"));
+    EXPECT_FALSE(rig.window->frmCon().isVisible());
+    m.action("mnuRescan")->setEnabled(true);
+    QTest::keySequence(rig.window.get(), QKeySequence("F5"));
+    EXPECT_TRUE(rig.window->frmCon().isVisible());
+    EXPECT_EQ(rig.window->frmCon().windowTitle(), "Scan List");
+    rig.window->frmCon().hide();
+
+    // The arrow keys select as a click does; Return acts as a double-click.
+    auto* tree = rig.child<QTreeWidget>("TreeView1");
+    tree->setFocus();
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(rig.window->state().SelectedNode, 2u);
+    EXPECT_EQ(rig.child<QLabel>("Label3")->text(), "10.0.0.2");
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(rig.child<QTreeWidget>("TrView1")->topLevelItem(0)->text(0), "Front desk");
+
+    // Tab goes from the node tree to the hardware tree, the view and the panel.
+    std::vector<std::string> chain;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        chain.push_back(QApplication::focusWidget()->objectName().toStdString());
+    }
+    EXPECT_EQ(chain, (std::vector<std::string>{"TrView1", "PicGR", "Picture3"}));
+
+    QTest::keySequence(rig.window.get(), QKeySequence("Ctrl+Q"));
+    EXPECT_TRUE(rig.end->ended()) << "Ctrl+Q exits through the shutdown";
+    EXPECT_TRUE(std::filesystem::exists(rig.folder() / "vrsopt.ini"));
 }
 
 TEST(MainWindow, ScanListOkAfterAScanSavesTheResetFormAndEnds)
@@ -259,7 +340,8 @@ TEST(MainWindow, ScanListOkAfterAScanSavesTheResetFormAndEnds)
     rig.window->state().flags.NetworkListBuilt = true;
     rig.window->frmCon().show();
     rig.window->frmCon().close(); // the close box acts as OK
-    EXPECT_TRUE(rig.end->ended());
+    EXPECT_EQ(rig.restart->calls(), 1) << "the program starts itself again";
+    EXPECT_TRUE(rig.window->endingProgram());
     ASSERT_EQ(rig.boxes->boxes().size(), 1u);
     EXPECT_EQ(rig.boxes->boxes()[0].text, "Restart program to make network changes... ");
     std::string lg;

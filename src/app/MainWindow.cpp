@@ -146,6 +146,9 @@ void Frmmain::connectViewCommands()
         connect(menus_->action(show ? "mnutest" : "mnuareset"), &QAction::triggered, this, [this, show] {
             if (Scene* s = scene_.scene()) {
                 show ? s->ShowAllUnits() : s->HideAllUnits();
+                // Reset also brings back the camera of the settings, wherever the user left it.
+                if (!show)
+                    s->ResetCamera({state_.settings.CameraEye.x, state_.settings.CameraEye.y, -10.0f});
                 s->RenderScene();
             }
         });

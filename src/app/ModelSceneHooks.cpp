@@ -52,6 +52,7 @@ void ModelSceneHooks::loadModel()
     };
     assembly_ = std::make_unique<ModelAssembly>(scene_, mediaFolder_, services);
     assembly_->load_start();
+    scene_.SetTrackballHome();
 }
 
 void ModelSceneHooks::hideAllUnits() { scene_.HideAllUnits(); }

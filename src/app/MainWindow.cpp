@@ -9,6 +9,7 @@
 #include "app/Twips.h"
 #include "app/UserGuide.h"
 #include "app/UserGuideWindow.h"
+#include "app/WindowGeometry.h"
 #include "dialogs/FrmColor.h"
 #include "dialogs/Frmlgin.h"
 #include "network/FrmCon.h"
@@ -192,6 +193,7 @@ void Frmmain::loadStep(FrmStart* start)
 
     // From here on the window is shown, so an Exit or a window close can run
     // the shutdown inside any yield; the loading must stop there.
+    const bool placed = restoreWindowGeometry(*this, state_.programFolder / WindowFileName);
     show();
     yield();
     if (endingProgram_)
@@ -205,8 +207,11 @@ void Frmmain::loadStep(FrmStart* start)
     }
     scene_.prepareStateGrids();
     state_.StandardDpi = isStandardDpi(logicalDpiX(), devicePixelRatioF());
-    if (!state_.StandardDpi)
+    if (!state_.StandardDpi) {
         applyLargeFontLayout();
+        if (placed) // the user's size wins over the layout's own
+            restoreWindowGeometry(*this, state_.programFolder / WindowFileName);
+    }
     scene_.locateMediaFolder();
     setCameraDepth(-10.0f);
     yield();
@@ -245,6 +250,8 @@ void Frmmain::shutdown()
     if (!saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain, &error))
         reportSaveFailure(error);
     if (!writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &error))
+        reportSaveFailure(error);
+    if (!saveWindowGeometry(*this, state_.programFolder / WindowFileName, &error))
         reportSaveFailure(error);
     platform_.programEnd->endProgram(0);
 }

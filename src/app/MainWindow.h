@@ -1,5 +1,6 @@
 #pragma once
 #include "app/AppState.h"
+#include "app/ResizeLayout.h"
 #include "app/SceneHooks.h"
 #include "network/CommandGate.h"
 #include "network/NetworkScanState.h"
@@ -28,6 +29,7 @@ class NetworkDiscovery;
 class NetworkScanCommands;
 class MenuNetworkSwitches;
 class BackgroundColourCommand;
+
 enum class KeyCommand;
 
 // The main window: command bar, legend bar, model view, detail panel, node
@@ -86,6 +88,9 @@ private:
     void buildWorkArea();
     void buildStatusBar();
     void applyDesignLayout();
+    // The layout just applied becomes the one resizing starts from.
+    void captureDesign();
+    void applyResizeLayout();
     void connectCommands();
     void buildNetworkCommands();
     void connectViewCommands();
@@ -132,6 +137,8 @@ private:
     std::unique_ptr<NetworkDiscovery> discovery_;
     std::unique_ptr<NetworkScanCommands> networkCommands_;
     std::unique_ptr<BackgroundColourCommand> backColour_;
+    std::unique_ptr<WorkAreaRects> designedRects_;
+    QSize designedClient_;
 };
 
 } // namespace vorlu

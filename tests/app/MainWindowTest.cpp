@@ -363,3 +363,87 @@ TEST(MainWindow, AFileThatCannotBeWrittenIsReportedAtExit)
     ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
     EXPECT_EQ(lg, records()) << "the node file is still written";
 }
+
+// At its designed size every control stands at its twips position; larger or
+// smaller, the work area's controls share the window without overlapping or
+// leaving it, the bars stay at the top and the bottom.
+TEST(MainWindow, LayoutAtTheDesignedSizeAndResized)
+{
+    Rig rig(records());
+    rig.window->show();
+    const Twips t{static_cast<double>(rig.window->logicalDpiX())};
+    EXPECT_EQ(rig.window->size(), QSize(t.px(19260), t.px(12135)));
+    struct Designed {
+        const char* name;
+        QRect rect;
+    };
+    for (const Designed& d : {Designed{"PicGR", t.rect(60, 825, 8835, 10905)},
+                              Designed{"Picture3", t.rect(8925, 825, 10210, 3975)},
+                              Designed{"TreeView1", t.rect(8925, 4815, 5085, 6915)},
+                              Designed{"TrView1", t.rect(14040, 4815, 5100, 6915)},
+                              Designed{"gridgreen", t.rect(105, 840, 18930, 10815)},
+                              Designed{"Picture2", QRect(0, t.px(11760), t.px(19260), t.px(375))},
+                              Designed{"Image1(7)", t.rect(7890, 45, 375, 285)}})
+        EXPECT_EQ(rig.child(d.name)->geometry(), d.rect) << d.name;
+
+    const char* work[] = {"PicGR", "Picture3", "TreeView1", "TrView1"};
+    for (const QSize size : {QSize(900, 600), QSize(1600, 1000), QSize(700, 900)}) {
+        rig.window->resize(size);
+        QCoreApplication::processEvents();
+        const QSize client = rig.window->size();
+        ASSERT_GE(client.width(), size.width() - 1) << "the window takes the size asked for";
+        const QRect inside(QPoint(0, 0), client);
+        const QRect status = rig.child("Picture2")->geometry();
+        EXPECT_EQ(status.bottom(), inside.bottom()) << "status bar at the bottom";
+        EXPECT_EQ(status.width(), client.width());
+        EXPECT_EQ(rig.child("Picture1")->geometry(), QRect(0, 0, client.width(), t.px(375)));
+        for (const char* name : work) {
+            const QRect r = rig.child(name)->geometry();
+            EXPECT_TRUE(inside.contains(r)) << name << " leaves " << size.width() << "x" << size.height();
+            EXPECT_FALSE(r.intersects(status)) << name << " under the status bar";
+            EXPECT_GT(r.height(), 40) << name;
+            for (const char* other : work) {
+                if (other != name) {
+                    EXPECT_FALSE(r.intersects(rig.child(other)->geometry())) << name << " / " << other;
+                }
+            }
+        }
+        EXPECT_TRUE(inside.contains(rig.child("gridgreen")->geometry()));
+    }
+    rig.window->resize(t.px(19260), t.px(12135));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.child("TrView1")->geometry(), t.rect(14040, 4815, 5100, 6915)) << "back at the designed size";
+}
+
+// The window's size and place come back at the next start, from a file of
+// their own; the settings file keeps its ten lines.
+TEST(MainWindow, RemembersItsGeometry)
+{
+    QSize size;
+    std::filesystem::path folder;
+    QTemporaryDir keep;
+    {
+        Rig rig(records());
+        rig.window->show();
+        rig.window->resize(1000, 700);
+        QCoreApplication::processEvents();
+        size = rig.window->size();
+        rig.window->shutdown();
+        std::filesystem::copy(rig.folder(), keep.path().toStdString(), std::filesystem::copy_options::recursive);
+        folder = keep.path().toStdString();
+    }
+    std::string settings;
+    ASSERT_TRUE(readWholeFile(folder / "vrsopt.ini", settings));
+    EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), 10);
+    ASSERT_TRUE(std::filesystem::exists(folder / "window.ini"));
+
+    Platform platform;
+    std::string error;
+    installSimulatedNetwork(platform, SimulatedNetwork::parse(kNetwork, "net.json", error));
+    platform.messages = std::make_unique<ScriptedMessageBoxes>();
+    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    SceneHooks scene;
+    Frmmain again(platform, folder, scene);
+    again.loadStep(nullptr);
+    EXPECT_EQ(again.size(), size);
+}

@@ -207,11 +207,10 @@ void Frmmain::loadStep(FrmStart* start)
     }
     scene_.prepareStateGrids();
     state_.StandardDpi = isStandardDpi(logicalDpiX(), devicePixelRatioF());
-    if (!state_.StandardDpi) {
-        applyLargeFontLayout();
-        if (placed) // the user's size wins over the layout's own
-            restoreWindowGeometry(*this, state_.programFolder / WindowFileName);
-    }
+    // Qt scales the designed layout with the screen and its fonts, so a
+    // high-resolution screen keeps it; the window only has to fit the screen.
+    if (!placed)
+        fitToScreen(*this);
     scene_.locateMediaFolder();
     setCameraDepth(-10.0f);
     yield();

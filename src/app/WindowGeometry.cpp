@@ -24,3 +24,23 @@ bool saveWindowGeometry(const QWidget& window, const std::filesystem::path& file
 }
 
 } // namespace vorlu
+
+#include <QScreen>
+
+namespace vorlu {
+
+void fitToScreen(QWidget& window)
+{
+    const QScreen* screen = window.screen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    // The frame needs some room beside the client area.
+    const QSize room(free.width() - 16, free.height() - 48);
+    if (window.width() <= room.width() && window.height() <= room.height())
+        return;
+    window.resize(window.size().boundedTo(room).expandedTo(window.minimumSize()));
+    window.move(free.topLeft());
+}
+
+} // namespace vorlu

@@ -18,3 +18,10 @@ bool restoreWindowGeometry(QWidget& window, const std::filesystem::path& file);
 bool saveWindowGeometry(const QWidget& window, const std::filesystem::path& file, std::string* error = nullptr);
 
 } // namespace vorlu
+
+namespace vorlu {
+
+// Shrinks a window that is larger than the free area of its screen to fit it.
+void fitToScreen(QWidget& window);
+
+} // namespace vorlu

@@ -1,12 +1,14 @@
 #include "app/Application.h"
 
 #include "app/CommandLine.h"
+#include "app/DemoSeed.h"
 #include "app/FrmStart.h"
 #include "app/MainWindow.h"
 #include "app/ModelSceneHooks.h"
 #include "app/ProgramFolder.h"
 #include "app/SceneHooks.h"
 #include "platform/Log.h"
+#include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
 #include "platform/ui/BusyCursor.h"
@@ -74,10 +76,19 @@ int runApplication(int argc, char** argv)
         return 2;
     }
 
+    if (options->demo && !seedDemoFolder(*folder, *network, error))
+        std::cerr << "vorlu-optical: the demo starts without its node list: " << error << '\n';
+
     Platform platform;
     QtMessageBoxes& boxes = installSystemPlatform(platform);
     if (network)
         installSimulatedNetwork(platform, network);
+    QStringList arguments;
+    for (const std::string& a : args)
+        arguments << QString::fromStdString(a);
+    auto restart = std::make_unique<QtProgramRestart>(QCoreApplication::applicationFilePath(), arguments);
+    const QtProgramRestart& restartRequest = *restart;
+    platform.restart = std::move(restart);
 
     ModelSceneHooks scene(*platform.messages, *platform.programEnd);
     FrmStart start;
@@ -94,7 +105,12 @@ int runApplication(int argc, char** argv)
     busy.reset();
     if (main.endingProgram())
         return main.exitStatus(); // ended before the event loop ran, where exit() has no effect
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (restartRequest.requested() && !restartRequest.relaunch()) {
+        std::cerr << "vorlu-optical: could not start the program again; start it by hand\n";
+        return 1;
+    }
+    return status;
 }
 
 } // namespace vorlu

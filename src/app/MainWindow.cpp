@@ -10,6 +10,8 @@
 #include "app/TreeWidgetView.h"
 #include "app/Twips.h"
 #include "app/UserGuide.h"
+#include "app/UserGuideWindow.h"
+#include "app/WindowGeometry.h"
 #include "dialogs/AdminCommands.h"
 #include "dialogs/FrmColor.h"
 #include "inventory/DrivePainter.h"
@@ -91,6 +93,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
             QTimer::singleShot(0, this, [this] { shutdown(); });
     };
     buildNetworkCommands();
+    frmCon_->onCancel = [this] { networkCommands_->DialogCancelled(); };
     inventory_ = std::make_unique<InventoryWiring>(
         state_, *platform_.management, scene_,
         InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_}, gate_,
@@ -107,6 +110,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
                         picGRMouseDown(x, y);
                     });
     }
+    connectKeyboard();
 }
 
 Frmmain::~Frmmain() = default;
@@ -174,6 +178,9 @@ void Frmmain::connectViewCommands()
         connect(menus_->action(show ? "mnutest" : "mnuareset"), &QAction::triggered, this, [this, show] {
             if (Scene* s = scene_.scene()) {
                 show ? s->ShowAllUnits() : s->HideAllUnits();
+                // Reset also brings back the camera of the settings, wherever the user left it.
+                if (!show)
+                    s->ResetCamera({state_.settings.CameraEye.x, state_.settings.CameraEye.y, -10.0f});
                 s->RenderScene();
             }
         });
@@ -224,6 +231,7 @@ void Frmmain::loadStep(FrmStart* start)
 
     // From here on the window is shown, so an Exit or a window close can run
     // the shutdown inside any yield; the loading must stop there.
+    const bool placed = restoreWindowGeometry(*this, state_.programFolder / WindowFileName);
     show();
     yield();
     if (endingProgram_)
@@ -238,8 +246,10 @@ void Frmmain::loadStep(FrmStart* start)
     stcol();
     state_.StandardDpi = isStandardDpi(logicalDpiX(), devicePixelRatioF());
     state_.DpiChecked = true;
-    if (!state_.StandardDpi)
-        applyLargeFontLayout();
+    // Qt scales the designed layout with the screen and its fonts, so a
+    // high-resolution screen keeps it; the window only has to fit the screen.
+    if (!placed)
+        fitToScreen(*this);
     scene_.locateMediaFolder();
     setCameraDepth(-10.0f);
     yield();
@@ -283,6 +293,8 @@ bool Frmmain::shutdown()
     if (!keepNodeFile_ && !saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain, &error))
         reportSaveFailure(error);
     if (!keepSettingsFile_ && !writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &error))
+        reportSaveFailure(error);
+    if (!saveWindowGeometry(*this, state_.programFolder / WindowFileName, &error))
         reportSaveFailure(error);
     platform_.programEnd->endProgram(0);
     return true;
@@ -345,7 +357,9 @@ void Frmmain::picGRMouseDown(double x, double y)
         selection_->mouseDown(scene_.modelContainer(), x, y);
 }
 
-void Frmmain::label6Clicked(int index)
+void Frmmain::label6Clicked(int index) { label6Clicked(index, QCursor::pos()); }
+
+void Frmmain::label6Clicked(int index, const QPoint& popupAt)
 {
     menus_->adjustForSelection(state_.SelectedNode == state_.LocalNode);
     static const char* popups[10] = {"mnumain", "mnuscan", nullptr, "Mnunodes", "mnuPC",
@@ -353,7 +367,7 @@ void Frmmain::label6Clicked(int index)
     if (index < 0 || index > 9)
         return;
     if (const char* name = popups[index]) {
-        menus_->menu(name)->popup(QCursor::pos());
+        menus_->menu(name)->popup(popupAt);
         return;
     }
     showView(index);
@@ -423,8 +437,15 @@ bool Frmmain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == treeView1_->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::RightButton) {
+            // The menu acts on the node under the cursor; on empty space there is nothing to act on.
+            QTreeWidgetItem* under = treeView1_->itemAt(me->position().toPoint());
+            if (!under)
+                return true;
+            treeView1_->setCurrentItem(under);
+        }
         nodeTreeMouseDown(me->button(), me->globalPosition().toPoint());
-        // A right press must not move the selection: the menu acts on the node chosen before.
+        // The right press has selected already; the view must not start a drag or an edit.
         return me->button() == Qt::RightButton;
     }
     return QWidget::eventFilter(watched, event);
@@ -447,8 +468,16 @@ void Frmmain::scanListOk()
         reportSaveFailure(error);
     platform_.messages->show("Restart program to make network changes... ", RestartMessageTitle,
                              MessageIcon::Question);
+    restartProgram();
+}
+
+void Frmmain::restartProgram()
+{
     endingProgram_ = true;
-    platform_.programEnd->endProgram(0);
+    if (platform_.restart)
+        platform_.restart->restartProgram();
+    else
+        platform_.programEnd->endProgram(0);
 }
 
 void Frmmain::showAbout()
@@ -461,6 +490,14 @@ void Frmmain::showAbout()
     about_->raise();
 }
 
-void Frmmain::openSupport() { platform_.web->open(userGuideUrl()); }
+void Frmmain::openSupport()
+{
+    const std::string url = userGuideUrl();
+    if (platform_.web->open(url))
+        return;
+    if (!guideWindow_)
+        guideWindow_ = new UserGuideWindow(this);
+    guideWindow_->showGuide(QString::fromStdString(url));
+}
 
 } // namespace vorlu

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/AppState.h"
+#include "app/ResizeLayout.h"
 #include "app/SceneHooks.h"
 #include "network/CommandGate.h"
 #include "network/NetworkScanState.h"
@@ -20,6 +21,7 @@ class ClickLabel;
 class CommandMenus;
 class FrmCon;
 class Frmabt;
+class UserGuideWindow;
 class Frmlgin;
 class FrmStart;
 class TreeWidgetView;
@@ -32,6 +34,8 @@ class DetailPanel;
 class PartSelection;
 class DrivePainter;
 class InventoryWiring;
+
+enum class KeyCommand;
 
 // The main window: command bar, legend bar, model view, detail panel, node
 // and hardware trees, status bar and state grids, and the program's state.
@@ -48,6 +52,11 @@ public:
     // command runs it refuses with a status text instead, so that no
     // half-built table is saved; false then.
     bool shutdown();
+    // "Support": the user guide in the desktop's browser, or in a window of its own.
+    void openSupport();
+    // Ends the program, writing nothing, and starts it again with the same
+    // arguments: the end of a first network scan and of the settings' Reset.
+    void restartProgram();
 
     AppState& state() { return state_; }
     bool endingProgram() const { return endingProgram_; }
@@ -64,6 +73,8 @@ public:
     // The model's side of the drive states; until it is set the parts stay as they are.
 
     void label6Clicked(int index);
+    // The same with the popup placed at popupAt (global), as the keyboard opens it.
+    void label6Clicked(int index, const QPoint& popupAt);
     void image1Clicked(int index);
     void nodeTreeClicked();
     void nodeTreeDoubleClicked();
@@ -96,10 +107,15 @@ private:
     void buildWorkArea();
     void buildStatusBar();
     void applyDesignLayout();
+    // The layout just applied becomes the one resizing starts from.
+    void captureDesign();
+    void applyResizeLayout();
     void connectCommands();
     void buildNetworkCommands();
     void buildAdminCommands();
     void connectViewCommands();
+    void connectKeyboard();
+    void runKeyCommand(KeyCommand command);
     void rebuildTree();
     void reportSaveFailure(const std::string& error);
     void reportLoadFailure(const std::string& error);
@@ -107,7 +123,6 @@ private:
     void selectFromTree();
     void showView(int legendIndex);
     void showAbout();
-    void openSupport();
     void resizeEvent(QResizeEvent* event) override;
 
     Platform& platform_;
@@ -139,6 +154,7 @@ private:
     std::unique_ptr<PartSelection> selection_;
     FrmCon* frmCon_ = nullptr;
     Frmabt* about_ = nullptr;
+    UserGuideWindow* guideWindow_ = nullptr;
     Frmlgin* login_ = nullptr;
     std::unique_ptr<TreeWidgetView> nodeTreeView_;
     std::unique_ptr<TreeWidgetView> hardwareTreeView_;
@@ -154,6 +170,8 @@ private:
     std::unique_ptr<BackgroundColourCommand> backColour_;
     std::unique_ptr<InventoryWiring> inventory_;
     std::unique_ptr<AdminCommands> admin_;
+    std::unique_ptr<WorkAreaRects> designedRects_;
+    QSize designedClient_;
 };
 
 } // namespace vorlu

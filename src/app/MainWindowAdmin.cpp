@@ -21,7 +21,7 @@ void Frmmain::buildAdminCommands()
                          [this](std::size_t n) { return loginTreeView_->entry(nodeKey(n)); },
                          [this] {
                              endingProgram_ = true;
-                             platform_.programEnd->endProgram(0);
+                             restartProgram();
                          }};
     admin_ = std::make_unique<AdminCommands>(std::move(context), this);
     login_ = &admin_->loginDialog();

@@ -225,14 +225,17 @@ void Frmmain::applyDesignLayout()
     picture4_->setGeometry(0, t.px(kBarHeight), width(), t.px(kBarHeight));
     picture2_->setGeometry(0, t.px(11760), width(), t.px(kBarHeight));
     detailPanel_->refreshDials(devicePixelRatioF());
+    captureDesign();
 }
 
 void Frmmain::applyLargeFontLayout()
 {
     const Twips t{static_cast<double>(logicalDpiX())};
+    designedRects_.reset(); // the resize below must not scale the old layout
     for (const Geometry& g : kLargeFont)
         place(this, g, t);
     resize(t.px(kLargeFontWidth), t.px(kLargeFontClientHeight));
+    captureDesign();
     // The trees reach below the status bar's top; the bar stays in front.
     picture2_->raise();
     detailPanel_->useLargeFonts();
@@ -254,6 +257,7 @@ void Frmmain::refreshBarPictures()
 void Frmmain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    applyResizeLayout();
     // The bars span the window, whatever its width.
     for (QLabel* bar : {picture1_, picture4_, picture2_})
         bar->resize(width(), bar->height());

@@ -53,6 +53,7 @@ void ModelSceneHooks::loadModel()
     };
     assembly_ = std::make_unique<ModelAssembly>(scene_, mediaFolder_, services);
     assembly_->load_start();
+    scene_.SetTrackballHome();
 }
 
 void ModelSceneHooks::hideAllUnits() { scene_.HideAllUnits(); }

@@ -2,6 +2,7 @@
 #include "platform/Log.h"
 
 #include "network/NetworkTexts.h"
+#include "network/ScanListGrid.h"
 #include "network/ServerList.h"
 #include "network/Sockets.h"
 
@@ -18,7 +19,7 @@ NetworkDiscovery::NetworkDiscovery(NetworkContext context, ServerEnumerator& enu
 {
 }
 
-void NetworkDiscovery::ScanNetwork()
+bool NetworkDiscovery::ScanNetwork()
 {
     StartSockets(sockets_, ctx_.boxes, ctx_.yield);
 
@@ -29,7 +30,7 @@ void NetworkDiscovery::ScanNetwork()
 
     const ServerList list = EnumerateServers(enumerator_, ctx_.boxes, ctx_.yield);
     if (!list.success)
-        return;
+        return false;
 
     try {
         ctx_.dialog.setStatus(GettingNodesText);
@@ -40,10 +41,12 @@ void NetworkDiscovery::ScanNetwork()
         yieldNow(ctx_.yield);
         listNames();
         ctx_.dialog.setStatus(NodeListCompletedText);
+        return true;
     } catch (const std::exception& e) {
         qCWarning(lcNetwork, "retrieving the network node list failed: %s", e.what());
         yieldNow(ctx_.yield);
         ctx_.boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
+        return false;
     }
 }
 
@@ -85,13 +88,15 @@ void NetworkDiscovery::mergeNames(const std::vector<std::string>& names)
 
 void NetworkDiscovery::listNames()
 {
-    ctx_.dialog.clearGridText();
+    prepareNodeList(ctx_.dialog, ctx_.table.count());
     yieldNow(ctx_.yield);
     const bool firstScan = !ctx_.state.RescanMode;
     for (std::size_t n = 1; n <= ctx_.table.count(); ++n) {
         yieldNow(ctx_.yield);
-        const int row = ctx_.dialog.appendGridRow();
+        const int row = static_cast<int>(n);
         ctx_.dialog.setGridCell(row, 0, ctx_.table.at(n).Name);
+        ctx_.dialog.setGridCell(row, 1, ctx_.table.at(n).Node);
+        ctx_.dialog.setGridCell(row, 2, ctx_.table.at(n).IP);
         if (firstScan && n <= ctx_.state.firstScanCount)
             ctx_.state.firstScanRows.push_back(row);
     }
@@ -105,19 +110,25 @@ void NetworkDiscovery::ResolveAllNodes()
         for (std::size_t n = 1; n <= ctx_.table.count(); ++n)
             names.push_back(ctx_.table.at(n).Name);
 
+        const std::size_t total = names.size();
+        ctx_.dialog.setProgress(0, total);
         resolver_->resolveInOrder(
             names, [&](std::size_t i) { ctx_.dialog.setStatus(ResolvingPrefix + names[i]); },
             [&](std::size_t i, const Lookup& answer) {
                 std::string address = ApplyLookup(answer, ctx_.dialog, ctx_.boxes, ctx_.yield);
+                // Each address shows as it arrives, not only at the end.
+                if (i < ctx_.state.firstScanRows.size())
+                    ctx_.dialog.setGridCell(ctx_.state.firstScanRows[i], IpColumn, address);
                 // The table may only have grown meanwhile; check all the same.
                 if (ctx_.table.contains(i + 1))
                     ctx_.table.at(i + 1).IP = std::move(address);
+                ctx_.dialog.setProgress(i + 1, total);
             });
 
         ctx_.dialog.setStatus(NodeListCompletedText);
         const std::size_t shown = std::min(ctx_.state.firstScanCount, ctx_.state.firstScanRows.size());
         for (std::size_t k = 1; k <= shown && k <= ctx_.table.count(); ++k)
-            ctx_.dialog.setGridCell(ctx_.state.firstScanRows[k - 1], 1, ctx_.table.at(k).IP);
+            ctx_.dialog.setGridCell(ctx_.state.firstScanRows[k - 1], IpColumn, ctx_.table.at(k).IP);
     } catch (const std::exception& e) {
         qCWarning(lcNetwork, "resolving the node addresses failed: %s", e.what());
         yieldNow(ctx_.yield);

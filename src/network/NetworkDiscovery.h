@@ -17,7 +17,8 @@ public:
 
     // Builds the table from the enumeration (first scan) or appends the names
     // it does not hold yet (RescanMode), and lists the records in Grid1.
-    void ScanNetwork();
+    // True when the node list was completed.
+    bool ScanNetwork();
 
     // Resolves the address of every record. Lookups run in parallel while the
     // status line names each record in turn; every record gets its own answer.

@@ -2,15 +2,11 @@
 #include "platform/Log.h"
 
 #include "network/NetworkTexts.h"
+#include "network/ScanListGrid.h"
 
 #include <exception>
 
 namespace vorlu {
-
-namespace {
-constexpr int GridColumns = 5;
-constexpr int ListColumnTwips = 1600;
-} // namespace
 
 NetworkScanCommands::NetworkScanCommands(NetworkContext context, NetworkDiscovery& discovery, NetworkMenu& menu,
                                          CommandGate& gate, std::function<void()> rebuildNetworkTree)
@@ -36,13 +32,26 @@ bool NetworkScanCommands::NetworkScan()
     }
     ctx_.dialog.setCaption(ScanListCaption);
     ctx_.dialog.showDialog();
+    firstScanRunning_ = true;
+    firstScanCancelled_ = false;
     discovery_.ScanNetwork();
     yieldNow(ctx_.yield);
     discovery_.ResolveAllNodes();
     ctx_.flags.NetworkListBuilt = true;
     menu_.setRescanEnabled(true);
-    menu_.setNetworkScanEnabled(false);
+    menu_.setNetworkScanEnabled(firstScanCancelled_);
+    firstScanRunning_ = false;
     return true;
+}
+
+void NetworkScanCommands::DialogCancelled()
+{
+    // The user turned the first scan down: it may be run again. Its table
+    // stays, so a later OK still saves it.
+    if (firstScanRunning_)
+        firstScanCancelled_ = true;
+    else if (ctx_.flags.NetworkListBuilt)
+        menu_.setNetworkScanEnabled(true);
 }
 
 bool NetworkScanCommands::ReScan()
@@ -55,13 +64,15 @@ bool NetworkScanCommands::ReScan()
     ctx_.dialog.setCaption(ScanListCaption);
     ctx_.state.RescanMode = true;
     ctx_.dialog.showDialog();
-    discovery_.ScanNetwork();
+    const bool listed = discovery_.ScanNetwork();
     yieldNow(ctx_.yield);
     if (ctx_.flags.NewNodesFound) {
         discovery_.ResolveAllNodes();
         yieldNow(ctx_.yield);
         if (rebuildNetworkTree_)
             rebuildNetworkTree_();
+    } else if (listed) {
+        ctx_.dialog.setStatus(NoNewNodesText);
     }
     return true;
 }
@@ -83,20 +94,12 @@ bool NetworkScanCommands::ScanList()
 void NetworkScanCommands::ListNodes()
 {
     try {
-        ctx_.dialog.clearGridText();
+        prepareNodeList(ctx_.dialog, ctx_.table.count());
         yieldNow(ctx_.yield);
         ctx_.dialog.setStatus("");
-        for (int c = 0; c < GridColumns; ++c)
-            ctx_.dialog.setGridColumnWidth(c, ListColumnTwips);
-        ctx_.dialog.setGridCell(0, 0, "Name");
-        ctx_.dialog.setGridCell(0, 1, "Node");
-        ctx_.dialog.setGridCell(0, 2, "IP");
         yieldNow(ctx_.yield);
-        // Record k goes to row k; the row appended each time keeps the grid
-        // one row longer than the list.
         for (std::size_t k = 1; k <= ctx_.table.count(); ++k) {
             yieldNow(ctx_.yield);
-            ctx_.dialog.appendGridRow();
             const NodeRecord& r = ctx_.table.at(k);
             const int row = static_cast<int>(k);
             ctx_.dialog.setGridCell(row, 0, r.Name);

@@ -29,6 +29,10 @@ public:
     // Lists Name, Node and IP of every record in Grid1.
     void ListNodes();
 
+    // The dialog's Cancel: a first scan cancelled while it runs or after it
+    // leaves "Network Scan" enabled.
+    void DialogCancelled();
+
 private:
     void refuse();
 
@@ -37,6 +41,8 @@ private:
     NetworkMenu& menu_;
     CommandGate& gate_;
     std::function<void()> rebuildNetworkTree_;
+    bool firstScanRunning_ = false;
+    bool firstScanCancelled_ = false;
 };
 
 } // namespace vorlu

@@ -15,6 +15,7 @@ inline constexpr const char* CantResolveText = "Can't resolve name.";
 
 inline constexpr const char* GettingNodesText = "Getting list of nodes on network...";
 inline constexpr const char* NodeListCompletedText = "Network node list completed";
+inline constexpr const char* NoNewNodesText = "Network node list completed: no new computers found";
 inline constexpr const char* ResolvingPrefix = "Resolve IP address for ";
 
 inline constexpr const char* ScanListCaption = "Scan List";

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace vorlu {
@@ -15,10 +16,13 @@ public:
     virtual void setStatus(const std::string& text) = 0;
     // Empties the text of every cell, header included; the rows stay.
     virtual void clearGridText() = 0;
-    // Adds one row at the bottom of Grid1 and returns its number.
-    virtual int appendGridRow() = 0;
+    // Sets the number of rows of Grid1, header row included: a list shown
+    // again never keeps the rows of an earlier, longer one.
+    virtual void setGridRowCount(int rows) = 0;
     virtual void setGridCell(int row, int column, const std::string& text) = 0;
     virtual void setGridColumnWidth(int column, int twips) = 0;
+    // How far a long step is: "done of total" beside the bar, which fills to match.
+    virtual void setProgress(std::size_t done, std::size_t total) = 0;
 };
 
 } // namespace vorlu

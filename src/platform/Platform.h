@@ -15,6 +15,7 @@ struct Platform {
     std::unique_ptr<ManagementService> management;
     std::unique_ptr<MessageBoxes> messages;
     std::unique_ptr<ProgramEnd> programEnd;
+    std::unique_ptr<ProgramRestart> restart;
     std::unique_ptr<WebOpener> web;
 };
 

@@ -31,11 +31,21 @@ public:
     virtual void endProgram(int status) = 0;
 };
 
-// Opening a web address in the user's browser; failures are ignored.
+// Ending the program and starting it again with the same arguments, as the
+// first network scan and the settings' Reset ask the user to do. The new run
+// starts once this one has left its event loop, so it finds the files written.
+class ProgramRestart {
+public:
+    virtual ~ProgramRestart() = default;
+    virtual void restartProgram() = 0;
+};
+
+// Opening a web address in the user's browser. False when no browser could
+// take it, so the caller can show the page another way.
 class WebOpener {
 public:
     virtual ~WebOpener() = default;
-    virtual void open(const std::string& url) = 0;
+    virtual bool open(const std::string& url) = 0;
 };
 
 } // namespace vorlu

@@ -112,14 +112,24 @@ void Scene::RotateTrackBall(std::int16_t x, std::int16_t y)
     const float d = std::sqrt(r * r + 2500.0f); // a virtual ball of radius 50 pixels
     if (r == 0.0f || d == 0.0f)
         return;
-    const float angle = r / d;
+    // The described ball turns a full drag across the view several times
+    // round; a half turn per view width keeps the model in sight.
+    const float angle = TrackballHalfTurnPixels > 0 ? 3.14159265f * r / static_cast<float>(TrackballHalfTurnPixels)
+                                                    : r / d;
     const Vector axis(-static_cast<float>(dy) / r, -static_cast<float>(dx) / r, 0.0f);
     context_.SceneViewMatrix = context_.device().GetTransform(TransformState::View);
     const Vector p1 = Vec3TransformCoord(axis, context_.SceneViewMatrix);
     const Vector p0 = Vec3TransformCoord(Vector(0.0f), context_.SceneViewMatrix);
     SceneRoot->UpdateFrames(context_.SceneWorldMatrix);
     const Vector q = TrackballFrame->InverseTransformCoord(p1) - TrackballFrame->InverseTransformCoord(p0);
+    if (!hasHome_) {
+        TrackballFrame->AddRotation(CombinePremultiply, q.x, q.y, q.z, angle);
+        return;
+    }
+    // About the model's centre rather than the frame's origin, which lies off it.
+    TrackballFrame->AddTranslation(CombinePremultiply, pivot_.x, pivot_.y, pivot_.z);
     TrackballFrame->AddRotation(CombinePremultiply, q.x, q.y, q.z, angle);
+    TrackballFrame->AddTranslation(CombinePremultiply, -pivot_.x, -pivot_.y, -pivot_.z);
 }
 
 void Scene::ShowAllUnits()

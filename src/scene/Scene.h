@@ -78,11 +78,31 @@ public:
     void ShowAllUnits();
     void HideAllUnits();
 
+    // Navigation that keeps the model in view (SceneNavigation.cpp).
+    // Pixels a drag covers for a half turn (the view's width); 0 keeps the
+    // ball of radius 50 pixels, which turns a full drag many times round.
+    int TrackballHalfTurnPixels = 0;
+    // Once the model is assembled: its matrix now is what ResetCamera
+    // restores, and its centre becomes the point the trackball turns about.
+    void SetTrackballHome();
+    // Trackball frame back home, the eye set, the camera applied.
+    void ResetCamera(const Vector& eye);
+    // The wheel: notches > 0 bring the eye nearer the target, never so near
+    // that the model leaves the view nor so far that it becomes a speck.
+    void WheelZoom(float notches);
+    // Eye distances the wheel keeps to; both 0 before SetTrackballHome.
+    float NearestEyeDistance() const;
+    float FarthestEyeDistance() const;
+
 private:
     SceneContext context_;
     std::function<void()> frameRequester_;
     std::function<void()> yield_;
     bool frameRequested_ = false;
+    bool hasHome_ = false;
+    Matrix trackballHome_{1.0f};
+    Vector pivot_{0.0f};    // model centre in the trackball frame's own space
+    float reach_ = 0.0f;    // distance from the target to the farthest model point
 };
 
 } // namespace vorlu

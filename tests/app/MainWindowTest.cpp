@@ -1,4 +1,6 @@
 #include "app/CommandMenus.h"
+#include "app/Shortcuts.h"
+#include "app/UserGuideWindow.h"
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
 #include "app/TreeWidgetView.h"
@@ -17,6 +19,7 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
+#include "support/RecordingProgramRestart.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -47,6 +50,7 @@ struct Rig {
     ScriptedMessageBoxes* boxes = nullptr;
     RecordingProgramEnd* end = nullptr;
     RecordingWebOpener* web = nullptr;
+    RecordingProgramRestart* restart = nullptr;
     SceneHooks scene;
     std::unique_ptr<Frmmain> window;
 
@@ -64,6 +68,9 @@ struct Rig {
         auto w = std::make_unique<RecordingWebOpener>();
         web = w.get();
         platform.web = std::move(w);
+        auto r = std::make_unique<RecordingProgramRestart>();
+        restart = r.get();
+        platform.restart = std::move(r);
         if (withNodeFile)
             writeFileAtomically(folder() / "lg.ini", nodeFile, FileAccess::OwnerOnly);
         window = std::make_unique<Frmmain>(platform, folder(), scene);
@@ -174,17 +181,23 @@ TEST(MainWindow, ClickSelectsAndShowsTheNodeInTheStatusBar)
     EXPECT_EQ(rig.window->frmCon().windowTitle(), "Status");
 }
 
-TEST(MainWindow, RightPressKeepsTheEarlierSelection)
+TEST(MainWindow, RightPressSelectsTheNodeUnderTheCursorAndNothingOnEmptySpace)
 {
     Rig rig(records());
     auto* tree = rig.child<QTreeWidget>("TreeView1");
+    QMenu* menu = rig.window->menus().menu("mnunw");
     rig.window->show();
     tree->setCurrentItem(tree->topLevelItem(0)->child(1));
     QTreeWidgetItem* me = tree->topLevelItem(0)->child(0);
     QTest::mousePress(tree->viewport(), Qt::RightButton, {}, tree->visualItemRect(me).center());
-    EXPECT_EQ(rig.window->state().SelectedNode, 2u);
-    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0)->child(1));
-    rig.window->menus().menu("mnunw")->hide();
+    EXPECT_EQ(rig.window->state().SelectedNode, 1u);
+    EXPECT_EQ(tree->currentItem(), me);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+
+    QTest::mousePress(tree->viewport(), Qt::RightButton, {}, QPoint(5, tree->viewport()->height() - 5));
+    EXPECT_FALSE(menu->isVisible()) << "no menu on empty space";
+    EXPECT_EQ(rig.window->state().SelectedNode, 1u);
 }
 
 TEST(MainWindow, LegendLabelsSwitchTheView)
@@ -264,6 +277,81 @@ TEST(MainWindow, AboutAndSupport)
     rig.window->menus().action("mnuUG")->trigger();
     ASSERT_EQ(rig.web->urls().size(), 1u);
     EXPECT_NE(rig.web->urls()[0].find("user-guide.html"), std::string::npos);
+    EXPECT_EQ(rig.window->findChild<UserGuideWindow*>(), nullptr) << "the browser took it";
+
+    // Without a browser the guide opens in a window of the program's own.
+    rig.web->setOpens(false);
+    rig.window->menus().action("mnuUG")->trigger();
+    auto* guide = rig.window->findChild<UserGuideWindow*>();
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(guide->isVisible());
+}
+
+// Every binding of the keyboard table, pressed on the window.
+TEST(MainWindow, KeyboardTable)
+{
+    Rig rig(records());
+    rig.window->show();
+    rig.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.window.get()));
+    CommandMenus& m = rig.window->menus();
+    struct Case {
+        const char* keys;
+        const char* menu;
+    };
+    for (const Case& c : {Case{"F10", "mnumain"}, Case{"Alt+M", "mnumain"}, Case{"Alt+N", "mnuscan"},
+                          Case{"Alt+O", "Mnunodes"}, Case{"Alt+D", "mnuPC"}, Case{"Alt+A", "mnuadm"},
+                          Case{"Alt+C", "mnuconfigure"}}) {
+        QTest::keySequence(rig.window.get(), QKeySequence(c.keys));
+        EXPECT_TRUE(m.menu(c.menu)->isVisible()) << c.keys;
+        m.menu(c.menu)->hide();
+    }
+    for (int label : {0, 1, 3, 4, 5, 6})
+        EXPECT_FALSE(rig.child(QString("Label6(%1)").arg(label).toLatin1().constData())->toolTip().isEmpty());
+    // Each icon is what the mouse is over at its centre, so its tip shows there.
+    for (int image = 0; image < 8; ++image) {
+        QWidget* icon = rig.child(QString("Image1(%1)").arg(image).toLatin1().constData());
+        const QPoint centre = icon->rect().center();
+        EXPECT_EQ(rig.window->childAt(icon->mapTo(rig.window.get(), centre)), icon) << image;
+        EXPECT_FALSE(icon->toolTip().isEmpty());
+    }
+
+    QTest::keySequence(rig.window.get(), QKeySequence("F1"));
+    EXPECT_EQ(rig.web->urls().size(), 1u);
+
+    // F5 runs Re-Scan only while it is enabled.
+    m.action("mnuRescan")->setEnabled(false);
+    QTest::keySequence(rig.window.get(), QKeySequence("F5"));
+    EXPECT_FALSE(rig.window->frmCon().isVisible());
+    m.action("mnuRescan")->setEnabled(true);
+    QTest::keySequence(rig.window.get(), QKeySequence("F5"));
+    EXPECT_TRUE(rig.window->frmCon().isVisible());
+    EXPECT_EQ(rig.window->frmCon().windowTitle(), "Scan List");
+    rig.window->frmCon().hide();
+    rig.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(rig.window.get()));
+
+    // The arrow keys select as a click does; Return acts as a double-click.
+    auto* tree = rig.child<QTreeWidget>("TreeView1");
+    tree->setFocus();
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(rig.window->state().SelectedNode, 2u);
+    EXPECT_EQ(rig.child<QLabel>("Label3")->text(), "10.0.0.2");
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(rig.child<QTreeWidget>("TrView1")->topLevelItem(0)->text(0), "Front desk");
+
+    // Tab goes from the node tree to the hardware tree, the view and the panel.
+    std::vector<std::string> chain;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        chain.push_back(QApplication::focusWidget()->objectName().toStdString());
+    }
+    EXPECT_EQ(chain, (std::vector<std::string>{"TrView1", "PicGR", "Picture3"}));
+
+    QTest::keySequence(rig.window.get(), QKeySequence("Ctrl+Q"));
+    EXPECT_TRUE(rig.end->ended()) << "Ctrl+Q exits through the shutdown";
+    EXPECT_TRUE(std::filesystem::exists(rig.folder() / "vrsopt.ini"));
 }
 
 TEST(MainWindow, ScanListOkAfterAScanSavesTheResetFormAndEnds)
@@ -273,7 +361,8 @@ TEST(MainWindow, ScanListOkAfterAScanSavesTheResetFormAndEnds)
     rig.window->state().flags.NetworkListBuilt = true;
     rig.window->frmCon().show();
     rig.window->frmCon().close(); // the close box acts as OK
-    EXPECT_TRUE(rig.end->ended());
+    EXPECT_EQ(rig.restart->calls(), 1) << "the program starts itself again";
+    EXPECT_TRUE(rig.window->endingProgram());
     ASSERT_EQ(rig.boxes->boxes().size(), 1u);
     EXPECT_EQ(rig.boxes->boxes()[0].text, "Restart program to make network changes... ");
     std::string lg;
@@ -388,17 +477,105 @@ TEST(MainWindow, AdministrationItemsOpenTheirDialogsAndTheChangesReachTheFiles)
     EXPECT_EQ(ini, "\r\n\r\n-10\r\n0\r\n0\r\n0\r\nIP\r\n1\r\nroot\\cimv2\r\nTrue\r\n");
 }
 
-TEST(MainWindow, ResetOfTheSettingsDialogEndsWithoutWritingEitherFile)
+TEST(MainWindow, ResetOfTheSettingsDialogRestartsWithoutWritingEitherFile)
 {
     Rig rig(records());
     rig.window->state().settings.AdminUser = "changed";
     rig.window->adminCommands().settingsDialog().resetButton()->click();
-    EXPECT_TRUE(rig.end->ended());
+    EXPECT_EQ(rig.restart->calls(), 1) << "the program starts itself again";
     EXPECT_TRUE(rig.window->endingProgram());
     EXPECT_FALSE(std::filesystem::exists(rig.folder() / "lg.ini"));
     // A close arriving after the end must not save anything either.
     rig.window->close();
     EXPECT_FALSE(std::filesystem::exists(rig.folder() / "lg.ini"));
     EXPECT_FALSE(std::filesystem::exists(rig.folder() / "vrsopt.ini"));
-    EXPECT_EQ(rig.end->calls(), 1);
+    EXPECT_EQ(rig.restart->calls(), 1);
+    EXPECT_FALSE(rig.end->ended());
+}
+
+// At its designed size every control stands at its twips position; larger or
+// smaller, the work area's controls share the window without overlapping or
+// leaving it, the bars stay at the top and the bottom.
+TEST(MainWindow, LayoutAtTheDesignedSizeAndResized)
+{
+    Rig rig(records());
+    rig.window->show();
+    const Twips t{static_cast<double>(rig.window->logicalDpiX())};
+    // A small test screen has had the window fitted to it; at the designed size the design comes back.
+    rig.window->resize(t.px(19260), t.px(12135));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.window->size(), QSize(t.px(19260), t.px(12135)));
+    struct Designed {
+        const char* name;
+        QRect rect;
+    };
+    for (const Designed& d : {Designed{"PicGR", t.rect(60, 825, 8835, 10905)},
+                              Designed{"Picture3", t.rect(8925, 825, 10210, 3975)},
+                              Designed{"TreeView1", t.rect(8925, 4815, 5085, 6915)},
+                              Designed{"TrView1", t.rect(14040, 4815, 5100, 6915)},
+                              Designed{"gridgreen", t.rect(105, 840, 18930, 10815)},
+                              Designed{"Picture2", QRect(0, t.px(11760), t.px(19260), t.px(375))},
+                              Designed{"Image1(7)", t.rect(7890, 45, 375, 285)}})
+        EXPECT_EQ(rig.child(d.name)->geometry(), d.rect) << d.name;
+
+    const char* work[] = {"PicGR", "Picture3", "TreeView1", "TrView1"};
+    for (const QSize size : {QSize(900, 600), QSize(1600, 1000), QSize(700, 900)}) {
+        rig.window->resize(size);
+        QCoreApplication::processEvents();
+        const QSize client = rig.window->size();
+        ASSERT_GE(client.width(), size.width() - 1) << "the window takes the size asked for";
+        const QRect inside(QPoint(0, 0), client);
+        const QRect status = rig.child("Picture2")->geometry();
+        EXPECT_EQ(status.bottom(), inside.bottom()) << "status bar at the bottom";
+        EXPECT_EQ(status.width(), client.width());
+        EXPECT_EQ(rig.child("Picture1")->geometry(), QRect(0, 0, client.width(), t.px(375)));
+        for (const char* name : work) {
+            const QRect r = rig.child(name)->geometry();
+            EXPECT_TRUE(inside.contains(r)) << name << " leaves " << size.width() << "x" << size.height();
+            EXPECT_FALSE(r.intersects(status)) << name << " under the status bar";
+            EXPECT_GT(r.height(), 40) << name;
+            for (const char* other : work) {
+                if (other != name) {
+                    EXPECT_FALSE(r.intersects(rig.child(other)->geometry())) << name << " / " << other;
+                }
+            }
+        }
+        EXPECT_TRUE(inside.contains(rig.child("gridgreen")->geometry()));
+    }
+    rig.window->resize(t.px(19260), t.px(12135));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.child("TrView1")->geometry(), t.rect(14040, 4815, 5100, 6915)) << "back at the designed size";
+}
+
+// The window's size and place come back at the next start, from a file of
+// their own; the settings file keeps its ten lines.
+TEST(MainWindow, RemembersItsGeometry)
+{
+    QSize size;
+    std::filesystem::path folder;
+    QTemporaryDir keep;
+    {
+        Rig rig(records());
+        rig.window->show();
+        rig.window->resize(1000, 700);
+        QCoreApplication::processEvents();
+        size = rig.window->size();
+        rig.window->shutdown();
+        std::filesystem::copy(rig.folder(), keep.path().toStdString(), std::filesystem::copy_options::recursive);
+        folder = keep.path().toStdString();
+    }
+    std::string settings;
+    ASSERT_TRUE(readWholeFile(folder / "vrsopt.ini", settings));
+    EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), 10);
+    ASSERT_TRUE(std::filesystem::exists(folder / "window.ini"));
+
+    Platform platform;
+    std::string error;
+    installSimulatedNetwork(platform, SimulatedNetwork::parse(kNetwork, "net.json", error));
+    platform.messages = std::make_unique<ScriptedMessageBoxes>();
+    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    SceneHooks scene;
+    Frmmain again(platform, folder, scene);
+    again.loadStep(nullptr);
+    EXPECT_EQ(again.size(), size);
 }

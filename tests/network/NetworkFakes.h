@@ -99,11 +99,8 @@ public:
                 cell.clear();
         ++clears;
     }
-    int appendGridRow() override
-    {
-        grid.emplace_back(5);
-        return static_cast<int>(grid.size()) - 1;
-    }
+    void setGridRowCount(int rows) override { grid.resize(static_cast<std::size_t>(rows), std::vector<std::string>(5)); }
+    void setProgress(std::size_t done, std::size_t total) override { progress.emplace_back(done, total); }
     void setGridCell(int row, int column, const std::string& text) override
     {
         grid.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
@@ -128,6 +125,7 @@ public:
     std::vector<std::string> statuses;
     std::vector<std::vector<std::string>> grid;
     std::map<int, int> widths;
+    std::vector<std::pair<std::size_t, std::size_t>> progress;
     std::function<void(const std::string&)> onStatus;
 };
 

@@ -35,7 +35,7 @@ TEST_F(NetworkScanCommandsTest, NetworkScanBuildsResolvesAndSwitchesMenus)
     EXPECT_EQ(rig.dialog.caption, "Scan List");
     EXPECT_EQ(rig.dialog.shown, 1);
     EXPECT_EQ(rig.addresses(), (Names{"10.0.0.1", "10.0.0.2"}));
-    EXPECT_EQ(rig.dialog.column(1, 2, 3), (Names{"10.0.0.1", "10.0.0.2"}));
+    EXPECT_EQ(rig.dialog.column(2, 1, 2), (Names{"10.0.0.1", "10.0.0.2"}));
     EXPECT_TRUE(rig.flags.NetworkListBuilt);
     EXPECT_FALSE(rig.state.RescanMode);
     EXPECT_EQ(rig.menu.networkScan, false);
@@ -57,7 +57,8 @@ TEST_F(NetworkScanCommandsTest, RescanOfKnownComputersNeitherResolvesNorRebuilds
     EXPECT_EQ(rig.sockets.lookups.load(), 0);
     EXPECT_EQ(rig.rebuilds, 0);
     EXPECT_EQ(rig.dialog.caption, "Scan List");
-    EXPECT_EQ(rig.dialog.cell(2, 0), "PC-1");
+    EXPECT_EQ(rig.dialog.cell(1, 0), "PC-1");
+    EXPECT_EQ(rig.dialog.statuses.back(), "Network node list completed: no new computers found");
 }
 
 TEST_F(NetworkScanCommandsTest, RescanWithNewComputersResolvesAllAndRebuildsTree)
@@ -97,8 +98,44 @@ TEST_F(NetworkScanCommandsTest, ScanListListsRecordsInRowsOneToN)
     EXPECT_EQ(rig.dialog.grid[0], (Names{"Name", "Node", "IP", "", ""}));
     EXPECT_EQ(rig.dialog.grid[1], (Names{"PC-1", "Front desk", "10.0.0.1", "", ""}));
     EXPECT_EQ(rig.dialog.grid[2], (Names{"PC-2", "PC-2", "", "", ""}));
-    EXPECT_EQ(rig.dialog.grid.size(), 4u) << "one row appended per record";
-    EXPECT_EQ(rig.dialog.widths, (std::map<int, int>{{0, 1600}, {1, 1600}, {2, 1600}, {3, 1600}, {4, 1600}}));
+    EXPECT_EQ(rig.dialog.grid.size(), 3u) << "a header row and one row per record";
+    // Columns 3 and 4 never hold anything.
+    EXPECT_EQ(rig.dialog.widths, (std::map<int, int>{{0, 1600}, {1, 1600}, {2, 1600}, {3, 0}, {4, 0}}));
+}
+
+// Shown again and again, the list keeps one header row and one row per
+// record, after scans and listings alike.
+TEST_F(NetworkScanCommandsTest, GridRowsAreSetEveryTime)
+{
+    rig.known({"PC-1", "PC-2", "PC-3"});
+    rig.commands.ScanList();
+    rig.listed({"PC-1"});
+    rig.commands.ReScan();
+    rig.commands.ReScan();
+    EXPECT_EQ(rig.dialog.grid.size(), 4u);
+    EXPECT_EQ(rig.dialog.grid[0], (Names{"Name", "Node", "IP", "", ""}));
+    EXPECT_EQ(rig.dialog.column(0, 1, 3), (Names{"PC-1", "PC-2", "PC-3"}));
+    rig.commands.ScanList();
+    EXPECT_EQ(rig.dialog.grid.size(), 4u);
+}
+
+// Cancel after the first scan, or while it runs, lets the user run it again.
+TEST_F(NetworkScanCommandsTest, CancelledFirstScanLeavesNetworkScanEnabled)
+{
+    rig.listed({"PC-1"});
+    rig.commands.setInitialMenuState(false);
+    rig.commands.NetworkScan();
+    EXPECT_EQ(rig.menu.networkScan, false);
+    rig.commands.DialogCancelled();
+    EXPECT_EQ(rig.menu.networkScan, true);
+    EXPECT_EQ(rig.menu.rescan, true);
+
+    test::NetworkRig during;
+    during.listed({"PC-1"});
+    during.onYield = [&] { during.commands.DialogCancelled(); };
+    during.commands.NetworkScan();
+    EXPECT_EQ(during.menu.networkScan, true);
+    EXPECT_TRUE(during.flags.NetworkListBuilt) << "a later OK still saves the list";
 }
 
 TEST_F(NetworkScanCommandsTest, ListingFailureAsks)

@@ -31,9 +31,12 @@ TEST_F(ResolveAllNodesTest, AnswersApplyInRecordOrderWhateverOrderTheyArrive)
               (Names{"Resolve IP address for A", "Resolve IP address for B", "Can't resolve name.",
                      "Resolve IP address for C", "Network node list completed"}));
     EXPECT_TRUE(rig.boxes.boxes().empty());
-    // The address goes beside the name the first scan wrote.
-    EXPECT_EQ(rig.dialog.column(1, 2, 4), (Names{"192.168.1.20", "", "10.0.0.7"}));
-    EXPECT_EQ(rig.dialog.column(0, 2, 4), (Names{"A", "B", "C"}));
+    // The address goes beside the name the first scan wrote, each as it
+    // arrives, and the count and bar follow.
+    EXPECT_EQ(rig.dialog.column(2, 1, 3), (Names{"192.168.1.20", "", "10.0.0.7"}));
+    EXPECT_EQ(rig.dialog.column(0, 1, 3), (Names{"A", "B", "C"}));
+    using Step = std::pair<std::size_t, std::size_t>;
+    EXPECT_EQ(rig.dialog.progress, (std::vector<Step>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
 }
 
 TEST_F(ResolveAllNodesTest, LookupsRunInParallelButNeverMoreThanSixteen)
@@ -72,7 +75,7 @@ TEST_F(ResolveAllNodesTest, EventsRunWhileWaiting)
 }
 
 // After a Re-Scan every record gets a fresh address, but the grid's address
-// column is not written: it lists no first scan.
+// column keeps what the listing showed: it lists no first scan.
 TEST_F(ResolveAllNodesTest, AfterRescanAllRecordsResolvedGridUntouched)
 {
     rig.known({"OLD"});
@@ -85,8 +88,7 @@ TEST_F(ResolveAllNodesTest, AfterRescanAllRecordsResolvedGridUntouched)
     rig.discovery.ResolveAllNodes();
 
     EXPECT_EQ(rig.addresses(), (Names{"10.0.0.1", "10.0.0.2"}));
-    for (const auto& row : rig.dialog.grid)
-        EXPECT_EQ(row[1], "");
+    EXPECT_EQ(rig.dialog.column(2, 1, 2), (Names{"10.9.9.9", ""}));
 }
 
 TEST_F(ResolveAllNodesTest, BrokenLookupShowsBoxAndGoesOn)

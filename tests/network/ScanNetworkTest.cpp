@@ -32,10 +32,11 @@ TEST_F(ScanNetworkTest, FirstScanBuildsRecordsInListedOrderAndShowsTree)
     EXPECT_EQ(rig.sockets.startups, 1);
     EXPECT_EQ(rig.dialog.statuses,
               (Names{"Getting list of nodes on network...", "Network node list completed"}));
-    // The names go to the rows appended below the two rows the grid starts with.
-    EXPECT_EQ(rig.dialog.grid.size(), 5u);
-    EXPECT_EQ(rig.dialog.column(0, 2, 4), (Names{"WS-ADMIN", "PC-2", "PC-1"}));
-    EXPECT_EQ(rig.state.firstScanRows, (std::vector<int>{2, 3, 4}));
+    // A header row and one row per record, whatever the grid held before.
+    EXPECT_EQ(rig.dialog.grid.size(), 4u);
+    EXPECT_EQ(rig.dialog.grid[0], (Names{"Name", "Node", "IP", "", ""}));
+    EXPECT_EQ(rig.dialog.column(0, 1, 3), (Names{"WS-ADMIN", "PC-2", "PC-1"}));
+    EXPECT_EQ(rig.state.firstScanRows, (std::vector<int>{1, 2, 3}));
     EXPECT_TRUE(rig.boxes.log().empty());
 }
 
@@ -92,7 +93,7 @@ TEST_F(ScanNetworkTest, RescanAppendsOnlyNewNamesExactlyAndInListedOrder)
     EXPECT_TRUE(rig.state.firstScanRows.empty());
     EXPECT_FALSE(rig.tree.visible) << "only a first scan shows the tree";
     // Old and new records alike are listed.
-    EXPECT_EQ(rig.dialog.column(0, 2, 6), (Names{"PC-1", "PC-2", "NEW", "pc-1", "ZED"}));
+    EXPECT_EQ(rig.dialog.column(0, 1, 5), (Names{"PC-1", "PC-2", "NEW", "pc-1", "ZED"}));
 }
 
 TEST_F(ScanNetworkTest, RescanOfKnownNamesOnlyListsThem)
@@ -105,7 +106,7 @@ TEST_F(ScanNetworkTest, RescanOfKnownNamesOnlyListsThem)
 
     EXPECT_EQ(rig.names(), (Names{"PC-1", "PC-2"}));
     EXPECT_FALSE(rig.flags.NewNodesFound);
-    EXPECT_EQ(rig.dialog.column(0, 2, 3), (Names{"PC-1", "PC-2"}));
+    EXPECT_EQ(rig.dialog.column(0, 1, 2), (Names{"PC-1", "PC-2"}));
     EXPECT_EQ(rig.dialog.statuses.back(), "Network node list completed");
 }
 
@@ -122,7 +123,7 @@ TEST_F(ScanNetworkTest, FailureAfterEnumerationKeepsWhatWasDoneAndAsks)
 {
     rig.listed({"A", "B"});
     struct ThrowingDialog : test::RecordingDialog {
-        int appendGridRow() override { throw std::runtime_error("grid gone"); }
+        void setGridRowCount(int) override { throw std::runtime_error("grid gone"); }
     } broken;
     NetworkDiscovery discovery{NetworkContext{rig.table, rig.flags, rig.state, broken, rig.boxes, {}},
                                rig.enumerator, rig.sockets, rig.tree};

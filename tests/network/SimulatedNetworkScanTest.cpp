@@ -35,8 +35,8 @@ TEST(SimulatedNetworkScan, NetworkScanListsAndResolvesTheFileComputers)
 
     EXPECT_EQ(rig.names(), (Names{"WS-ADMIN", "GHOST", "PC-7"}));
     EXPECT_EQ(rig.addresses(), (Names{"192.168.1.10", "", "10.0.0.7"}));
-    EXPECT_EQ(rig.dialog.column(0, 2, 4), (Names{"WS-ADMIN", "GHOST", "PC-7"}));
-    EXPECT_EQ(rig.dialog.column(1, 2, 4), (Names{"192.168.1.10", "", "10.0.0.7"}));
+    EXPECT_EQ(rig.dialog.column(0, 1, 3), (Names{"WS-ADMIN", "GHOST", "PC-7"}));
+    EXPECT_EQ(rig.dialog.column(2, 1, 3), (Names{"192.168.1.10", "", "10.0.0.7"}));
     EXPECT_TRUE(rig.boxes.boxes().empty());
     EXPECT_TRUE(rig.flags.NetworkListBuilt);
 }

@@ -171,3 +171,102 @@ TEST(Units, ShowAndHideAllUnits)
         EXPECT_TRUE(f->Enabled);
     EXPECT_EQ(device.calls("Present").size(), 2u);
 }
+
+namespace {
+
+// A box model off the container's origin, as the units sit in the real
+// model, and a check that all of it projects inside the view.
+struct NavigationFixture : CameraFixture {
+    NavigationFixture()
+    {
+        part = std::make_shared<CD3DFrame>();
+        part->AddTranslation(CombineReplace, 0.5f, -4.5f, 0.0f);
+        part->AddMesh(MeshOf(Square(-1.0f), {Mat(1, 1, 1)}));
+        part->AddMesh(MeshOf(Square(1.0f), {Mat(1, 1, 1)}));
+        container->AddChild(part);
+        scene.TrackballHalfTurnPixels = 600;
+        scene.SetTrackballHome();
+        scene.zoom_in();
+    }
+
+    // Corners of the box as the camera shows them: all in front of the eye
+    // and inside the view's -1..1 square.
+    ::testing::AssertionResult BoxInView() const
+    {
+        const Matrix toWorld = MatrixMultiply(part->GetMatrix(), container->GetMatrix());
+        const Matrix view = device.GetTransform(TransformState::View);
+        const Matrix clip = MatrixMultiply(view, scene.context().SceneProjectionMatrix);
+        for (float x : {-1.0f, 1.0f})
+            for (float y : {-1.0f, 1.0f})
+                for (float z : {-1.0f, 1.0f}) {
+                    const Vector world = Vec3TransformCoord(Vector(x, y, z), toWorld);
+                    const Vector eyeSpace = Vec3TransformCoord(world, view);
+                    const Vector p = Vec3TransformCoord(world, clip);
+                    if (eyeSpace.z <= SceneContext::NearPlane || std::abs(p.x) > 1.0f || std::abs(p.y) > 1.0f)
+                        return ::testing::AssertionFailure()
+                               << "corner (" << x << ", " << y << ", " << z << ") at (" << p.x << ", " << p.y
+                               << ") depth " << eyeSpace.z;
+                }
+        return ::testing::AssertionSuccess();
+    }
+
+    void Drag(int fromX, int fromY, int toX, int toY)
+    {
+        scene.TrackballPress(fromX, fromY);
+        for (int i = 1; i <= 60; ++i)
+            scene.TrackballMouseMove(true, fromX + (toX - fromX) * i / 60.0, fromY + (toY - fromY) * i / 60.0);
+        scene.TrackballRelease();
+    }
+
+    std::shared_ptr<CD3DFrame> part;
+};
+
+} // namespace
+
+TEST_F(NavigationFixture, LongDragsTurnAboutTheCentreAndKeepTheModelInView)
+{
+    ASSERT_TRUE(BoxInView());
+    const Vector centreBefore = Vec3TransformCoord(Vector(0.5f, -4.5f, 0.0f), container->GetMatrix());
+    Drag(0, 300, 600, 300); // a full drag across the view
+    // About half a turn about the vertical: the front face is now at the back.
+    const Vector front = Vec3TransformCoord(Vec3TransformCoord(Vector(0, 0, -1), part->GetMatrix()), container->GetMatrix());
+    EXPECT_NEAR(front.z - centreBefore.z, 1.0f, 0.05f);
+    EXPECT_TRUE(BoxInView());
+    for (int i = 0; i < 5; ++i) {
+        Drag(0, 0, 600, 600);
+        Drag(590, 20, 30, 120);
+        EXPECT_TRUE(BoxInView()) << "drag " << i;
+    }
+    const Vector centreAfter = Vec3TransformCoord(Vector(0.5f, -4.5f, 0.0f), container->GetMatrix());
+    EXPECT_NEAR(glm::length(centreAfter - centreBefore), 0.0f, 1e-3f) << "the model turns about its centre";
+}
+
+TEST_F(NavigationFixture, WheelZoomsWithinLimitsThatKeepTheModelInView)
+{
+    scene.WheelZoom(100); // far more notches than needed
+    EXPECT_NEAR(glm::length(scene.CameraEye), scene.NearestEyeDistance(), 1e-3f);
+    EXPECT_TRUE(BoxInView());
+    Drag(0, 300, 300, 0);
+    EXPECT_TRUE(BoxInView()) << "even turned, at the nearest";
+    scene.WheelZoom(-100);
+    EXPECT_NEAR(glm::length(scene.CameraEye), scene.FarthestEyeDistance(), 1e-2f);
+    EXPECT_TRUE(BoxInView());
+    EXPECT_LT(scene.CameraEye.z, 0.0f) << "the eye keeps its side";
+    // The described steps keep their one unit, without limits.
+    const float z = scene.CameraEye.z;
+    scene.MoveIn();
+    EXPECT_EQ(scene.CameraEye.z, z + 1.0f);
+}
+
+TEST_F(NavigationFixture, ResetRestoresTheCameraAndTheModelTurn)
+{
+    const Matrix home = container->GetMatrix();
+    Drag(0, 300, 600, 200);
+    scene.WheelZoom(5);
+    scene.MoveLeft();
+    scene.ResetCamera(Vector(0, 0, -10));
+    EXPECT_EQ(container->GetMatrix(), home);
+    EXPECT_EQ(scene.CameraEye, Vector(0, 0, -10));
+    EXPECT_EQ(device.GetTransform(TransformState::View), MatrixLookAtLH(Vector(0, 0, -10), Vector(0), Vector(0, 1, 0)));
+    EXPECT_TRUE(BoxInView());
+}

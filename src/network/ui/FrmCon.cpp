@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vorlu {
 
@@ -57,16 +58,19 @@ FrmCon::FrmCon(QWidget* parent) : QDialog(parent)
         else
             hide();
     });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
+    connect(cancel, &QPushButton::clicked, this, &FrmCon::cancel);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
 
+    count_ = new QLabel(this);
+    count_->setObjectName("lblcount");
     auto* barRow = new QHBoxLayout;
     barRow->addWidget(bar_);
     barRow->addStretch();
+    barRow->addWidget(count_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(status_);
@@ -102,6 +106,8 @@ int FrmCon::appendRow()
     return grid_->rowCount() - 1;
 }
 
+void FrmCon::setRowCount(int rows) { grid_->setRowCount(std::max(rows, 1)); }
+
 int FrmCon::rowCount() const { return grid_->rowCount(); }
 
 void FrmCon::setCell(int row, int column, const std::string& text)
@@ -133,6 +139,22 @@ void FrmCon::setBarWidth(int pixels)
 
 int FrmCon::barWidth() const { return barWidth_; }
 
+void FrmCon::cancel()
+{
+    hide();
+    if (onCancel)
+        onCancel();
+}
+
+void FrmCon::setProgress(std::size_t done, std::size_t total)
+{
+    count_->setText(total == 0 ? QString() : QString("%1 of %2").arg(done).arg(total));
+    const int full = std::max(grid_->width() - count_->sizeHint().width() - 12, 1);
+    setBarWidth(total == 0 ? 0 : static_cast<int>(static_cast<double>(full) * static_cast<double>(std::min(done, total)) / static_cast<double>(total)));
+}
+
+std::string FrmCon::progressText() const { return count_->text().toStdString(); }
+
 void FrmCon::closeEvent(QCloseEvent* event)
 {
     // The close box acts as OK.
@@ -147,7 +169,7 @@ void FrmCon::keyPressEvent(QKeyEvent* event)
 {
     // Escape would reject and hide the dialog behind OK's back; treat it as Cancel.
     if (event->key() == Qt::Key_Escape) {
-        hide();
+        cancel();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -24,14 +24,21 @@ public:
     // Grid rows count from 0, the fixed header row; data rows start at 1.
     void clearGrid();
     int appendRow();
+    void setRowCount(int rows);
     int rowCount() const;
     void setCell(int row, int column, const std::string& text);
     std::string cell(int row, int column) const;
     void setColumnWidthTwips(int column, int twips);
     void setBarWidth(int pixels);
     int barWidth() const;
+    // "done of total" beside the bar, which fills that share of the dialog's width.
+    void setProgress(std::size_t done, std::size_t total);
+    std::string progressText() const;
+    // Cancel: hides the dialog and tells onCancel.
+    void cancel();
 
-    std::function<void()> onOk; // ScanListOk
+    std::function<void()> onOk;     // ScanListOk
+    std::function<void()> onCancel; // after the dialog has been hidden
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -42,6 +49,7 @@ private:
     QLabel* detail_;
     QTableWidget* grid_;
     QLabel* bar_;
+    QLabel* count_;
     int barWidth_ = 0;
 };
 

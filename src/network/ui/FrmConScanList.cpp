@@ -17,8 +17,9 @@ void FrmConScanList::showDialog()
 
 void FrmConScanList::setStatus(const std::string& text) { dialog_.setStatus(text); }
 void FrmConScanList::clearGridText() { dialog_.clearGrid(); }
-int FrmConScanList::appendGridRow() { return dialog_.appendRow(); }
+void FrmConScanList::setGridRowCount(int rows) { dialog_.setRowCount(rows); }
 void FrmConScanList::setGridCell(int row, int column, const std::string& text) { dialog_.setCell(row, column, text); }
 void FrmConScanList::setGridColumnWidth(int column, int twips) { dialog_.setColumnWidthTwips(column, twips); }
+void FrmConScanList::setProgress(std::size_t done, std::size_t total) { dialog_.setProgress(done, total); }
 
 } // namespace vorlu

@@ -13,9 +13,10 @@ public:
     void showDialog() override;
     void setStatus(const std::string& text) override;
     void clearGridText() override;
-    int appendGridRow() override;
+    void setGridRowCount(int rows) override;
     void setGridCell(int row, int column, const std::string& text) override;
     void setGridColumnWidth(int column, int twips) override;
+    void setProgress(std::size_t done, std::size_t total) override;
 
 private:
     FrmCon& dialog_;

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace vorlu {
@@ -55,11 +57,45 @@ void QtProgramEnd::endProgram(int status)
     QCoreApplication::exit(status);
 }
 
-void QtWebOpener::open(const std::string& url)
+void QtProgramRestart::restartProgram()
 {
-    // The user sees nothing open; the log says why.
-    if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(url))))
-        qCWarning(lcPlatform, "cannot open %s in a browser", url.c_str());
+    requested_ = true;
+    QCoreApplication::exit(0);
+}
+
+bool QtProgramRestart::relaunch() const { return QProcess::startDetached(program_, arguments_); }
+
+namespace {
+
+// xdg-open starts happily on a desktop that has no browser and then shows
+// nothing, so ask for a handler of web pages first.
+bool desktopHasBrowser()
+{
+    if (!qEnvironmentVariableIsEmpty("BROWSER"))
+        return true;
+    if (QStandardPaths::findExecutable("xdg-open").isEmpty())
+        return false;
+    if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
+        return true; // no way to ask; trust xdg-open
+    QProcess query;
+    query.start("xdg-mime", {"query", "default", "text/html"});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
+bool QtWebOpener::open(const std::string& url)
+{
+    if (desktopHasBrowser() && QDesktopServices::openUrl(QUrl(QString::fromStdString(url))))
+        return true;
+    // The caller shows the guide itself; the log says why the browser did not.
+    qCWarning(lcPlatform, "cannot open %s in a browser", url.c_str());
+    return false;
 }
 
 } // namespace vorlu

@@ -2,6 +2,7 @@
 #include "platform/UserInterfaceServices.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 namespace vorlu {
@@ -29,9 +30,29 @@ public:
     void endProgram(int status) override;
 };
 
+// Remembers the request and leaves the event loop; relaunch() then starts
+// the program again once the caller has left it.
+class QtProgramRestart : public ProgramRestart {
+public:
+    QtProgramRestart(QString program, QStringList arguments)
+        : program_(std::move(program)), arguments_(std::move(arguments))
+    {
+    }
+    void restartProgram() override;
+    bool requested() const { return requested_; }
+    // Starts the new run, detached; false when it could not be started.
+    bool relaunch() const;
+
+private:
+    QString program_;
+    QStringList arguments_;
+    bool requested_ = false;
+};
+
+// The desktop's browser; false when the desktop has none to hand a page to.
 class QtWebOpener : public WebOpener {
 public:
-    void open(const std::string& url) override;
+    bool open(const std::string& url) override;
 };
 
 } // namespace vorlu

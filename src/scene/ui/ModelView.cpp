@@ -4,6 +4,7 @@
 #include "scene/Scene.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
@@ -96,7 +97,16 @@ void ModelView::mouseMoveEvent(QMouseEvent* event)
     if (!scene_)
         return;
     const QPointF p = event->position();
+    scene_->TrackballHalfTurnPixels = width();
     scene_->TrackballMouseMove(event->buttons() == Qt::LeftButton, p.x(), p.y());
+}
+
+void ModelView::wheelEvent(QWheelEvent* event)
+{
+    // 120 units are one notch of an ordinary wheel.
+    if (scene_)
+        scene_->WheelZoom(static_cast<float>(event->angleDelta().y()) / 120.0f);
+    event->accept();
 }
 
 void ModelView::mouseReleaseEvent(QMouseEvent* event)

@@ -1,0 +1,59 @@
+// Keyboard and hints of the main window: shortcuts, tooltips, the Tab chain
+// and the node tree's keys.
+#include "app/MainWindow.h"
+
+#include "app/ClickLabel.h"
+#include "app/CommandMenus.h"
+#include "app/Shortcuts.h"
+
+#include <QAction>
+#include <QTreeWidget>
+
+namespace vorlu {
+
+void Frmmain::connectKeyboard()
+{
+    installKeyBindings(*this, [this](KeyCommand c) { runKeyCommand(c); });
+    for (int i : {0, 1, 3, 4, 5, 6})
+        label6_[static_cast<std::size_t>(i)]->setToolTip(commandLabelTip(i));
+    label6_[2]->setToolTip("Show the model, the drive details and the trees");
+    label6_[7]->setToolTip("List the drives in state OK");
+    label6_[8]->setToolTip("List the drives with warnings");
+    label6_[9]->setToolTip("List the drives with errors");
+
+    picGR_->setFocusPolicy(Qt::StrongFocus);
+    picture3_->setFocusPolicy(Qt::TabFocus);
+    setTabOrder(treeView1_, trView1_);
+    setTabOrder(trView1_, picGR_);
+    setTabOrder(picGR_, picture3_);
+
+    // Moving through the nodes with the keys selects as a click does.
+    connect(treeView1_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (current)
+            nodeTreeClicked();
+    });
+    installReturnAsDoubleClick(*treeView1_, [this] {
+        if (treeView1_->currentItem())
+            nodeTreeDoubleClicked();
+    });
+}
+
+void Frmmain::runKeyCommand(KeyCommand command)
+{
+    if (const int label = popupLabel(command); label >= 0) {
+        const QWidget* caption = label6_[static_cast<std::size_t>(label)];
+        label6Clicked(label, caption->mapToGlobal(QPoint(0, caption->height())));
+        return;
+    }
+    switch (command) {
+    case KeyCommand::Exit: shutdown(); break;
+    case KeyCommand::Help: openSupport(); break;
+    case KeyCommand::Rescan:
+        if (QAction* rescan = menus_->action("mnuRescan"); rescan->isEnabled())
+            rescan->trigger();
+        break;
+    default: break;
+    }
+}
+
+} // namespace vorlu

@@ -2,6 +2,8 @@
 // toolbar, the grids and counters, the reason line, and a close mid-scan.
 #include "app/CommandMenus.h"
 #include "app/MainWindow.h"
+#include "dialogs/Frmlgin.h"
+#include "dialogs/LoginBoxes.h"
 #include "network/ui/FrmCon.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
@@ -11,6 +13,8 @@
 #include "platform/SimulatedPlatform.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QLabel>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -123,6 +127,40 @@ TEST(DriveCommandsWindow, ClosingDuringAScanStopsItWithoutAHalfWrittenFile)
     for (const auto& f : std::filesystem::directory_iterator(rig.folder() / "PC-2"))
         ADD_FAILURE() << "left behind: " << f.path().filename();
     EXPECT_TRUE(std::filesystem::exists(rig.folder() / "lg.ini"));
+}
+
+// The login a user sets through "Set Current Node Login" is the one the next
+// connection to that node uses; a node without a login of its own is reached
+// with the administrator login.
+TEST(DriveCommandsWindow, TheLoginSetInTheDialogIsUsedByTheNextConnection)
+{
+    DriveRig rig("wrong-pw");
+    rig.window->state().SelectedNode = 2;
+    rig.run("mnuscansp");
+    ASSERT_EQ(rig.window->frmCon().status(), "Access denied to admin10.0.0.2");
+    rig.window->frmCon().hide();
+
+    rig.run("mnuaddlogin");
+    Frmlgin& login = rig.window->loginDialog();
+    ASSERT_TRUE(login.isVisible());
+    login.boxes().user->setText("admin");
+    login.boxes().password->setText("pw-2");
+    login.okButton()->click();
+    rig.run("mnuscansp");
+    EXPECT_EQ(rig.text("lblmainstatus"), "System built for admin10.0.0.2");
+    EXPECT_EQ(rig.window->state().nodes.at(2).Scanned, "Scanned");
+
+    NodeRecord& pc = rig.window->state().nodes.at(2);
+    pc.Login.clear();
+    pc.Password.clear();
+    rig.window->state().settings.AdminUser = "admin";
+    rig.window->state().settings.AdminPassword = "pw-2";
+    rig.run("mnuwcurnddia");
+    EXPECT_EQ(rig.text("lblmainstatus"), "System scanned for 10.0.0.2") << "the administrator login, shown by IP alone";
+    rig.window->state().settings.AdminPassword = "not-it";
+    rig.run("mnuwcurnddia");
+    EXPECT_EQ(rig.window->frmCon().status(), "Access denied to 10.0.0.2");
+    rig.window->frmCon().hide();
 }
 
 } // namespace

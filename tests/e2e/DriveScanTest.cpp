@@ -20,12 +20,6 @@ const char* const NodeFile = "SRV-ARCHIVE\r\n192.168.1.5\r\nSRV-ARCHIVE\r\nTrue\
 const char* const NodeFileAfter = "SRV-ARCHIVE\r\n192.168.1.5\r\nSRV-ARCHIVE\r\nTrue\r\n\r\n\r\nScanned\r\n"
                                   "WS-ADMIN\r\n192.168.1.10\r\nWS-ADMIN\r\nTrue\r\n\r\n\r\nFalse\r\n";
 
-// Centre of the "Nodes" caption and of the first node under "Network" in
-// TreeView1, in pixels of the client area at 96 dpi.
-constexpr int NodesCaptionX = 279;
-constexpr int FirstNodeX = 665;
-constexpr int FirstNodeY = 354;
-
 struct ArchiveDrive {
     const char* letter;
     const char* lines; // the eight diagnostics lines
@@ -51,17 +45,6 @@ const ArchiveDrive Archive[] = {
 class DriveScan : public ProgramFixture {
 protected:
     QByteArray network() const override { return readFile(QString(VORLU_SOURCE_DIR) + "/demo/network.json"); }
-
-    // Chooses the item'th enabled item of the "Nodes" popup.
-    void nodesMenu(int item)
-    {
-        ASSERT_EQ(xdrive({"click", Title, QString::number(NodesCaptionX), QString::number(MainCaptionY)}), 0);
-        QStringList keys{"key"};
-        for (int i = 0; i < item; ++i)
-            keys << "Down";
-        keys << "Return";
-        ASSERT_EQ(xdrive(keys), 0);
-    }
 
     void waitForFile(const QString& path)
     {

@@ -21,6 +21,10 @@ inline const QString Title = "Vorlu Optical";
 constexpr int MainCaptionX = 174;
 constexpr int MainCaptionY = 11;
 constexpr int NetworkCaptionX = 225;
+constexpr int NodesCaptionX = 279;
+// Centre of the first node under "Network" in TreeView1.
+constexpr int FirstNodeX = 665;
+constexpr int FirstNodeY = 354;
 
 constexpr int WindowTimeoutMs = 60000; // two slow cores, other tests running beside
 constexpr int EndTimeoutMs = 60000;
@@ -90,6 +94,17 @@ protected:
         ASSERT_EQ(xdrive({"click", Title, QString::number(MainCaptionX), QString::number(MainCaptionY)}), 0);
         // With no item active, Up selects the last item of the popup: "Exit".
         ASSERT_EQ(xdrive({"key", "Up", "Return"}), 0);
+    }
+
+    // Chooses the item'th enabled item of the "Nodes" popup.
+    void nodesMenu(int item)
+    {
+        ASSERT_EQ(xdrive({"click", Title, QString::number(NodesCaptionX), QString::number(MainCaptionY)}), 0);
+        QStringList keys{"key"};
+        for (int i = 0; i < item; ++i)
+            keys << "Down";
+        keys << "Return";
+        ASSERT_EQ(xdrive(keys), 0);
     }
 
     void startProgram(QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)

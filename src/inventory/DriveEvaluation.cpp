@@ -1,5 +1,6 @@
 #include "inventory/DriveEvaluation.h"
 
+#include "inventory/AnswerBounds.h"
 #include "inventory/InventoryReport.h"
 #include "inventory/StatusCodes.h"
 #include "nodes/TextLines.h"
@@ -44,7 +45,8 @@ void EvaluateDiagnostics(const std::string& sen_cd, const DiagnosedNodeInfo& nod
     std::string line;
     if (!in.next(line))
         return;
-    const long long n = countLine(line);
+    // No more drives than a node's answer keeps, whatever a hand-edited file says.
+    const long long n = std::min(countLine(line), static_cast<long long>(MaxKeptDrives));
     for (long long k = 1; k <= n; ++k) {
         std::string availability, configCode, errorCleared, errorDescription, lastErrorCode, status, statusInfo,
             mediaLoaded;

@@ -76,6 +76,7 @@ bool InventoryScanCommands::CheckConnectivity()
         services_.runner.run(
             [&rows, &management, connection, nameSpace] {
                 rows = QueryNode(management, connection, nameSpace, ComputerSystemQuery);
+                boundAnswer(rows);
             });
     } catch (const std::exception& e) {
         // Whatever the cause, the node counts as refusing us; the reason is shown beside it.
@@ -97,11 +98,15 @@ std::optional<std::vector<WmiRow>> InventoryScanCommands::queryDrives(const std:
 {
     services_.dialog.setStatus(withNode(CollectingPrefix));
     std::vector<WmiRow> rows;
+    answerCut_ = {};
     try {
         ManagementService& management = services_.management;
         const WmiConnection connection = connection_;
-        services_.runner.run([&rows, &management, connection, nameSpace, query] {
+        AnswerCut& cut = answerCut_;
+        // Cut on the worker, so that a huge answer is freed before the window sees it.
+        services_.runner.run([&rows, &cut, &management, connection, nameSpace, query] {
             rows = QueryNode(management, connection, nameSpace, query);
+            cut = boundAnswer(rows);
         });
     } catch (const std::exception& e) {
         fail(withNode(CollectFailedPrefix), e.what());
@@ -200,7 +205,7 @@ void InventoryScanCommands::prepareDiagnostics()
 
 void InventoryScanCommands::finish(const char* prefix)
 {
-    const std::string done = withNode(prefix);
+    const std::string done = withNode(prefix) + answerCutNote(answerCut_);
     services_.dialog.setStatus(done);
     services_.window.setStatusMessage(done);
     services_.dialog.hideDialog();

@@ -1,4 +1,5 @@
 #pragma once
+#include "inventory/AnswerBounds.h"
 #include "inventory/DrivePainter.h"
 #include "inventory/InventoryContext.h"
 
@@ -72,6 +73,7 @@ private:
     DrivePainter* painter_ = &noPainter_;
     WmiConnection connection_;
     std::size_t diagnosedNode_ = 0;
+    AnswerCut answerCut_; // of the last drive query, told on the status line when the command ends
     DriveResults& results_;
 };
 

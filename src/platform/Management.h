@@ -23,6 +23,7 @@ public:
         : props_(std::move(props)) {}
     std::optional<std::string> property(const std::string& name) const;
     const std::vector<std::pair<std::string, std::optional<std::string>>>& properties() const { return props_; }
+    std::vector<std::pair<std::string, std::optional<std::string>>>& properties() { return props_; }
 
 private:
     std::vector<std::pair<std::string, std::optional<std::string>>> props_;

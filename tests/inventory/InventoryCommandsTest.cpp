@@ -74,7 +74,8 @@ struct Rig {
     bool ending = false;
     std::unique_ptr<InventoryScanCommands> commands;
 
-    explicit Rig(bool worker = false)
+    // Every node on the simulated network, or on the service given.
+    explicit Rig(bool worker = false, ManagementService* service = nullptr)
     {
         std::string error;
         auto net = SimulatedNetwork::parse(networkText(), "net.json", error);
@@ -94,7 +95,7 @@ struct Rig {
         settings.AdminPassword = "Adm1n-pw";
         commands = std::make_unique<InventoryScanCommands>(
             InventoryState{table, settings, SelectedNode, LocalNode, flags, folder, results},
-            InventoryServices{*management, worker ? static_cast<BlockingRunner&>(workerRunner) : inlineRunner, dialog,
+            InventoryServices{service ? *service : *management, worker ? static_cast<BlockingRunner&>(workerRunner) : inlineRunner, dialog,
                               window, tree, grids, units, gate, {}, [this] { return ending; }});
         commands->setPainter(painter);
     }
@@ -357,6 +358,94 @@ TEST(InventoryCommands, EndingProgramStopsAfterTheCallItWaitsFor)
     rig.commands->BuildSelected();
     EXPECT_EQ(rig.file("PC-SLOW", "report"), "<none>");
     EXPECT_EQ(rig.driveEntries(), 0u);
+}
+
+} // namespace
+} // namespace vorlu
+
+namespace vorlu {
+namespace {
+
+// A node answering beyond every cap: what is kept, written and shown is cut
+// to the caps, and the status line says what was cut.
+TEST(InventoryCommands, AHostileAnswerIsCutToTheCapsAndTheCutIsTold)
+{
+    struct Case {
+        const char* what;
+        std::size_t drives;
+        std::size_t nameBytes;
+        std::size_t reportDrives;
+        std::size_t reportNameBytes;
+        const char* note;
+    };
+    const Case cases[] = {
+        {"a hundred thousand drives", 100000, 8, 1000, 8, " (the node's answer was cut: the first 1000 of 100000 drives kept)"},
+        {"a value of 100 MB", 1, 100u << 20, 1, 4096, " (the node's answer was cut: 1 value shortened to 4096 bytes)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::AnsweringManagement service([&c](const std::string&) {
+            std::vector<WmiRow> rows;
+            rows.reserve(c.drives);
+            for (std::size_t k = 0; k < c.drives; ++k)
+                rows.emplace_back(std::vector<std::pair<std::string, std::optional<std::string>>>{
+                    {"Drive", "X:"}, {"Name", std::string(c.nameBytes, 'n')}, {"Status", "OK"}, {"Availability", "3"}});
+            return rows;
+        });
+        Rig rig(false, &service);
+        rig.SelectedNode = AdminNode;
+        EXPECT_TRUE(rig.commands->BuildSelected());
+        EXPECT_EQ(rig.window.message, "System built for 10.0.0.6" + std::string(c.note));
+        const std::string report = rig.file("PC-ADMIN", "report");
+        const auto parsed = parseInventoryReport(report);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->InventoryCount, static_cast<long long>(c.reportDrives));
+        EXPECT_EQ(parsed->drives.at(0).name.size(), c.reportNameBytes);
+        EXPECT_LT(report.size(), c.reportDrives * (c.reportNameBytes + 8) + 16);
+
+        EXPECT_TRUE(rig.commands->DiagnoseSelected());
+        EXPECT_EQ(rig.window.message, "System scanned for 10.0.0.6" + std::string(c.note));
+        EXPECT_EQ(rig.grids.green, std::to_string(c.reportDrives));
+        EXPECT_EQ(rig.grids.rows(StateGrid::Green).size(), c.reportDrives);
+    }
+}
+
+TEST(InventoryCommands, AnAnswerWithinTheCapsIsKeptWhole)
+{
+    std::vector<WmiRow> rows(MaxKeptDrives, WmiRow({{"Name", std::string(MaxKeptValueBytes, 'n')}, {"Status", std::nullopt}}));
+    const AnswerCut cut = boundAnswer(rows);
+    EXPECT_FALSE(cut.any());
+    EXPECT_EQ(answerCutNote(cut), "");
+    EXPECT_EQ(rows.size(), MaxKeptDrives);
+    EXPECT_EQ(rows.back().property("Name")->size(), MaxKeptValueBytes);
+}
+
+TEST(InventoryCommands, ACutValueKeepsWholeCharactersAndExtraPropertiesAreDropped)
+{
+    // "é" is two bytes: one that would end at the cap is left out whole.
+    std::vector<std::pair<std::string, std::optional<std::string>>> props{
+        {"Name", std::string(MaxKeptValueBytes - 1, 'n') + "\xc3\xa9tail"}};
+    for (std::size_t k = 0; k < MaxKeptProperties + 4; ++k)
+        props.emplace_back("P" + std::to_string(k), "v");
+    std::vector<WmiRow> rows{WmiRow(props)};
+    const AnswerCut cut = boundAnswer(rows);
+    EXPECT_EQ(rows[0].property("Name"), std::string(MaxKeptValueBytes - 1, 'n'));
+    EXPECT_EQ(rows[0].properties().size(), MaxKeptProperties);
+    EXPECT_EQ(answerCutNote(cut),
+              " (the node's answer was cut: 1 value shortened to 4096 bytes, 5 properties beyond 16 a drive dropped)");
+}
+
+TEST(InventoryCommands, AStoredDiagnosticsFileIsEvaluatedUpToTheDriveCap)
+{
+    std::string sen_cd = "100000\r\n";
+    for (int k = 0; k < 100000; ++k)
+        sen_cd += "3\r\n0\r\n\r\n\r\n\r\nOK\r\n\r\nTrue\r\n";
+    DriveResults results;
+    test::RecordingGrids grids;
+    test::RecordingPainter painter;
+    EvaluateDiagnostics(sen_cd, {"10.0.0.6", "PC-ADMIN"}, results, grids, painter);
+    EXPECT_EQ(results.total(StateGrid::Green), static_cast<long long>(MaxKeptDrives));
+    EXPECT_EQ(grids.rows(StateGrid::Green).size(), MaxKeptDrives);
 }
 
 } // namespace

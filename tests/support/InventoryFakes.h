@@ -4,8 +4,11 @@
 #include "inventory/InventoryReport.h"
 #include "inventory/InventoryViews.h"
 #include "network/TreeView.h"
+#include "platform/Management.h"
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -141,6 +144,32 @@ public:
     void setStatusMessage(const std::string& t) override { message = t; }
     bool busy = false;
     std::string message;
+};
+
+// A management service whose every node accepts any login and answers every
+// query with the rows the test makes, made afresh for each query.
+class AnsweringManagement : public ManagementService {
+public:
+    using Answer = std::function<std::vector<WmiRow>(const std::string& query)>;
+    explicit AnsweringManagement(Answer answer) : answer_(std::move(answer)) {}
+    std::unique_ptr<WmiLocator> createLocator() override { return std::make_unique<Locator>(answer_); }
+
+private:
+    struct Services : WmiServices {
+        explicit Services(const Answer& a) : answer(a) {}
+        std::vector<WmiRow> execQuery(const std::string& query) override { return answer(query); }
+        const Answer& answer;
+    };
+    struct Locator : WmiLocator {
+        explicit Locator(const Answer& a) : answer(a) {}
+        std::unique_ptr<WmiServices> connectServer(const std::string&, const std::string&, const std::string&,
+                                                   const std::string&) override
+        {
+            return std::make_unique<Services>(answer);
+        }
+        const Answer& answer;
+    };
+    Answer answer_;
 };
 
 } // namespace vorlu::test

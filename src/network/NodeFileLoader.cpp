@@ -30,8 +30,12 @@ NodeFileLoad loadNodeFile(const std::filesystem::path& programFolder, NodeTable&
         addNetworkRoot(*loginTree);
 
     std::string text;
-    if (!readWholeFile(file, text, &result.readError))
+    if (!readWholeFile(file, text, &result.readError, MaxNodeFileBytes))
         return result;
+    if (countNodeRecords(text) > MaxNodeRecords) {
+        result.readError = "cannot read " + file.string() + ": more than " + std::to_string(MaxNodeRecords) + " records";
+        return result;
+    }
     parseNodeFile(
         text, table,
         [&](std::size_t n) {

@@ -84,7 +84,7 @@ bool writeFileAtomically(const std::filesystem::path& target, const std::string&
     return true;
 }
 
-bool readWholeFile(const std::filesystem::path& path, std::string& content, std::string* error)
+bool readWholeFile(const std::filesystem::path& path, std::string& content, std::string* error, std::size_t maxBytes)
 {
     const std::string what = "cannot read " + path.string();
     // Non-blocking so that a pipe in the file's place is refused, not waited on.
@@ -104,6 +104,12 @@ bool readWholeFile(const std::filesystem::path& path, std::string& content, std:
             *error = what + ": not a regular file";
         return false;
     }
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
+        ::close(fd);
+        if (error)
+            *error = what + ": longer than " + std::to_string(maxBytes) + " bytes";
+        return false;
+    }
     std::string text;
     char buffer[65536];
     for (;;) {
@@ -117,6 +123,13 @@ bool readWholeFile(const std::filesystem::path& path, std::string& content, std:
             ::close(fd);
             errno = saved;
             return fail(error, what);
+        }
+        // Checked as it grows too: the file may grow while it is read.
+        if (text.size() + static_cast<std::size_t>(n) > maxBytes) {
+            ::close(fd);
+            if (error)
+                *error = what + ": longer than " + std::to_string(maxBytes) + " bytes";
+            return false;
         }
         text.append(buffer, static_cast<std::size_t>(n));
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -13,7 +14,9 @@ bool writeFileAtomically(const std::filesystem::path& target, const std::string&
                          std::string* error = nullptr);
 
 // Reads a whole regular file; false, with the file's name and the reason, when
-// it is missing, is not a regular file (a folder, a pipe) or cannot be read.
-bool readWholeFile(const std::filesystem::path& path, std::string& content, std::string* error = nullptr);
+// it is missing, is not a regular file (a folder, a pipe), cannot be read or
+// is longer than maxBytes.
+bool readWholeFile(const std::filesystem::path& path, std::string& content, std::string* error = nullptr,
+                   std::size_t maxBytes = SIZE_MAX);
 
 } // namespace vorlu

@@ -26,6 +26,19 @@ void parseNodeFile(const std::string& text, NodeTable& table, const std::functio
     }
 }
 
+std::size_t countNodeRecords(const std::string& text)
+{
+    LineReader reader(text);
+    std::string line;
+    std::size_t records = 0;
+    while (!reader.atEnd()) {
+        for (int field = 0; field < 7; ++field)
+            reader.next(line);
+        ++records;
+    }
+    return records;
+}
+
 std::string formatNodeFile(const NodeTable& table, NodeFileForm form)
 {
     std::string out;

@@ -8,6 +8,15 @@ namespace vorlu {
 
 inline constexpr const char* NodeFileName = "lg.ini";
 
+// Beyond these the file is refused whole and kept as it is: the table, the
+// trees and a later save of it would not fit in memory, and dropping the
+// records past a cap would lose them at the next save.
+inline constexpr std::size_t MaxNodeRecords = 250000;
+inline constexpr std::size_t MaxNodeFileBytes = std::size_t{64} << 20;
+
+// The records parseNodeFile would make of the text, counted without keeping them.
+std::size_t countNodeRecords(const std::string& text);
+
 enum class NodeFileForm {
     Plain, // every field as it is
     Reset  // label replaced by the name and every node listed again, after a network scan

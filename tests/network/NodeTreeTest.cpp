@@ -144,6 +144,51 @@ TEST(NodeTree, LoadFillsBothTreesAndFindsThisComputer)
     EXPECT_EQ(none.count(), 0u);
 }
 
+// A node file beyond the caps is refused whole, before a record is kept, and left as it is.
+TEST(NodeTree, NodeFileBeyondTheCapsIsRefusedWhole)
+{
+    const std::string record = "PC\r\n10.0.0.1\r\nPC\r\nTrue\r\n\r\n\r\nFalse\r\n";
+    std::string atCap;
+    atCap.reserve(record.size() * (MaxNodeRecords + 1));
+    for (std::size_t n = 0; n < MaxNodeRecords; ++n)
+        atCap += record;
+    struct Case {
+        const char* what;
+        std::string text;      // the file's content, or empty for a sparse file of the size below
+        std::uintmax_t sparse; // bytes
+        std::string reason;    // empty: read whole
+    };
+    const Case cases[] = {
+        {"the most records", atCap, 0, ""},
+        {"one record more", atCap + "PC", 0, ": more than 250000 records"},
+        {"a file longer than 64 MB", "", MaxNodeFileBytes + 1, ": longer than 67108864 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const std::filesystem::path file = dir.path().toStdString() + "/lg.ini";
+        {
+            std::ofstream out(file, std::ios::binary);
+            out << c.text;
+        }
+        if (c.sparse)
+            std::filesystem::resize_file(file, c.sparse);
+        const auto size = std::filesystem::file_size(file);
+        FakeTree tree;
+        NodeTable table;
+        const NodeFileLoad load = loadNodeFile(dir.path().toStdString(), table, "NAME", "", tree, nullptr, {});
+        EXPECT_TRUE(load.existed);
+        if (c.reason.empty()) {
+            EXPECT_EQ(load.readError, "");
+            EXPECT_EQ(table.count(), MaxNodeRecords);
+        } else {
+            EXPECT_EQ(load.readError, "cannot read " + file.string() + c.reason);
+            EXPECT_EQ(table.count(), 0u);
+        }
+        EXPECT_EQ(std::filesystem::file_size(file), size);
+    }
+}
+
 TEST(NodeTree, RebuildListsEveryRecordAndMakesOnlySafeFolders)
 {
     QTemporaryDir dir;

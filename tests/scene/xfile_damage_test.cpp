@@ -47,6 +47,8 @@ std::vector<DamageCase> damageCases()
         {"number for a string", xtest::bytesOf(t + "TextureFilename { 12; }"), "expected a string"},
         {"count larger than file", xtest::bytesOf(t + "Mesh m { 4000000000; 1;2;3;; 0; }"), "larger than the file"},
         {"negative count", xtest::bytesOf(t + "Mesh m { -1; 1;2;3;; 0; }"), "larger than the file"},
+        {"a billion faces", xtest::bytesOf(t + "Mesh m { 3; 0;0;0;,1;0;0;,0;1;0;; 1000000000; 3;0,1,2;; }"),
+         "larger than the file"},
         {"huge multi-dimensional", xtest::bytesOf(t + "template G { DWORD a; array DWORD g[a][a][a][a]; } G x { 65536; }"),
          "larger than the file"},
         {"unknown member type", xtest::bytesOf(t + "template T { Foo f; } T x { 1; }"), "unknown template 'Foo'"},

@@ -1,0 +1,40 @@
+#pragma once
+#include "fleet/NodeDiagnosis.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorlu {
+
+enum class FleetState { Green, Amber, Red, Unknown, NoDrive, NotReached };
+
+// One drive of one node, or one row for a node without drives or not reached.
+struct FleetRow {
+    std::string nodeName;
+    std::string IP;
+    std::string drive;
+    std::string name;
+    FleetState state = FleetState::NotReached;
+    std::string statusText;
+    std::string lastDiagnosed;
+    std::string reason;
+};
+
+struct FleetCounts {
+    long long green = 0;
+    long long amber = 0;
+    long long red = 0;
+    long long notReached = 0;
+};
+
+// "green", "amber", "red", "unknown", "no drive", "not reached".
+const char* stateName(FleetState state);
+
+// The rows of one node after its diagnosis; nothing when it was not diagnosed.
+std::vector<FleetRow> fleetRowsOf(const NodeRecord& node, const std::optional<NodeOutcome>& outcome);
+
+// A drive whose status no table knows counts as amber: it needs a look.
+FleetCounts countFleet(const std::vector<FleetRow>& rows);
+
+} // namespace vorlu

@@ -1,0 +1,45 @@
+#pragma once
+#include "nodes/NodeTable.h"
+#include "platform/SimulatedNetwork.h"
+#include "platform/SimulatedPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vorlu::test {
+
+// A drive of the simulated network with the given Status.
+inline std::string simDrive(const std::string& letter, const std::string& status)
+{
+    return R"({"Drive": ")" + letter + R"(", "Name": "DVD )" + letter + R"(", "Availability": 3,
+               "ConfigManagerErrorCode": 0, "Status": ")" + status + R"("})";
+}
+
+// Computer i is "PC<i>" at 10.0.0.<i>, open to the empty login.
+inline std::string simComputer(int i, const std::string& drives, int latencyMs = 0, bool reachable = true)
+{
+    return R"({"name": "PC)" + std::to_string(i) + R"(", "address": "10.0.0.)" + std::to_string(i) +
+           R"(", "latencyMs": )" + std::to_string(latencyMs) + R"(, "management": {"reachable": )" +
+           (reachable ? "true" : "false") + R"(, "accounts": [{"user": "", "password": ""}], "cdromDrives": [)" +
+           drives + "]}}";
+}
+
+inline std::shared_ptr<SimulatedNetwork> simNetwork(const std::string& computers)
+{
+    std::string error;
+    auto net = SimulatedNetwork::parse(R"({"localAddress": "10.0.0.250", "computers": [)" + computers + "]}",
+                                       "test.json", error);
+    EXPECT_TRUE(net) << error;
+    return net;
+}
+
+inline NodeRecord simNode(int i)
+{
+    NodeRecord r;
+    r.Name = "PC" + std::to_string(i);
+    r.IP = "10.0.0." + std::to_string(i);
+    return r;
+}
+
+} // namespace vorlu::test

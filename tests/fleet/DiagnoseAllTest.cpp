@@ -1,4 +1,4 @@
-#include "FleetTestNetwork.h"
+#include "support/FleetTestNetwork.h"
 
 #include "fleet/DiagnoseAll.h"
 #include "fleet/FleetRows.h"

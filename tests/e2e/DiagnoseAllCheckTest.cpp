@@ -32,7 +32,7 @@ protected:
     {
         QFile net(dir_.filePath("network.json"));
         ASSERT_TRUE(net.open(QIODevice::WriteOnly));
-        net.write(QByteArray::fromStdString(R"({"localAddress": "10.0.0.250", "computers": [)" + computers + "]}"));
+        net.write(QByteArray::fromStdString(R"({"localAddress": "10.255.255.254", "computers": [)" + computers + "]}"));
         net.close();
         NodeTable table;
         for (int i = 1; i <= nodes; ++i)

@@ -4,6 +4,7 @@
 #include "fleet/FleetRows.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 

@@ -3,8 +3,7 @@
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
 
-#include <gtest/gtest.h>
-
+#include <stdexcept>
 #include <string>
 
 namespace vorlu::test {
@@ -16,11 +15,13 @@ inline std::string simDrive(const std::string& letter, const std::string& status
                "ConfigManagerErrorCode": 0, "Status": ")" + status + R"("})";
 }
 
-// Computer i is "PC<i>" at 10.0.0.<i>, open to the empty login.
+// Computer i's address: 10.0.0.i for the first 255.
+inline std::string simAddress(int i) { return "10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256); }
+
+// Computer i is "PC<i>" at simAddress(i), open to the empty login.
 inline std::string simComputer(int i, const std::string& drives, int latencyMs = 0, bool reachable = true)
 {
-    return R"({"name": "PC)" + std::to_string(i) + R"(", "address": "10.0.0.)" + std::to_string(i) +
-           R"(", "latencyMs": )" + std::to_string(latencyMs) + R"(, "management": {"reachable": )" +
+    return R"({"name": "PC)" + std::to_string(i) + R"(", "address": ")" + simAddress(i) + R"(", "latencyMs": )" + std::to_string(latencyMs) + R"(, "management": {"reachable": )" +
            (reachable ? "true" : "false") + R"(, "accounts": [{"user": "", "password": ""}], "cdromDrives": [)" +
            drives + "]}}";
 }
@@ -28,9 +29,11 @@ inline std::string simComputer(int i, const std::string& drives, int latencyMs =
 inline std::shared_ptr<SimulatedNetwork> simNetwork(const std::string& computers)
 {
     std::string error;
-    auto net = SimulatedNetwork::parse(R"({"localAddress": "10.0.0.250", "computers": [)" + computers + "]}",
+    auto net = SimulatedNetwork::parse(R"({"localAddress": "10.255.255.254", "computers": [)" + computers + "]}",
                                        "test.json", error);
-    EXPECT_TRUE(net) << error;
+    // Shared with the benchmarks, which have no test assertions.
+    if (!net)
+        throw std::runtime_error(error);
     return net;
 }
 
@@ -38,7 +41,7 @@ inline NodeRecord simNode(int i)
 {
     NodeRecord r;
     r.Name = "PC" + std::to_string(i);
-    r.IP = "10.0.0." + std::to_string(i);
+    r.IP = simAddress(i);
     return r;
 }
 

@@ -1,6 +1,7 @@
 #include "fleet/DiagnoseAll.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -57,7 +58,8 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
     std::size_t applied = 0;
     std::unique_lock lock(mutex);
     for (;;) {
-        changed.wait(lock, [&] {
+        // A heartbeat too, so a window keeps painting and sees its Cancel while every node is slow.
+        changed.wait_for(lock, std::chrono::milliseconds(50), [&] {
             return (applied < nodes.size() && ready[applied]) || running == 0 || started != shown.currentNode;
         });
         shown.currentNode = started;

@@ -26,7 +26,8 @@ struct FleetRun {
 
 // Diagnoses every node of the table, up to `atOnce` at the same time on worker
 // threads. The table's Scanned fields and the progress calls happen on the
-// calling thread, in node order. A cancel lets the nodes under way finish (their
+// calling thread, in node order; progress also runs every 50 ms while nodes
+// are under way. A cancel lets the nodes under way finish (their
 // files are whole) and starts no other.
 FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const DiagnosisSettings& settings,
                      std::size_t atOnce, const std::atomic<bool>& cancel,

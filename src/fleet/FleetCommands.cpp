@@ -1,0 +1,54 @@
+#include "fleet/FleetCommands.h"
+
+namespace vorlu {
+
+FleetCommands::FleetCommands(NodeTable& table, const Settings& settings, const std::filesystem::path& programFolder,
+                             FleetServices services)
+    : table_(table), settings_(settings), programFolder_(programFolder), services_(std::move(services))
+{
+}
+
+bool FleetCommands::DiagnoseAll()
+{
+    {
+        const CommandGate::Pass pass = services_.gate.enter();
+        if (!pass) {
+            services_.statusMessage(CommandGate::busyText);
+            return false;
+        }
+        if (table_.empty())
+            return true;
+        const DiagnosisSettings diagnosis{programFolder_, settings_.AdminUser, settings_.AdminPassword,
+                                          settings_.WmiNamespace};
+        std::atomic<bool> cancel{false};
+        services_.progress.showProgress();
+        const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, MaxNodesAtOnce, cancel,
+                                         [this, &cancel](const FleetProgress& p) {
+                                             services_.progress.setProgress(p);
+                                             yieldNow(services_.yield);
+                                             if (services_.progress.cancelRequested() ||
+                                                 (services_.ending && services_.ending()))
+                                                 cancel = true;
+                                         });
+        services_.progress.hideProgress();
+        rows_.clear();
+        std::size_t finished = 0;
+        for (std::size_t n = 1; n <= table_.count(); ++n) {
+            finished += run.outcomes[n - 1] ? 1 : 0;
+            const auto nodeRows = fleetRowsOf(table_.at(n), run.outcomes[n - 1]);
+            rows_.insert(rows_.end(), nodeRows.begin(), nodeRows.end());
+        }
+        const FleetCounts c = countFleet(rows_);
+        services_.statusMessage((run.cancelled ? "Diagnose All Nodes cancelled: " : "Diagnose All Nodes: ") +
+                                std::to_string(finished) + " of " + std::to_string(table_.count()) +
+                                " nodes diagnosed, " + std::to_string(c.red) + " red, " + std::to_string(c.amber) +
+                                " amber, " + std::to_string(c.green) + " green, " + std::to_string(c.notReached) +
+                                " not reached");
+    }
+    // After the gate is let go: showing the node is a command of its own.
+    if (services_.showNodeAgain)
+        services_.showNodeAgain();
+    return true;
+}
+
+} // namespace vorlu

@@ -40,6 +40,7 @@ constexpr Item kItems[] = {
     {"Mnunodes", "mnuwcurnddia", "Current Computer Optical Drives Diagnostics Scan"},
     {"Mnunodes", "mnuelocaldia", "Local  Computer Optical Drives Diagnostics Scan"},
     {"Mnunodes", "mnudiagallnodes", "Diagnose All Nodes"},
+    {"Mnunodes", "mnufleet", "Fleet View"},
     {"Mnunodes", nullptr, nullptr},
     {"Mnunodes", "mnuscanlist", "Scan List"},
     {"mnuadm", "mnusap", "Set Administrator Password"},

@@ -6,6 +6,7 @@
 #include "app/SceneHooks.h"
 #include "app/TreeWidgetView.h"
 #include "fleet/ui/FleetProgressDialog.h"
+#include "fleet/ui/FleetViewWindow.h"
 #include "inventory/ui/InventoryWidgets.h"
 #include "inventory/ui/StateGridsWidgets.h"
 #include "model/Racks.h"
@@ -67,6 +68,13 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
         state.nodes, state.settings, state.programFolder,
         FleetServices{management, gate, *fleetProgress_, [&window](const std::string& text) { window.setStatusMessage(text); },
                       [this] { commands_->ShowStoredNode(); }, std::move(yield), std::move(ending)});
+    // As a double-click in the node tree: the node selected, its stored drives shown.
+    fleetView_ = new FleetViewWindow(&c.window, VORLU_VERSION, [this, &state](const std::string& name) {
+        if (const std::size_t n = state.nodes.findName(name)) {
+            state.SelectedNode = n;
+            commands_->ShowStoredNode();
+        }
+    });
 }
 
 InventoryWiring::~InventoryWiring() = default;
@@ -92,7 +100,15 @@ void InventoryWiring::connectMenus(CommandMenus& menus)
                          [this, run] { (commands_.get()->*run)(); });
     }
     for (const char* name : {"mnudiagall", "mnudiagallnodes"})
-        QObject::connect(menus.action(name), &QAction::triggered, menus.parent(), [this] { fleet_->DiagnoseAll(); });
+        QObject::connect(menus.action(name), &QAction::triggered, menus.parent(), [this] {
+            if (fleet_->DiagnoseAll())
+                fleetView_->setRows(fleet_->rows());
+        });
+    QObject::connect(menus.action("mnufleet"), &QAction::triggered, menus.parent(), [this] {
+        fleetView_->setRows(fleet_->rows());
+        fleetView_->show();
+        fleetView_->raise();
+    });
 }
 
 } // namespace vorlu

@@ -22,6 +22,7 @@ class StateGridsWidgets;
 class FrmConProgress;
 class MainWindowInventoryView;
 class FleetProgressDialog;
+class FleetViewWindow;
 
 // The drive scan commands with the main window's controls and the model
 // behind their view interfaces, and the menu items that run them.
@@ -42,7 +43,7 @@ public:
 
     // mnuscansp (also the toolbar's "Scan Current Node"), mnuScannode, mnuslpc,
     // mnuscanlocal, mnuwcurnddia, mnucurnddia, mnuelocaldia, mnulocaldia, and
-    // "Diagnose All Nodes" of both menus.
+    // "Diagnose All Nodes" of both menus and "Fleet View".
     void connectMenus(CommandMenus& menus);
 
     InventoryScanCommands& commands() { return *commands_; }
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<InventoryScanCommands> commands_;
     std::unique_ptr<FleetProgressDialog> fleetProgress_;
     std::unique_ptr<FleetCommands> fleet_;
+    FleetViewWindow* fleetView_ = nullptr; // owned by the main window
 };
 
 } // namespace vorlu

@@ -3,6 +3,7 @@
 #include "inventory/DriveEvaluation.h"
 #include "inventory/InventoryReport.h"
 #include "inventory/StatusCodes.h"
+#include "platform/TextCase.h"
 
 namespace vorlu {
 
@@ -81,6 +82,19 @@ std::vector<FleetRow> fleetRowsOf(const NodeRecord& node, const std::optional<No
         rows.push_back(base);
     }
     return rows;
+}
+
+bool fleetRowMatches(const FleetRow& row, std::optional<FleetState> state, const std::string& text)
+{
+    if (state && row.state != *state)
+        return false;
+    if (text.empty())
+        return true;
+    const std::string wanted = lowerAscii(text);
+    for (const std::string* f : {&row.nodeName, &row.IP, &row.drive, &row.name, &row.statusText, &row.reason})
+        if (lowerAscii(*f).find(wanted) != std::string::npos)
+            return true;
+    return false;
 }
 
 FleetCounts countFleet(const std::vector<FleetRow>& rows)

@@ -34,6 +34,10 @@ const char* stateName(FleetState state);
 // The rows of one node after its diagnosis; nothing when it was not diagnosed.
 std::vector<FleetRow> fleetRowsOf(const NodeRecord& node, const std::optional<NodeOutcome>& outcome);
 
+// The fleet view's filter: the state when one is chosen, and the text in any
+// column, without regard to case.
+bool fleetRowMatches(const FleetRow& row, std::optional<FleetState> state, const std::string& text);
+
 // A drive whose status no table knows counts as amber: it needs a look.
 FleetCounts countFleet(const std::vector<FleetRow>& rows);
 

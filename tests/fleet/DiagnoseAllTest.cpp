@@ -23,6 +23,16 @@ std::size_t filesIn(const fs::path& folder)
     return n;
 }
 
+NodeTable simNodes(int count)
+{
+    NodeTable table;
+    for (int i = 1; i <= count; ++i)
+        table.append(simNode(i));
+    return table;
+}
+
+DiagnosisSettings settingsIn(const QTemporaryDir& dir) { return {dir.path().toStdString(), "", "", "root\\cimv2"}; }
+
 TEST(DiagnoseAll, MarksEveryNodeInOrderAndWritesItsFiles)
 {
     const auto net = simNetwork(simComputer(1, simDrive("D:", "OK")) + "," +
@@ -30,10 +40,8 @@ TEST(DiagnoseAll, MarksEveryNodeInOrderAndWritesItsFiles)
                                 simComputer(3, "", 0, false));
     SimulatedManagement management(net);
     QTemporaryDir dir;
-    NodeTable table;
-    for (int i = 1; i <= 3; ++i)
-        table.append(simNode(i));
-    const DiagnosisSettings settings{dir.path().toStdString(), "", "", "root\\cimv2"};
+    NodeTable table = simNodes(3);
+    const DiagnosisSettings settings = settingsIn(dir);
     std::vector<std::size_t> done;
     const std::atomic<bool> cancel{false};
     const FleetRun run = diagnoseAll(table, management, settings, 16, cancel, [&](const FleetProgress& p) {
@@ -69,10 +77,8 @@ TEST(DiagnoseAll, CancelLetsFinishedNodesCompleteAndTouchesNoOther)
     const auto net = simNetwork(computers);
     SimulatedManagement management(net);
     QTemporaryDir dir;
-    NodeTable table;
-    for (int i = 1; i <= 8; ++i)
-        table.append(simNode(i));
-    const DiagnosisSettings settings{dir.path().toStdString(), "", "", "root\\cimv2"};
+    NodeTable table = simNodes(8);
+    const DiagnosisSettings settings = settingsIn(dir);
     std::atomic<bool> cancel{false};
     const FleetRun run = diagnoseAll(table, management, settings, 2, cancel, [&](const FleetProgress& p) {
         if (p.done >= 2)

@@ -1,5 +1,7 @@
 #include "fleet/DiagnoseAll.h"
 
+#include "fleet/FleetHistory.h"
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -89,6 +91,34 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
     threads.clear();
     run.cancelled = applied < nodes.size();
     return run;
+}
+
+std::vector<FleetRow> fleetRowsOfRun(const NodeTable& table, const FleetRun& run,
+                                     const std::function<void(const std::vector<FleetRow>&)>& perNode)
+{
+    std::vector<FleetRow> rows;
+    for (std::size_t n = 1; n <= table.count() && n <= run.outcomes.size(); ++n) {
+        const auto nodeRows = fleetRowsOf(table.at(n), run.outcomes[n - 1]);
+        if (nodeRows.empty())
+            continue;
+        if (perNode)
+            perNode(nodeRows);
+        rows.insert(rows.end(), nodeRows.begin(), nodeRows.end());
+    }
+    return rows;
+}
+
+std::string recordHistory(const std::filesystem::path& programFolder, const NodeTable& table, const FleetRun& run,
+                          std::vector<FleetRow>& rows)
+{
+    std::string problem;
+    auto history = FleetHistory::open(programFolder / HistoryFileName, problem);
+    rows = fleetRowsOfRun(table, run, [&](const std::vector<FleetRow>& nodeRows) {
+        std::string why;
+        if (history && !history->recordNode(nodeRows, &why) && problem.empty())
+            problem = why;
+    });
+    return problem;
 }
 
 } // namespace vorlu

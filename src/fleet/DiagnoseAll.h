@@ -1,4 +1,5 @@
 #pragma once
+#include "fleet/FleetRows.h"
 #include "fleet/NodeDiagnosis.h"
 
 #include <atomic>
@@ -32,5 +33,15 @@ struct FleetRun {
 FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const DiagnosisSettings& settings,
                      std::size_t atOnce, const std::atomic<bool>& cancel,
                      const std::function<void(const FleetProgress&)>& progress = {});
+
+// The fleet rows of a run, node after node; perNode sees each node's rows
+// (nodes a cancel left untouched have none and are skipped).
+std::vector<FleetRow> fleetRowsOfRun(const NodeTable& table, const FleetRun& run,
+                                     const std::function<void(const std::vector<FleetRow>&)>& perNode = {});
+
+// The run's rows recorded in the program folder's history, one transaction
+// per node; an empty text, or why the history was left out (the run stands).
+std::string recordHistory(const std::filesystem::path& programFolder, const NodeTable& table, const FleetRun& run,
+                          std::vector<FleetRow>& rows);
 
 } // namespace vorlu

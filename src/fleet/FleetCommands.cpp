@@ -31,19 +31,17 @@ bool FleetCommands::DiagnoseAll()
                                                  cancel = true;
                                          });
         services_.progress.hideProgress();
-        rows_.clear();
         std::size_t finished = 0;
-        for (std::size_t n = 1; n <= table_.count(); ++n) {
-            finished += run.outcomes[n - 1] ? 1 : 0;
-            const auto nodeRows = fleetRowsOf(table_.at(n), run.outcomes[n - 1]);
-            rows_.insert(rows_.end(), nodeRows.begin(), nodeRows.end());
-        }
+        for (const auto& outcome : run.outcomes)
+            finished += outcome ? 1 : 0;
+        historyProblem_ = recordHistory(programFolder_, table_, run, rows_);
         const FleetCounts c = countFleet(rows_);
         services_.statusMessage((run.cancelled ? "Diagnose All Nodes cancelled: " : "Diagnose All Nodes: ") +
                                 std::to_string(finished) + " of " + std::to_string(table_.count()) +
                                 " nodes diagnosed, " + std::to_string(c.red) + " red, " + std::to_string(c.amber) +
                                 " amber, " + std::to_string(c.green) + " green, " + std::to_string(c.notReached) +
-                                " not reached");
+                                " not reached" +
+                                (historyProblem_.empty() ? "" : "; history not recorded: " + historyProblem_));
     }
     // After the gate is let go: showing the node is a command of its own.
     if (services_.showNodeAgain)

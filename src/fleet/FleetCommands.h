@@ -42,6 +42,8 @@ public:
     // False when another command holds the gate (the status line says so).
     bool DiagnoseAll();
     const std::vector<FleetRow>& rows() const { return rows_; }
+    // Why the last run was not recorded in the history, or empty.
+    const std::string& historyProblem() const { return historyProblem_; }
 
 private:
     NodeTable& table_;
@@ -49,6 +51,7 @@ private:
     std::filesystem::path programFolder_;
     FleetServices services_;
     std::vector<FleetRow> rows_;
+    std::string historyProblem_;
 };
 
 } // namespace vorlu

@@ -80,10 +80,7 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
     const FleetRun result = diagnoseAll(table, management, diagnosis, MaxNodesAtOnce, never);
 
     std::vector<FleetRow> rows;
-    for (std::size_t n = 1; n <= table.count(); ++n) {
-        auto nodeRows = fleetRowsOf(table.at(n), result.outcomes[n - 1]);
-        rows.insert(rows.end(), nodeRows.begin(), nodeRows.end());
-    }
+    const std::string historyProblem = recordHistory(run.programFolder, table, result, rows);
     // The marks are what the next start shows; a failed save changes no verdict on the drives.
     std::string saveError;
     const bool saved = saveNodeFile(nodeFile, table, NodeFileForm::Plain, &saveError);
@@ -98,6 +95,8 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
     out << formatCheckOutput(rows, status);
     if (!saved)
         out << "node file not updated: " << oneLine(saveError) << "\n";
+    if (!historyProblem.empty())
+        out << "history not recorded: " << oneLine(historyProblem) << "\n";
     return status;
 }
 

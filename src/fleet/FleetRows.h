@@ -19,6 +19,10 @@ struct FleetRow {
     std::string statusText;
     std::string lastDiagnosed;
     std::string reason;
+    // From the history, when it is kept: since when the drive has been in its
+    // state, and its changes as lines of "time state status".
+    std::string since;
+    std::string changes;
 };
 
 struct FleetCounts {

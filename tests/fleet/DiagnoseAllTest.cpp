@@ -107,3 +107,30 @@ TEST(DiagnoseAll, CancelLetsFinishedNodesCompleteAndTouchesNoOther)
 
 } // namespace
 } // namespace vorlu
+
+namespace vorlu {
+namespace {
+
+using namespace test;
+
+TEST(DiagnoseAll, TwoRunsRecordTheDriveTurningRedInTheProgramFolderHistory)
+{
+    QTemporaryDir dir;
+    NodeTable table = simNodes(1);
+    const std::atomic<bool> cancel{false};
+    std::vector<FleetRow> rows;
+    for (const char* status : {"OK", "Error"}) {
+        SimulatedManagement management(simNetwork(simComputer(1, simDrive("D:", status))));
+        const FleetRun run = diagnoseAll(table, management, settingsIn(dir), 16, cancel);
+        ASSERT_EQ(recordHistory(dir.path().toStdString(), table, run, rows), "");
+    }
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].state, FleetState::Red);
+    EXPECT_EQ(rows[0].since, rows[0].lastDiagnosed);
+    EXPECT_EQ(std::count(rows[0].changes.begin(), rows[0].changes.end(), '\n'), 2) << rows[0].changes;
+    EXPECT_NE(rows[0].changes.find(" green OK\n"), std::string::npos);
+    EXPECT_NE(rows[0].changes.find(" red Error\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace vorlu

@@ -15,7 +15,9 @@ namespace vorlu {
 
 namespace {
 
-const char* const Headings[] = {"Node", "IP", "Drive", "Name", "State", "Status", "Last diagnosed", "Reason"};
+const char* const Headings[] = {"Node",           "IP",     "Drive",         "Name", "State", "Status",
+                                "Last diagnosed", "Reason", "In state since"};
+constexpr int ColumnCount = 9;
 constexpr int NodeRole = Qt::UserRole + 1;
 constexpr int RowRole = Qt::UserRole + 2;
 
@@ -56,8 +58,8 @@ FleetViewWindow::FleetViewWindow(QWidget* parent, std::string version, std::func
     layout->addLayout(bar);
     layout->addWidget(table_, 1);
     layout->addWidget(message_);
-    table_->setColumnCount(8);
-    for (int c = 0; c < 8; ++c)
+    table_->setColumnCount(ColumnCount);
+    for (int c = 0; c < ColumnCount; ++c)
         table_->setHorizontalHeaderItem(c, new QTableWidgetItem(Headings[c]));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -79,15 +81,18 @@ void FleetViewWindow::setRows(const std::vector<FleetRow>& rows)
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const FleetRow& r = rows[i];
         const std::string fields[] = {r.nodeName, r.IP, r.drive, r.name, stateName(r.state), r.statusText,
-                                      r.lastDiagnosed, r.reason};
-        for (int c = 0; c < 8; ++c) {
+                                      r.lastDiagnosed, r.reason, r.since};
+        for (int c = 0; c < ColumnCount; ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(fields[c]));
             if (c == 0) {
                 item->setData(NodeRole, QString::fromStdString(r.nodeName));
                 item->setData(RowRole, static_cast<int>(i));
             }
-            if (c == 4)
+            if (c == 4) {
                 item->setBackground(colourOf(r.state));
+                // The drive's changes, from the history.
+                item->setToolTip(QString::fromStdString(r.changes));
+            }
             table_->setItem(static_cast<int>(i), c, item);
         }
     }

@@ -102,6 +102,8 @@ void FleetViewWindow::setRows(const std::vector<FleetRow>& rows)
     applyFilter();
 }
 
+void FleetViewWindow::sortBy(int column, Qt::SortOrder order) { table_->sortByColumn(column, order); }
+
 void FleetViewWindow::applyFilter()
 {
     const int chosen = state_->currentData().toInt();

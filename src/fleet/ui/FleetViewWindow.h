@@ -21,6 +21,8 @@ public:
     FleetViewWindow(QWidget* parent, std::string version, std::function<void(const std::string& node)> showNode);
 
     void setRows(const std::vector<FleetRow>& rows);
+    // As a click on the column's header does.
+    void sortBy(int column, Qt::SortOrder order);
 
 private:
     void applyFilter();

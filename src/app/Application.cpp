@@ -38,10 +38,11 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
     QCoreApplication app(argc, argv);
     std::string error;
     std::unique_ptr<ManagementService> management;
+    std::shared_ptr<SimulatedNetwork> network;
     if (options.networkFile || options.demo) {
         const std::filesystem::path file =
             options.demo ? bundledDemoNetwork() : std::filesystem::path(*options.networkFile);
-        const auto network = SimulatedNetwork::load(file, error);
+        network = SimulatedNetwork::load(file, error);
         if (!network) {
             std::cout << "OPTICAL UNKNOWN - " << error << '\n';
             return CheckUnknown;
@@ -53,6 +54,10 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
     const auto folder = chooseProgramFolder(options.dataDir, options.demo, error);
     if (!folder) {
         std::cout << "OPTICAL UNKNOWN - " << error << '\n';
+        return CheckUnknown;
+    }
+    if (options.demo && !seedDemoFolder(*folder, *network, error)) {
+        std::cout << "OPTICAL UNKNOWN - the demo folder could not be prepared: " << error << '\n';
         return CheckUnknown;
     }
     HeadlessRun run{*folder, std::nullopt, VORLU_VERSION};

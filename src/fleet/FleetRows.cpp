@@ -67,13 +67,20 @@ std::vector<FleetRow> fleetRowsOf(const NodeRecord& node, const std::optional<No
     for (std::size_t k = 1; k <= results.table.DriveCount(); ++k) {
         const DriveStatus& d = results.table[k];
         FleetRow row = base;
+        // The report keeps ten drives; the others are named by their place in the diagnostics.
         if (report && k <= report->drives.size()) {
             row.drive = report->drives[k - 1].drive;
             row.name = report->drives[k - 1].name;
+        } else {
+            row.drive = "CD " + std::to_string(k);
         }
         row.state = stateOf(d.colour);
+        // A status no table knows: the message that decided the colour says why.
         const auto s = StatusLookup(d.status);
-        row.statusText = s ? s->gridText : d.status;
+        row.statusText = s                                  ? s->gridText
+                         : !d.configManagerErrorText.empty() ? d.configManagerErrorText
+                         : !d.availabilityText.empty()       ? d.availabilityText
+                                                             : d.status;
         rows.push_back(std::move(row));
     }
     if (rows.empty()) {

@@ -1,6 +1,7 @@
 #include "fleet/FleetHistory.h"
 
 #include "nodes/AtomicFile.h"
+#include "support/FleetTestNetwork.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -12,17 +13,7 @@
 namespace vorlu {
 namespace {
 
-FleetRow drive(FleetState state, const std::string& status, const std::string& at)
-{
-    FleetRow r;
-    r.nodeName = "PC1";
-    r.IP = "10.0.0.1";
-    r.drive = "D:";
-    r.state = state;
-    r.statusText = status;
-    r.lastDiagnosed = at;
-    return r;
-}
+using test::pc1Drive;
 
 TEST(FleetHistory, ADriveTurningRedAcrossTwoRunsShowsTheChangeAndItsTime)
 {
@@ -32,12 +23,12 @@ TEST(FleetHistory, ADriveTurningRedAcrossTwoRunsShowsTheChangeAndItsTime)
     {
         auto history = FleetHistory::open(file, error);
         ASSERT_TRUE(history) << error;
-        ASSERT_TRUE(history->recordNode({drive(FleetState::Green, "OK", "2026-12-09T02:00:00Z")}));
+        ASSERT_TRUE(history->recordNode({pc1Drive(FleetState::Green, "OK", "2026-12-09T02:00:00Z")}));
     }
     auto history = FleetHistory::open(file, error); // the second run, on the database the first left
     ASSERT_TRUE(history) << error;
-    ASSERT_TRUE(history->recordNode({drive(FleetState::Green, "OK", "2026-12-10T02:00:00Z")}));
-    ASSERT_TRUE(history->recordNode({drive(FleetState::Red, "Error", "2026-12-11T02:00:00Z")}));
+    ASSERT_TRUE(history->recordNode({pc1Drive(FleetState::Green, "OK", "2026-12-10T02:00:00Z")}));
+    ASSERT_TRUE(history->recordNode({pc1Drive(FleetState::Red, "Error", "2026-12-11T02:00:00Z")}));
     const auto changes = history->changes("PC1", "D:");
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[0].state, "green");

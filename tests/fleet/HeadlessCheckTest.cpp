@@ -1,20 +1,12 @@
 #include "fleet/HeadlessCheck.h"
+#include "support/FleetTestNetwork.h"
 
 #include <gtest/gtest.h>
 
 namespace vorlu {
 namespace {
 
-FleetRow row(FleetState state, const std::string& status = "OK")
-{
-    FleetRow r;
-    r.nodeName = "PC1";
-    r.IP = "10.0.0.1";
-    r.drive = "D:";
-    r.state = state;
-    r.statusText = status;
-    return r;
-}
+FleetRow row(FleetState state, const std::string& status = "OK") { return test::pc1Drive(state, status); }
 
 TEST(HeadlessCheck, ExitCodeTable)
 {

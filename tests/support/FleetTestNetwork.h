@@ -1,4 +1,5 @@
 #pragma once
+#include "fleet/FleetRows.h"
 #include "nodes/NodeTable.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
@@ -42,6 +43,19 @@ inline NodeRecord simNode(int i)
     NodeRecord r;
     r.Name = "PC" + std::to_string(i);
     r.IP = simAddress(i);
+    return r;
+}
+
+// Drive D: of PC1 at 10.0.0.1, as a run leaves it.
+inline FleetRow pc1Drive(FleetState state, const std::string& status, const std::string& at = "")
+{
+    FleetRow r;
+    r.nodeName = "PC1";
+    r.IP = "10.0.0.1";
+    r.drive = "D:";
+    r.state = state;
+    r.statusText = status;
+    r.lastDiagnosed = at;
     return r;
 }
 

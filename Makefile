@@ -5,7 +5,7 @@ CORE_BUILD ?= build-core
 JOBS ?= $(shell nproc)
 # -noreset: a server that resets when its last client leaves refuses the next test for a moment.
 XVFB = xvfb-run -a -s "-screen 0 1600x1000x24 -noreset"
-DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl1-mesa-dev \
+DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6sql6-sqlite libgl1-mesa-dev \
 	libgl1-mesa-dri libglm-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core fonts-crosextra-carlito
 BENCH_PACKAGES = libassimp-dev

@@ -7,6 +7,8 @@
 #include "app/ModelSceneHooks.h"
 #include "app/ProgramFolder.h"
 #include "app/SceneHooks.h"
+#include "fleet/HeadlessCheck.h"
+#include "platform/SystemManagement.h"
 #include "platform/Log.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SimulatedNetwork.h"
@@ -16,6 +18,7 @@
 #include "platform/ui/SystemPlatform.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <iostream>
 #include <optional>
@@ -29,6 +32,40 @@ std::filesystem::path bundledDemoNetwork()
     return QDir(QCoreApplication::applicationDirPath()).filePath("demo/network.json").toStdString();
 }
 
+// The check needs no display: nothing of the window is made.
+int runHeadless(const CommandLine& options, int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    std::string error;
+    std::unique_ptr<ManagementService> management;
+    std::shared_ptr<SimulatedNetwork> network;
+    if (options.networkFile || options.demo) {
+        const std::filesystem::path file =
+            options.demo ? bundledDemoNetwork() : std::filesystem::path(*options.networkFile);
+        network = SimulatedNetwork::load(file, error);
+        if (!network) {
+            std::cout << "OPTICAL UNKNOWN - " << error << '\n';
+            return CheckUnknown;
+        }
+        management = std::make_unique<SimulatedManagement>(network);
+    } else {
+        management = makeSystemManagement(thisMachine());
+    }
+    const auto folder = chooseProgramFolder(options.dataDir, options.demo, error);
+    if (!folder) {
+        std::cout << "OPTICAL UNKNOWN - " << error << '\n';
+        return CheckUnknown;
+    }
+    if (options.demo && !seedDemoFolder(*folder, *network, error)) {
+        std::cout << "OPTICAL UNKNOWN - the demo folder could not be prepared: " << error << '\n';
+        return CheckUnknown;
+    }
+    HeadlessRun run{*folder, std::nullopt, VORLU_VERSION};
+    if (options.exportFile)
+        run.exportFile = *options.exportFile;
+    return runDiagnoseAllCheck(run, *management, std::cout);
+}
+
 } // namespace
 
 int runApplication(int argc, char** argv)
@@ -38,6 +75,10 @@ int runApplication(int argc, char** argv)
     const auto options = parseCommandLine(args, error);
     if (!options) {
         std::cerr << error << '\n';
+        if (asksForCheck(args)) {
+            std::cout << "OPTICAL UNKNOWN - " << error << '\n';
+            return CheckUnknown;
+        }
         return 2;
     }
     if (options->help) {
@@ -53,6 +94,9 @@ int runApplication(int argc, char** argv)
         std::cerr << "vorlu-optical: " << error << '\n';
         return 2;
     }
+
+    if (options->diagnoseAll)
+        return runHeadless(*options, argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("vorlu-optical");

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+
 namespace vorlu {
 
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args, std::string& error)
@@ -24,6 +26,11 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
         } else if (a == "--log") {
             if (!value(cl.logFile))
                 return std::nullopt;
+        } else if (a == "--export") {
+            if (!value(cl.exportFile))
+                return std::nullopt;
+        } else if (a == "--diagnose-all") {
+            cl.diagnoseAll = true;
         } else if (a == "--demo") {
             cl.demo = true;
         } else if (a == "--help" || a == "-h") {
@@ -39,7 +46,16 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
         error = "vorlu-optical: --demo and --network cannot be used together";
         return std::nullopt;
     }
+    if (cl.exportFile && !cl.diagnoseAll) {
+        error = "vorlu-optical: --export is only for --diagnose-all";
+        return std::nullopt;
+    }
     return cl;
+}
+
+bool asksForCheck(const std::vector<std::string>& args)
+{
+    return std::find(args.begin(), args.end(), "--diagnose-all") != args.end();
 }
 
 std::string usageText()
@@ -52,8 +68,22 @@ std::string usageText()
            "  --network FILE   answer every network and management call from the simulated network in FILE\n"
            "  --demo           run on the bundled demo network, with a demo folder of its own\n"
            "  --log FILE       write the log (failures and their reasons) to FILE as well as to stderr\n"
+           "  --diagnose-all   with no window: diagnose every node of lg.ini (16 at once), print one\n"
+           "                   summary line and one line per amber or red drive or node not reached,\n"
+           "                   and end with 0 all green, 1 amber, 2 red or a node not reached,\n"
+           "                   3 could not run (no node file, bad option)\n"
+           "  --export FILE    with --diagnose-all: also write every drive to FILE (.csv, .json or .html)\n"
            "  --help           show this text and end\n"
-           "  --version        show the version and end\n";
+           "  --version        show the version and end\n"
+           "\n"
+           "Examples:\n"
+           "  cron, every night at 02:00:\n"
+           "    0 2 * * * vorlu-optical --diagnose-all --data-dir /srv/optical --export /srv/optical/fleet.html\n"
+           "  monitoring-server command definition:\n"
+           "    define command {\n"
+           "        command_name  check_optical\n"
+           "        command_line  /usr/bin/vorlu-optical --diagnose-all --data-dir /srv/optical\n"
+           "    }\n";
 }
 
 } // namespace vorlu

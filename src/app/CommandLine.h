@@ -9,7 +9,9 @@ struct CommandLine {
     std::optional<std::string> dataDir;
     std::optional<std::string> networkFile;
     std::optional<std::string> logFile;
+    std::optional<std::string> exportFile;
     bool demo = false;
+    bool diagnoseAll = false;
     bool help = false;
     bool version = false;
 };
@@ -19,5 +21,9 @@ struct CommandLine {
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args, std::string& error);
 
 std::string usageText();
+
+// Whether the arguments ask for the headless check, even when they do not
+// parse: its callers read exit code 3, not the window's 2.
+bool asksForCheck(const std::vector<std::string>& args);
 
 } // namespace vorlu

@@ -5,6 +5,8 @@
 #include "app/Pictures.h"
 #include "app/SceneHooks.h"
 #include "app/TreeWidgetView.h"
+#include "fleet/ui/FleetProgressDialog.h"
+#include "fleet/ui/FleetViewWindow.h"
 #include "inventory/ui/InventoryWidgets.h"
 #include "inventory/ui/StateGridsWidgets.h"
 #include "model/Racks.h"
@@ -58,8 +60,21 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
         InventoryState{state.nodes, state.settings, state.SelectedNode, state.LocalNode, state.flags,
                        state.programFolder, state.drives},
         InventoryServices{management, runner_, *progress_, *windowView_, *tree_, *grids_, *units_, gate,
-                          std::move(yield), std::move(ending)});
+                          yield, ending});
     commands_->setPainter(scene.drivePainter());
+    fleetProgress_ = std::make_unique<FleetProgressDialog>(&c.window);
+    MainWindowInventoryView& window = *windowView_;
+    fleet_ = std::make_unique<FleetCommands>(
+        state.nodes, state.settings, state.programFolder,
+        FleetServices{management, gate, *fleetProgress_, [&window](const std::string& text) { window.setStatusMessage(text); },
+                      [this] { commands_->ShowStoredNode(); }, std::move(yield), std::move(ending)});
+    // As a double-click in the node tree: the node selected, its stored drives shown.
+    fleetView_ = new FleetViewWindow(&c.window, VORLU_VERSION, [this, &state](const std::string& name) {
+        if (const std::size_t n = state.nodes.findName(name)) {
+            state.SelectedNode = n;
+            commands_->ShowStoredNode();
+        }
+    });
 }
 
 InventoryWiring::~InventoryWiring() = default;
@@ -84,6 +99,16 @@ void InventoryWiring::connectMenus(CommandMenus& menus)
         QObject::connect(menus.action(it.name), &QAction::triggered, menus.parent(),
                          [this, run] { (commands_.get()->*run)(); });
     }
+    for (const char* name : {"mnudiagall", "mnudiagallnodes"})
+        QObject::connect(menus.action(name), &QAction::triggered, menus.parent(), [this] {
+            if (fleet_->DiagnoseAll())
+                fleetView_->setRows(fleet_->rows());
+        });
+    QObject::connect(menus.action("mnufleet"), &QAction::triggered, menus.parent(), [this] {
+        fleetView_->setRows(fleet_->rows());
+        fleetView_->show();
+        fleetView_->raise();
+    });
 }
 
 } // namespace vorlu

@@ -1,5 +1,6 @@
 #pragma once
 #include "inventory/BlockingRunner.h"
+#include "fleet/FleetCommands.h"
 #include "inventory/InventoryScanCommands.h"
 
 #include <array>
@@ -20,6 +21,8 @@ class TreeWidgetView;
 class StateGridsWidgets;
 class FrmConProgress;
 class MainWindowInventoryView;
+class FleetProgressDialog;
+class FleetViewWindow;
 
 // The drive scan commands with the main window's controls and the model
 // behind their view interfaces, and the menu items that run them.
@@ -39,10 +42,12 @@ public:
     ~InventoryWiring();
 
     // mnuscansp (also the toolbar's "Scan Current Node"), mnuScannode, mnuslpc,
-    // mnuscanlocal, mnuwcurnddia, mnucurnddia, mnuelocaldia, mnulocaldia.
+    // mnuscanlocal, mnuwcurnddia, mnucurnddia, mnuelocaldia, mnulocaldia, and
+    // "Diagnose All Nodes" of both menus and "Fleet View".
     void connectMenus(CommandMenus& menus);
 
     InventoryScanCommands& commands() { return *commands_; }
+    FleetCommands& fleet() { return *fleet_; }
     // The header row and, once the screen density is known, the column widths.
     void stcol();
 
@@ -57,6 +62,9 @@ private:
     std::unique_ptr<FrmConProgress> progress_;
     std::unique_ptr<MainWindowInventoryView> windowView_;
     std::unique_ptr<InventoryScanCommands> commands_;
+    std::unique_ptr<FleetProgressDialog> fleetProgress_;
+    std::unique_ptr<FleetCommands> fleet_;
+    FleetViewWindow* fleetView_ = nullptr; // owned by the main window
 };
 
 } // namespace vorlu

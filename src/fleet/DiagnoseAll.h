@@ -1,0 +1,47 @@
+#pragma once
+#include "fleet/FleetRows.h"
+#include "fleet/NodeDiagnosis.h"
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace vorlu {
+
+inline constexpr std::size_t MaxNodesAtOnce = 16;
+
+struct FleetProgress {
+    std::size_t done = 0;
+    std::size_t total = 0;
+    std::string currentNode; // the node started last
+    std::size_t failures = 0;
+};
+
+// One entry per node of the table, in node order; empty for nodes that a
+// cancel left untouched.
+struct FleetRun {
+    std::vector<std::optional<NodeOutcome>> outcomes;
+    bool cancelled = false;
+};
+
+// Diagnoses every node of the table, up to `atOnce` at the same time on worker
+// threads. The table's Scanned fields and the progress calls happen on the
+// calling thread, in node order; progress also runs every 50 ms while nodes
+// are under way. A cancel lets the nodes under way finish (their
+// files are whole) and starts no other.
+FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const DiagnosisSettings& settings,
+                     std::size_t atOnce, const std::atomic<bool>& cancel,
+                     const std::function<void(const FleetProgress&)>& progress = {});
+
+// The fleet rows of a run, node after node; perNode sees each node's rows
+// (nodes a cancel left untouched have none and are skipped).
+std::vector<FleetRow> fleetRowsOfRun(const NodeTable& table, const FleetRun& run,
+                                     const std::function<void(const std::vector<FleetRow>&)>& perNode = {});
+
+// The run's rows recorded in the program folder's history, one transaction
+// per node; an empty text, or why the history was left out (the run stands).
+std::string recordHistory(const std::filesystem::path& programFolder, const NodeTable& table, const FleetRun& run,
+                          std::vector<FleetRow>& rows);
+
+} // namespace vorlu

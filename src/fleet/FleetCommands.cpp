@@ -1,0 +1,52 @@
+#include "fleet/FleetCommands.h"
+
+namespace vorlu {
+
+FleetCommands::FleetCommands(NodeTable& table, const Settings& settings, const std::filesystem::path& programFolder,
+                             FleetServices services)
+    : table_(table), settings_(settings), programFolder_(programFolder), services_(std::move(services))
+{
+}
+
+bool FleetCommands::DiagnoseAll()
+{
+    {
+        const CommandGate::Pass pass = services_.gate.enter();
+        if (!pass) {
+            services_.statusMessage(CommandGate::busyText);
+            return false;
+        }
+        if (table_.empty())
+            return true;
+        const DiagnosisSettings diagnosis{programFolder_, settings_.AdminUser, settings_.AdminPassword,
+                                          settings_.WmiNamespace};
+        std::atomic<bool> cancel{false};
+        services_.progress.showProgress();
+        const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, MaxNodesAtOnce, cancel,
+                                         [this, &cancel](const FleetProgress& p) {
+                                             services_.progress.setProgress(p);
+                                             yieldNow(services_.yield);
+                                             if (services_.progress.cancelRequested() ||
+                                                 (services_.ending && services_.ending()))
+                                                 cancel = true;
+                                         });
+        services_.progress.hideProgress();
+        std::size_t finished = 0;
+        for (const auto& outcome : run.outcomes)
+            finished += outcome ? 1 : 0;
+        historyProblem_ = recordHistory(programFolder_, table_, run, rows_);
+        const FleetCounts c = countFleet(rows_);
+        services_.statusMessage((run.cancelled ? "Diagnose All Nodes cancelled: " : "Diagnose All Nodes: ") +
+                                std::to_string(finished) + " of " + std::to_string(table_.count()) +
+                                " nodes diagnosed, " + std::to_string(c.red) + " red, " + std::to_string(c.amber) +
+                                " amber, " + std::to_string(c.green) + " green, " + std::to_string(c.notReached) +
+                                " not reached" +
+                                (historyProblem_.empty() ? "" : "; history not recorded: " + historyProblem_));
+    }
+    // After the gate is let go: showing the node is a command of its own.
+    if (services_.showNodeAgain)
+        services_.showNodeAgain();
+    return true;
+}
+
+} // namespace vorlu

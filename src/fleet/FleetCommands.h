@@ -1,0 +1,57 @@
+#pragma once
+#include "fleet/DiagnoseAll.h"
+#include "fleet/FleetRows.h"
+#include "network/CommandGate.h"
+#include "network/Yield.h"
+#include "nodes/Settings.h"
+
+#include <functional>
+
+namespace vorlu {
+
+// The progress window of "Diagnose All Nodes".
+class FleetProgressView {
+public:
+    virtual ~FleetProgressView() = default;
+    virtual void showProgress() = 0;
+    virtual void setProgress(const FleetProgress& progress) = 0;
+    // True once the user asked to stop.
+    virtual bool cancelRequested() = 0;
+    virtual void hideProgress() = 0;
+};
+
+struct FleetServices {
+    ManagementService& management;
+    CommandGate& gate;
+    FleetProgressView& progress;
+    std::function<void(const std::string&)> statusMessage;
+    // Shows the node on display again, as a double-click in the node tree does.
+    std::function<void()> showNodeAgain;
+    Yield yield;
+    // True while the program is closing: the run stops as a Cancel stops it.
+    std::function<bool()> ending;
+};
+
+// "Diagnose All Nodes": every node of the table, 16 at once, and the fleet's
+// rows kept for the views and exports that read them.
+class FleetCommands {
+public:
+    FleetCommands(NodeTable& table, const Settings& settings, const std::filesystem::path& programFolder,
+                  FleetServices services);
+
+    // False when another command holds the gate (the status line says so).
+    bool DiagnoseAll();
+    const std::vector<FleetRow>& rows() const { return rows_; }
+    // Why the last run was not recorded in the history, or empty.
+    const std::string& historyProblem() const { return historyProblem_; }
+
+private:
+    NodeTable& table_;
+    const Settings& settings_;
+    std::filesystem::path programFolder_;
+    FleetServices services_;
+    std::vector<FleetRow> rows_;
+    std::string historyProblem_;
+};
+
+} // namespace vorlu

@@ -1,0 +1,141 @@
+#include "fleet/FleetHistory.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <atomic>
+#include <fstream>
+
+namespace vorlu {
+
+namespace {
+
+constexpr int SchemaVersion = 1;
+constexpr char SqliteMagic[] = "SQLite format 3";
+
+std::string nextConnectionName()
+{
+    static std::atomic<int> n{0};
+    return "vorlu-history-" + std::to_string(++n);
+}
+
+// SQLite itself would take a file of any other content as empty and write over it.
+bool looksLikeSqlite(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    char head[sizeof SqliteMagic] = {};
+    in.read(head, sizeof head);
+    return in.gcount() == sizeof head && std::string(head, sizeof head - 1) == SqliteMagic && head[15] == '\0';
+}
+
+} // namespace
+
+std::optional<FleetHistory> FleetHistory::open(const std::filesystem::path& file, std::string& error)
+{
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(file, ec);
+    if (existed && std::filesystem::file_size(file, ec) > 0 && !looksLikeSqlite(file)) {
+        error = file.string() + ": not a history database; left as it is";
+        return std::nullopt;
+    }
+    const std::string name = nextConnectionName();
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", QString::fromStdString(name));
+        db.setDatabaseName(QString::fromStdString(file.string()));
+        if (!db.open()) {
+            error = file.string() + ": " + db.lastError().text().toStdString();
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec("PRAGMA user_version") || !q.next()) {
+                error = file.string() + ": damaged history database, left as it is: " +
+                        q.lastError().text().toStdString();
+            } else if (const int version = q.value(0).toInt(); version > SchemaVersion) {
+                error = file.string() + ": history database of a newer version (" + std::to_string(version) +
+                        "); left as it is";
+            } else if (version == 0 &&
+                       !(q.exec("CREATE TABLE IF NOT EXISTS diagnosis (node TEXT NOT NULL, ip TEXT, drive TEXT "
+                                "NOT NULL, name TEXT, state TEXT NOT NULL, status TEXT, at TEXT NOT NULL, reason TEXT)") &&
+                         q.exec("CREATE INDEX IF NOT EXISTS diagnosis_drive ON diagnosis (node, drive, at)") &&
+                         q.exec("PRAGMA user_version = " + QString::number(SchemaVersion)))) {
+                error = file.string() + ": " + q.lastError().text().toStdString();
+            } else {
+                ok = true;
+            }
+            if (!ok)
+                db.close();
+        }
+    }
+    if (!ok) {
+        QSqlDatabase::removeDatabase(QString::fromStdString(name));
+        return std::nullopt;
+    }
+    return FleetHistory(name);
+}
+
+FleetHistory::FleetHistory(FleetHistory&& other) noexcept : connection_(std::move(other.connection_))
+{
+    other.connection_.clear();
+}
+
+FleetHistory::~FleetHistory()
+{
+    if (connection_.empty())
+        return;
+    QSqlDatabase::database(QString::fromStdString(connection_), false).close();
+    QSqlDatabase::removeDatabase(QString::fromStdString(connection_));
+}
+
+bool FleetHistory::recordNode(const std::vector<FleetRow>& rows, std::string* error)
+{
+    QSqlDatabase db = QSqlDatabase::database(QString::fromStdString(connection_));
+    if (!db.transaction()) {
+        if (error)
+            *error = db.lastError().text().toStdString();
+        return false;
+    }
+    QSqlQuery q(db);
+    q.prepare("INSERT INTO diagnosis (node, ip, drive, name, state, status, at, reason) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    for (const FleetRow& r : rows) {
+        for (const std::string* v : {&r.nodeName, &r.IP, &r.drive, &r.name})
+            q.addBindValue(QString::fromStdString(*v));
+        q.addBindValue(QString(stateName(r.state)));
+        for (const std::string* v : {&r.statusText, &r.lastDiagnosed, &r.reason})
+            q.addBindValue(QString::fromStdString(*v));
+        if (!q.exec()) {
+            if (error)
+                *error = q.lastError().text().toStdString();
+            db.rollback();
+            return false;
+        }
+    }
+    return db.commit();
+}
+
+std::vector<DriveChange> FleetHistory::changes(const std::string& node, const std::string& drive) const
+{
+    QSqlQuery q(QSqlDatabase::database(QString::fromStdString(connection_)));
+    q.prepare("SELECT at, state, status FROM diagnosis WHERE node = ? AND drive = ? ORDER BY at, rowid");
+    q.addBindValue(QString::fromStdString(node));
+    q.addBindValue(QString::fromStdString(drive));
+    std::vector<DriveChange> out;
+    if (!q.exec())
+        return out;
+    while (q.next()) {
+        DriveChange c{q.value(0).toString().toStdString(), q.value(1).toString().toStdString(),
+                      q.value(2).toString().toStdString()};
+        if (out.empty() || out.back().state != c.state)
+            out.push_back(std::move(c));
+    }
+    return out;
+}
+
+std::string FleetHistory::since(const std::string& node, const std::string& drive) const
+{
+    const auto all = changes(node, drive);
+    return all.empty() ? std::string() : all.back().at;
+}
+
+} // namespace vorlu

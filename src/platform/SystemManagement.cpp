@@ -1,0 +1,30 @@
+#include "platform/SystemManagement.h"
+
+#include "platform/CdromDevices.h"
+#include "platform/LinuxManagement.h"
+#include "platform/ManagementRouter.h"
+#include "platform/SystemLocalAddress.h"
+#include "platform/UnavailableServices.h"
+
+#include <climits>
+#include <unistd.h>
+
+namespace vorlu {
+
+ThisComputer thisMachine()
+{
+    char name[HOST_NAME_MAX + 1] = {};
+    if (gethostname(name, sizeof name - 1) != 0)
+        name[0] = '\0';
+    // The address the program takes as this computer's, so a node picked by it reaches this adapter.
+    return {name, {SystemLocalAddress().localAddress()}};
+}
+
+std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here)
+{
+    return std::make_unique<ManagementRouter>(
+        here, std::make_unique<LinuxManagement>(here, "/sys", std::make_shared<SystemCdromDevices>()),
+        std::make_unique<UnavailableManagement>());
+}
+
+} // namespace vorlu

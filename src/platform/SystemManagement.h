@@ -1,0 +1,16 @@
+#pragma once
+#include "platform/Management.h"
+#include "platform/ThisComputer.h"
+
+#include <memory>
+
+namespace vorlu {
+
+// This computer's name and the address the program takes as its own.
+ThisComputer thisMachine();
+
+// The management service of a real start: this computer answered from its own
+// devices, every other node unavailable.
+std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here);
+
+} // namespace vorlu

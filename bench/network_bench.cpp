@@ -26,12 +26,10 @@ public:
     void showDialog() override {}
     void setStatus(const std::string& text) override { benchmark::DoNotOptimize(text.data()); }
     void clearGridText() override {}
-    int appendGridRow() override { return ++rows_; }
+    void setGridRowCount(int rows) override { benchmark::DoNotOptimize(rows); }
     void setGridCell(int, int, const std::string&) override {}
     void setGridColumnWidth(int, int) override {}
-
-private:
-    int rows_ = 1;
+    void setProgress(std::size_t, std::size_t) override {}
 };
 
 class NullMenu : public NetworkMenu {

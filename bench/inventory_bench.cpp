@@ -125,7 +125,8 @@ void BM_LocalDiagnosticsScan4Drives(benchmark::State& state)
     NullUnits units;
     CommandGate gate;
     Grids grids;
-    InventoryScanCommands commands({table, settings, selected, local, flags, folder},
+    DriveResults results;
+    InventoryScanCommands commands({table, settings, selected, local, flags, folder, results},
                                    {management, runner, progress, window, tree, *grids.view, units, gate,
                                     [] { QCoreApplication::processEvents(); }, {}});
     for (auto _ : state) {

@@ -39,8 +39,6 @@ constexpr Item kItems[] = {
     {"Mnunodes", nullptr, nullptr},
     {"Mnunodes", "mnuwcurnddia", "Current Computer Optical Drives Diagnostics Scan"},
     {"Mnunodes", "mnuelocaldia", "Local  Computer Optical Drives Diagnostics Scan"},
-    {"Mnunodes", "mnudiagallnodes", "Diagnose All Nodes"},
-    {"Mnunodes", "mnufleet", "Fleet View"},
     {"Mnunodes", nullptr, nullptr},
     {"Mnunodes", "mnuscanlist", "Scan List"},
     {"mnuadm", "mnusap", "Set Administrator Password"},
@@ -59,6 +57,9 @@ constexpr Item kItems[] = {
     {"mnuPC", "mnuZoom", "Zoom"},
     {"mnuZoom", "mnuIn", "In"},
     {"mnuZoom", "mnuOut", "Out"},
+    {"mnuPC", nullptr, nullptr},
+    {"mnuPC", "mnudiagallnodes", "Diagnose All Nodes"},
+    {"mnuPC", "mnufleet", "Fleet View"},
 };
 
 constexpr const char* kTopMenus[] = {"mnumain", "mnunw", "mnuscan", "Mnunodes", "mnuadm", "mnuconfigure", "mnuPC"};

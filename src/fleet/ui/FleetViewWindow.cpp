@@ -18,6 +18,8 @@ namespace {
 const char* const Headings[] = {"Node",           "IP",     "Drive",         "Name", "State", "Status",
                                 "Last diagnosed", "Reason", "In state since"};
 constexpr int ColumnCount = 9;
+// Wide enough for a node name, an address, a drive model and a timestamp at the default font.
+constexpr int ColumnWidths[ColumnCount] = {130, 110, 60, 230, 90, 150, 150, 200, 150};
 constexpr int NodeRole = Qt::UserRole + 1;
 constexpr int RowRole = Qt::UserRole + 2;
 
@@ -42,7 +44,7 @@ FleetViewWindow::FleetViewWindow(QWidget* parent, std::string version, std::func
       counters_(new QLabel(this)), message_(new QLabel(this))
 {
     setWindowTitle("Fleet View");
-    resize(980, 560);
+    resize(1320, 640);
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     state_->addItem("All states", -1);
@@ -59,8 +61,12 @@ FleetViewWindow::FleetViewWindow(QWidget* parent, std::string version, std::func
     layout->addWidget(table_, 1);
     layout->addWidget(message_);
     table_->setColumnCount(ColumnCount);
-    for (int c = 0; c < ColumnCount; ++c)
+    for (int c = 0; c < ColumnCount; ++c) {
         table_->setHorizontalHeaderItem(c, new QTableWidgetItem(Headings[c]));
+        table_->setColumnWidth(c, ColumnWidths[c]);
+    }
+    table_->setWordWrap(false);
+    table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->horizontalHeader()->setStretchLastSection(true);

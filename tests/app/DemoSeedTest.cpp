@@ -8,6 +8,7 @@
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
 
+#include <filesystem>
 #include <QAction>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -21,7 +22,7 @@ namespace {
 std::shared_ptr<SimulatedNetwork> demoNetwork()
 {
     std::string error;
-    auto network = SimulatedNetwork::load(std::string(VORLU_SOURCE_DIR) + "/demo/network.json", error);
+    auto network = SimulatedNetwork::load(std::filesystem::path(VORLU_SOURCE_DIR) / "demo" / "network.json", error);
     EXPECT_TRUE(network) << error;
     return network;
 }

@@ -5,6 +5,7 @@
 
 #include "e2e/InProcessWindow.h"
 
+#include <filesystem>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTableWidget>
@@ -44,7 +45,7 @@ const ArchiveDrive Archive[] = {
 
 class DriveScan : public ProgramFixture {
 protected:
-    QByteArray network() const override { return readFile(QString(VORLU_SOURCE_DIR) + "/demo/network.json"); }
+    QByteArray network() const override { return readFile(QString::fromStdString((std::filesystem::path(VORLU_SOURCE_DIR) / "demo" / "network.json").string())); }
 
     void waitForFile(const QString& path)
     {

@@ -7,6 +7,7 @@
 #include "support/RecordingDevice.h"
 #include "scene/SceneContext.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -18,7 +19,7 @@ namespace {
 
 std::string fixture(const std::string& name)
 {
-    std::ifstream in(std::string(VORLU_SOURCE_DIR) + "/tests/scene/fixtures/" + name, std::ios::binary);
+    std::ifstream in(std::filesystem::path(VORLU_SOURCE_DIR) / "tests" / "scene" / "fixtures" / name, std::ios::binary);
     EXPECT_TRUE(in) << name;
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -1,5 +1,7 @@
 #include "model/ModelLayout.h"
 
+#include "inventory/DrivePainter.h"
+
 #include <stdexcept>
 
 namespace vorlu {
@@ -62,7 +64,7 @@ std::array<double, 3> RackOffset(int rack)
 std::string DrivePartName(int unit)
 {
     checkUnit(unit);
-    return "Frame0Cylinder_a" + std::to_string(unit);
+    return DrivePartName(static_cast<std::size_t>(unit));
 }
 
 } // namespace vorlu

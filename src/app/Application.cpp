@@ -49,7 +49,7 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
         }
         management = std::make_unique<SimulatedManagement>(network);
     } else {
-        management = makeSystemManagement(thisMachine());
+        management = makeSystemManagement(thisMachine(), [] { return RemoteTransport{}; });
     }
     const auto folder = chooseProgramFolder(options.dataDir, options.demo, error);
     if (!folder) {
@@ -124,7 +124,7 @@ int runApplication(int argc, char** argv)
         std::cerr << "vorlu-optical: the demo starts without its node list: " << error << '\n';
 
     Platform platform;
-    QtMessageBoxes& boxes = installSystemPlatform(platform);
+    QtMessageBoxes& boxes = installSystemPlatform(platform, [] { return RemoteTransport{}; });
     if (network)
         installSimulatedNetwork(platform, network);
     QStringList arguments;

@@ -20,7 +20,7 @@ ThisComputer thisMachine()
     return {name, {SystemLocalAddress().localAddress()}};
 }
 
-std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here)
+std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here, std::function<RemoteTransport()>)
 {
     return std::make_unique<ManagementRouter>(
         here, std::make_unique<LinuxManagement>(here, "/sys", std::make_shared<SystemCdromDevices>()),

@@ -1,6 +1,9 @@
 #pragma once
 #include "platform/Management.h"
+#include "platform/RemoteTransport.h"
 #include "platform/ThisComputer.h"
+
+#include <functional>
 
 #include <memory>
 
@@ -10,7 +13,8 @@ namespace vorlu {
 ThisComputer thisMachine();
 
 // The management service of a real start: this computer answered from its own
-// devices, every other node unavailable.
-std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here);
+// devices, every other node through transport, read at each connection.
+std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here,
+                                                        std::function<RemoteTransport()> transport);
 
 } // namespace vorlu

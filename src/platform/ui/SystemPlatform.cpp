@@ -8,13 +8,13 @@
 
 namespace vorlu {
 
-QtMessageBoxes& installSystemPlatform(Platform& platform)
+QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTransport()> transport)
 {
     const ThisComputer here = thisMachine();
     platform.enumerator = std::make_unique<UnavailableEnumerator>();
     platform.sockets = std::make_unique<SystemSocketLayer>();
     platform.localAddress = std::make_unique<SystemLocalAddress>();
-    platform.management = makeSystemManagement(here);
+    platform.management = makeSystemManagement(here, std::move(transport));
     auto messages = std::make_unique<QtMessageBoxes>();
     QtMessageBoxes& boxes = *messages;
     platform.messages = std::move(messages);

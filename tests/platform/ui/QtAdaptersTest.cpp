@@ -12,7 +12,7 @@ using namespace vorlu;
 TEST(SystemPlatform, FillsEveryService)
 {
     Platform p;
-    QtMessageBoxes& boxes = installSystemPlatform(p);
+    QtMessageBoxes& boxes = installSystemPlatform(p, [] { return RemoteTransport{}; });
     EXPECT_EQ(&boxes, p.messages.get()) << "the boxes the main window becomes the parent of";
     EXPECT_TRUE(p.enumerator && p.sockets && p.localAddress && p.management && p.messages && p.programEnd && p.web);
 }
@@ -66,7 +66,7 @@ TEST(QtMessageBoxes, ShowsTextTitleIconAndOneOkButton)
 TEST(SystemPlatform, ThisComputerAnswersFromItsOwnDrivesAndOthersAreRefused)
 {
     Platform p;
-    installSystemPlatform(p);
+    installSystemPlatform(p, [] { return RemoteTransport{}; });
     char host[256] = {};
     ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
     auto locator = p.management->createLocator();

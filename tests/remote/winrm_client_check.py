@@ -2,9 +2,10 @@
 """Checks the WS-Management test server with Debian's python3-winrm client.
 
 An independent client must get what it expects from the server: NTLM with message
-encryption over plain HTTP, and Basic over HTTPS with the certificate checked against the
-test authority. Each runs a WQL enumeration (Enumerate, Pull until the end, Release of an
-abandoned one) and checks the items. Exits non-zero with the reason on any failure.
+encryption over plain HTTP, Basic over HTTPS with the certificate checked against the test
+authority, and NTLM over HTTPS, where the transport protects the body. Each runs WQL
+enumerations (Enumerate, Pull until the end, Release of an abandoned one) and checks the
+items. Exits non-zero with the reason on any failure.
 """
 
 import os
@@ -215,6 +216,17 @@ def ntlm_wrong_password_refused():
             raise AssertionError("a wrong password was accepted")
 
 
+def ntlm_over_https():
+    ca, cert, key = make_certificates()
+    with Server("--auth", "ntlm", "--https", cert, key) as server:
+        endpoint = "https://127.0.0.1:%d/wsman" % server.port
+        protocol = Protocol(endpoint, transport="ntlm", username="%s\\%s" % (DOMAIN, USER), password=PASSWORD,
+                            server_cert_validation="validate", ca_trust_path=ca)
+        run_queries(protocol, endpoint)
+        check(protocol.transport.encryption is None, "over HTTPS the transport protects the body")
+        check("AUTH ntlm ok" in server.requests(), "NTLM was not used")
+
+
 def basic_over_https():
     ca, cert, key = make_certificates()
     with Server("--auth", "basic", "--https", cert, key) as server:
@@ -236,7 +248,7 @@ def basic_over_https():
 
 def main():
     failed = 0
-    for case in (ntlm_with_encryption, ntlm_wrong_password_refused, basic_over_https):
+    for case in (ntlm_with_encryption, ntlm_wrong_password_refused, ntlm_over_https, basic_over_https):
         try:
             case()
             print("ok", case.__name__)

@@ -143,6 +143,7 @@ TEST(NtlmContext, MisusesAndBadTokensAreErrorsWithoutThePassword)
     EXPECT_THROW(ntlm->seal("<s:Envelope/>"), WmiError);
     EXPECT_THROW(ntlm->unseal(std::string(40, '\0')), WmiError);
     EXPECT_THROW(makeNtlmContext("", WsManTestServer::Password), WmiError);
+    EXPECT_THROW(makeNtlmContext("SRV-ARCHIVE\\", WsManTestServer::Password), WmiError);
 
     ASSERT_FALSE(ntlm->step("").empty());
     for (const std::string& challenge : {std::string(), std::string("NTLMSSP\0\2\0\0\0garbage", 19)}) {

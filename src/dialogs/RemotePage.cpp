@@ -9,10 +9,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace vorlu {
@@ -67,19 +67,18 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
     verify_ = checkBox("RemoteVerify", "Check the node's certificate", this);
     caFile_ = new QLineEdit(this);
     caFile_->setObjectName(QStringLiteral("RemoteCaFile"));
-    caFile_->setPlaceholderText(QStringLiteral("the system's authorities"));
-    browse_ = new QPushButton(QStringLiteral("..."), this);
+    caFile_->setPlaceholderText(QStringLiteral("the system's own"));
+    browse_ = new QToolButton(this);
+    browse_->setText(QStringLiteral("..."));
     browse_->setObjectName(QStringLiteral("RemoteCaBrowse"));
-    browse_->setAutoDefault(false);
     browse_->setToolTip(QStringLiteral("Choose a file of certificate authorities (PEM)"));
     auto* caRow = new QHBoxLayout;
     caRow->addWidget(caFile_, 1);
     caRow->addWidget(browse_);
 
     basic_ = checkBox("RemoteBasic", "Allow credentials in clear text over HTTP (Basic)", this);
-    warning_ = new QLabel(QStringLiteral("Basic over HTTP sends the user name and password unencrypted: anyone on "
-                                         "the network between here and the node can read them. Use HTTPS instead "
-                                         "wherever the node allows it."),
+    warning_ = new QLabel(QStringLiteral("Basic over HTTP sends the password unencrypted: anyone on the network "
+                                         "between here and the node can read it."),
                           this);
     warning_->setObjectName(QStringLiteral("RemoteBasicWarning"));
     warning_->setWordWrap(true);
@@ -88,7 +87,7 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
     queryLimit_ = numberBox("RemoteQueryLimit", MinQueryTimeoutMs, MaxQueryTimeoutMs, 1000, " ms", this);
 
     auto* form = new QFormLayout;
-    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     form->addRow(QStringLiteral("Protocol:"), schemes);
     form->addRow(QStringLiteral("Port:"), port_);
     form->addRow(verify_);
@@ -122,7 +121,7 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
             apply([this](const QString& t) { transport_.caFile = t.trimmed().toStdString(); }));
     connect(connectLimit_, &QSpinBox::valueChanged, this, apply([this](int v) { transport_.connectTimeoutMs = v; }));
     connect(queryLimit_, &QSpinBox::valueChanged, this, apply([this](int v) { transport_.queryTimeoutMs = v; }));
-    connect(browse_, &QPushButton::clicked, this, &RemotePage::chooseCaFile);
+    connect(browse_, &QToolButton::clicked, this, &RemotePage::chooseCaFile);
 }
 
 void RemotePage::fill(const RemoteTransport& t)

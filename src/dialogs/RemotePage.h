@@ -7,9 +7,9 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QToolButton;
 
 namespace vorlu {
 
@@ -32,7 +32,7 @@ public:
     QSpinBox* portBox() const { return port_; }
     QCheckBox* certificateBox() const { return verify_; }
     QLineEdit* caFileBox() const { return caFile_; }
-    QPushButton* caFileButton() const { return browse_; }
+    QToolButton* caFileButton() const { return browse_; }
     QCheckBox* clearTextBasicBox() const { return basic_; }
     QLabel* clearTextWarning() const { return warning_; }
     QSpinBox* connectLimitBox() const { return connectLimit_; }
@@ -54,7 +54,7 @@ private:
     QSpinBox* port_ = nullptr;
     QCheckBox* verify_ = nullptr;
     QLineEdit* caFile_ = nullptr;
-    QPushButton* browse_ = nullptr;
+    QToolButton* browse_ = nullptr;
     QCheckBox* basic_ = nullptr;
     QLabel* warning_ = nullptr;
     QSpinBox* connectLimit_ = nullptr;

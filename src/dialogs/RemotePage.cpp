@@ -105,8 +105,8 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
 
     fill(transport_);
 
-    connect(http_, &QRadioButton::clicked, this, [this] { schemeChosen(false); });
-    connect(https_, &QRadioButton::clicked, this, [this] { schemeChosen(true); });
+    // Whatever moves the choice (mouse, arrow keys, the mnemonic) moves the setting.
+    connect(https_, &QRadioButton::toggled, this, [this](bool on) { schemeChosen(on); });
     const auto apply = [this](auto change) {
         return [this, change](auto value) {
             change(value);

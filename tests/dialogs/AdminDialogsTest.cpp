@@ -12,6 +12,7 @@
 #include "support/PrintTransport.h"
 #include "support/ScriptedMessageBoxes.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -222,6 +223,14 @@ TEST(SettingsDialog, RemotePageActsAtOnceAndTheConnectionsSeeEachChange)
     QTest::mouseClick(page.httpButton(), Qt::LeftButton);
     EXPECT_FALSE(source().https);
     EXPECT_EQ(source().port, 8443);
+    // Arrows move between the radio buttons only in the active window.
+    QApplication::setActiveWindow(&conf);
+    page.httpButton()->setFocus();
+    QTest::keyClick(page.httpButton(), Qt::Key_Right); // the keyboard's way to the other scheme
+    EXPECT_TRUE(page.httpsButton()->isChecked());
+    EXPECT_TRUE(source().https);
+    QTest::keyClick(page.httpsButton(), Qt::Key_Left);
+    EXPECT_FALSE(source().https);
 
     clickBox(page.clearTextBasicBox());
     EXPECT_TRUE(source().allowClearTextBasic);

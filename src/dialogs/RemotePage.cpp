@@ -105,7 +105,7 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
 
     fill(transport_);
 
-    // Whatever moves the choice (mouse, arrow keys, the mnemonic) moves the setting.
+    // Whatever moves the choice (the mouse or the arrow keys) moves the setting.
     connect(https_, &QRadioButton::toggled, this, [this](bool on) { schemeChosen(on); });
     const auto apply = [this](auto change) {
         return [this, change](auto value) {

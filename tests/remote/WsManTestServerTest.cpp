@@ -38,6 +38,16 @@ std::map<std::string, std::string> soapHeaders(bool withCredentials)
     return h;
 }
 
+// One request on a connection of its own.
+test::RawReply postOnce(const WsManTestServer& server, const std::string& query, bool withCredentials)
+{
+    QTcpSocket socket;
+    socket.connectToHost("127.0.0.1", static_cast<quint16>(server.port()));
+    if (!socket.waitForConnected(5000))
+        return {};
+    return rawExchange(socket, rawPost(enumerateEnvelope(query), soapHeaders(withCredentials)));
+}
+
 TEST(WsManTestServer, BasicOverHttpAnswersItemsFaultsAndRefusals)
 {
     WsManTestServer server({Node, "basic", false, true});
@@ -69,10 +79,7 @@ TEST(WsManTestServer, OffersOnlyKerberosWhenToldTo)
 {
     WsManTestServer server({Node, "kerberos"});
     ASSERT_TRUE(server.started()) << server.error();
-    QTcpSocket socket;
-    socket.connectToHost("127.0.0.1", static_cast<quint16>(server.port()));
-    ASSERT_TRUE(socket.waitForConnected(5000));
-    auto reply = rawExchange(socket, rawPost(enumerateEnvelope("SELECT * FROM Win32_CDROMDrive"), soapHeaders(true)));
+    auto reply = postOnce(server, "SELECT * FROM Win32_CDROMDrive", true);
     EXPECT_EQ(reply.status, 401);
     EXPECT_EQ(reply.header("www-authenticate"), "Kerberos");
 }
@@ -96,10 +103,7 @@ TEST(WsManTestServer, PlainBodyOverHttpIsRefusedWithAnEmpty500)
 {
     WsManTestServer server({Node, "basic"});
     ASSERT_TRUE(server.started()) << server.error();
-    QTcpSocket socket;
-    socket.connectToHost("127.0.0.1", static_cast<quint16>(server.port()));
-    ASSERT_TRUE(socket.waitForConnected(5000));
-    auto reply = rawExchange(socket, rawPost(enumerateEnvelope("SELECT * FROM Win32_CDROMDrive"), soapHeaders(true)));
+    auto reply = postOnce(server, "SELECT * FROM Win32_CDROMDrive", true);
     EXPECT_EQ(reply.status, 500);
     EXPECT_TRUE(reply.body.empty());
 }

@@ -515,7 +515,7 @@ class Handler(BaseHTTPRequestHandler):
             self.refuse(out or b"")
             return False
         self.gss, self.pending = self.pending, None
-        log("AUTH ntlm ok user=%s" % str(self.gss.initiator_name).strip())
+        log("AUTH ntlm ok user=%s" % str(self.gss.initiator_name).strip("\x00 "))
         return True
 
     def basic(self, value):

@@ -95,6 +95,8 @@ void HttpConnection::open(const QDeadlineTimer& deadline)
         default: throw WmiError("the node cannot be reached on port " + port + ": " + why);
         }
     }
+    // Each message goes out in one write and then waits for its answer: Nagle's delay gains nothing.
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (tls) {
         tls->startClientEncryption();
         if (!tls->waitForEncrypted(waitMs(deadline))) {

@@ -31,6 +31,19 @@ std::string text(const QString& s) { return s.toStdString(); }
 
 } // namespace
 
+std::string HttpEndpoint::authority() const
+{
+    return (host.find(':') == std::string::npos ? host : "[" + host + "]") + ":" + std::to_string(port);
+}
+
+bool isPlainHost(const std::string& host)
+{
+    return !host.empty() && std::all_of(host.begin(), host.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+               c == '_' || c == ':';
+    });
+}
+
 HttpConnection::HttpConnection(HttpEndpoint endpoint) : endpoint_(std::move(endpoint)) {}
 
 HttpConnection::~HttpConnection() { close(); }
@@ -128,7 +141,9 @@ void HttpConnection::failWaiting(const QDeadlineTimer& deadline)
         throw WmiError("the node did not answer within " + seconds(endpoint_.queryTimeoutMs));
     if (!connected)
         throw WmiError(std::string("the node closed the connection before it answered") +
-                       (endpoint_.https ? "" : " (an HTTPS listener does so to plain HTTP: check the HTTPS setting and the port)"));
+                       (endpoint_.https ? ""
+                                        : " (an HTTPS listener does so to plain HTTP: check the HTTPS setting and "
+                                          "the port)"));
     throw WmiError("the connection to the node failed: " + why);
 }
 
@@ -274,8 +289,8 @@ HttpResponse HttpConnection::post(const HttpRequest& request, const QDeadlineTim
 {
     if (!isOpen())
         open(deadline);
-    std::string head = "POST " + request.path + " HTTP/1.1\r\nHost: " + endpoint_.host + ":" +
-                       std::to_string(endpoint_.port) + "\r\nConnection: Keep-Alive\r\nUser-Agent: Vorlu Optical\r\n";
+    std::string head = "POST " + request.path + " HTTP/1.1\r\nHost: " + endpoint_.authority() +
+                       "\r\nConnection: Keep-Alive\r\nUser-Agent: Vorlu Optical\r\n";
     if (!request.contentType.empty())
         head += "Content-Type: " + request.contentType + "\r\n";
     head += "Content-Length: " + std::to_string(request.body.size()) + "\r\n";

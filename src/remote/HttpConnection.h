@@ -11,14 +11,21 @@ class QTcpSocket;
 namespace vorlu {
 
 struct HttpEndpoint {
-    std::string host;
+    std::string host; // a name or an IP address, IPv6 without brackets
     int port = 0;
     bool https = false;
     bool verifyCertificate = true;
     std::string caFile; // further trusted authorities, PEM
     int connectTimeoutMs = 5000;
     int queryTimeoutMs = 30000; // only named in the texts of a timeout
+
+    // host:port as a URL and the Host header write it.
+    std::string authority() const;
 };
+
+// A host fit for a URL and a header: letters, digits, '.', '-', '_' and, for
+// IPv6, ':'; never a blank, a slash or a line break.
+bool isPlainHost(const std::string& host);
 
 struct HttpRequest {
     std::string path = "/wsman";

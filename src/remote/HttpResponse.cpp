@@ -115,8 +115,8 @@ std::optional<std::size_t> parseChunkSize(const std::string& line, std::size_t l
     for (char c : size) {
         if (!std::isxdigit(static_cast<unsigned char>(c)))
             return std::nullopt;
-        value = value * 16 + static_cast<std::size_t>(std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
-                                                                                                  : lowerAscii(c) - 'a' + 10);
+        const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : lowerAscii(c) - 'a' + 10;
+        value = value * 16 + static_cast<std::size_t>(digit);
     }
     if (value > limit)
         return std::nullopt;

@@ -26,7 +26,8 @@ AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, boo
         if (std::none_of(names.begin(), names.end(), [&s](const std::string& n) { return equalsIgnoringCase(n, s); }))
             names.push_back(s);
     auto offers = [&names](const char* scheme) {
-        return std::any_of(names.begin(), names.end(), [scheme](const std::string& n) { return equalsIgnoringCase(n, scheme); });
+        return std::any_of(names.begin(), names.end(),
+                           [scheme](const std::string& n) { return equalsIgnoringCase(n, scheme); });
     };
     if (offers("Negotiate"))
         return AuthScheme::Negotiate;

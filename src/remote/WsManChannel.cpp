@@ -32,8 +32,7 @@ WsManChannel::WsManChannel(const RemoteTransport& transport, const std::string& 
                            std::string password, SecurityContextFactory contexts)
     : http_(HttpEndpoint{host, transport.port, transport.https, transport.verifyCertificate, transport.caFile,
                          transport.connectTimeoutMs, transport.queryTimeoutMs}),
-      endpoint_(std::string(transport.https ? "https://" : "http://") + host + ":" + std::to_string(transport.port) +
-                "/wsman"),
+      endpoint_(std::string(transport.https ? "https://" : "http://") + http_.endpoint().authority() + "/wsman"),
       user_(std::move(user)), password_(std::move(password)), allowClearTextBasic_(transport.allowClearTextBasic),
       contexts_(std::move(contexts))
 {

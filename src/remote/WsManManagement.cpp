@@ -54,9 +54,13 @@ public:
     {
         if (server.empty())
             throw WmiError("no node given: this computer is not reached over WS-Management");
+        if (!isPlainHost(server))
+            throw WmiError("the node's address \"" + server + "\" is not a host name or an IP address");
         SecurityContextFactory contexts = contexts_;
         if (!contexts)
-            contexts = [server](const std::string& u, const std::string& p) { return makeNtlmContextFor(u, p, server); };
+            contexts = [server](const std::string& u, const std::string& p) {
+                return makeNtlmContextFor(u, p, server);
+            };
         auto channel = std::make_unique<WsManChannel>(transport_, server, user, password, std::move(contexts));
         channel->signIn(QDeadlineTimer(transport_.queryTimeoutMs));
         return std::make_unique<Services>(std::move(channel), nameSpace, transport_.queryTimeoutMs);

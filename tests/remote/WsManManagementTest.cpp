@@ -202,6 +202,14 @@ TEST(WsManManagement, TheCertificateOfAnHttpsNodeIsChecked)
 
 TEST(WsManManagement, UnreachableSlowSilentAndBrokenNodesFailWithTheirReason)
 {
+    try {
+        WsManManagement([] { return RemoteTransport{}; })
+            .createLocator()
+            ->connectServer("10.0.0.5\r\nX-Forged: 1", "root\\cimv2", "u", "p");
+        ADD_FAILURE() << "a forged address was used";
+    } catch (const WmiError& e) {
+        EXPECT_STREQ(e.what(), "the node's address \"10.0.0.5\r\nX-Forged: 1\" is not a host name or an IP address");
+    }
     QTcpServer closed;
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
     const int port = closed.serverPort();

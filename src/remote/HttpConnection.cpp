@@ -139,6 +139,8 @@ void HttpConnection::failWaiting(const QDeadlineTimer& deadline)
     close();
     if (deadline.hasExpired())
         throw WmiError("the node did not answer within " + seconds(endpoint_.queryTimeoutMs));
+    if (!connected && answering_)
+        throw WmiError("the node closed the connection in the middle of its answer");
     if (!connected)
         throw WmiError(std::string("the node closed the connection before it answered") +
                        (endpoint_.https ? ""
@@ -164,6 +166,7 @@ void HttpConnection::fill(const QDeadlineTimer& deadline)
                 failWaiting(deadline);
     }
     buffer_ += socket_->readAll().toStdString();
+    answering_ = true;
 }
 
 std::string HttpConnection::readLine(const QDeadlineTimer& deadline, std::size_t limit, const char* what)
@@ -298,6 +301,7 @@ HttpResponse HttpConnection::post(const HttpRequest& request, const QDeadlineTim
         head += name + ": " + value + "\r\n";
     head += "\r\n";
     write(head + request.body, deadline);
+    answering_ = !buffer_.empty();
     return readResponse(deadline);
 }
 

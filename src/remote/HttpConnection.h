@@ -69,6 +69,7 @@ private:
     HttpEndpoint endpoint_;
     std::unique_ptr<QTcpSocket> socket_;
     std::string buffer_;
+    bool answering_ = false; // a byte of the answer has come
     int openings_ = 0;
 };
 

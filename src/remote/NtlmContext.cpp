@@ -115,7 +115,7 @@ GssNtlmContext::GssNtlmContext(const std::string& user, const std::string& passw
     if (!ntlmAvailable())
         throw WmiError("NTLM is not available on this computer: install the gss-ntlmssp package "
                        "(the NTLM mechanism of GSSAPI)");
-    if (user.empty())
+    if (user.empty() || user.back() == '\\')
         throw WmiError("NTLM needs the node's account: enter the user as HOST\\user or DOMAIN\\user");
 
     OM_uint32 minor = 0;

@@ -136,13 +136,27 @@ TEST(NtlmContext, AWrongPasswordIsRefusedByTheNode)
     EXPECT_EQ(server.requestLog().find("REQUEST"), std::string::npos);
 }
 
-TEST(NtlmContext, NothingIsSealedBeforeTheSignIn)
+TEST(NtlmContext, MisusesAndBadTokensAreErrorsWithoutThePassword)
 {
     auto ntlm = makeNtlmContext(qualifiedUser(), WsManTestServer::Password);
     EXPECT_FALSE(ntlm->established());
     EXPECT_THROW(ntlm->seal("<s:Envelope/>"), WmiError);
     EXPECT_THROW(ntlm->unseal(std::string(40, '\0')), WmiError);
     EXPECT_THROW(makeNtlmContext("", WsManTestServer::Password), WmiError);
+    EXPECT_THROW(makeNtlmContext("SRV-ARCHIVE\\", WsManTestServer::Password), WmiError);
+
+    ASSERT_FALSE(ntlm->step("").empty());
+    for (const std::string& challenge : {std::string(), std::string("NTLMSSP\0\2\0\0\0garbage", 19)}) {
+        try {
+            auto again = makeNtlmContext(qualifiedUser(), WsManTestServer::Password);
+            again->step("");
+            again->step(challenge);
+            ADD_FAILURE() << "a bad challenge was taken";
+        } catch (const WmiError& e) {
+            EXPECT_NE(std::string(e.what()).find("NTLM sign-in"), std::string::npos) << e.what();
+            EXPECT_EQ(std::string(e.what()).find(WsManTestServer::Password), std::string::npos);
+        }
+    }
 }
 
 // Exits 0 when the error names the package to install and not the password.

@@ -4,6 +4,7 @@
 #include <QAbstractSocket>
 #include <QDeadlineTimer>
 
+#include <cctype>
 #include <map>
 #include <string>
 

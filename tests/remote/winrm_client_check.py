@@ -9,7 +9,7 @@ items. Exits non-zero with the reason on any failure.
 """
 
 import os
-import re
+import select
 import subprocess
 import sys
 import tempfile
@@ -148,7 +148,8 @@ class Server:
         self.log = open(os.path.join(WORK.name, "server-%s.log" % uuid.uuid4().hex), "w+")
         self.process = subprocess.Popen(["/usr/bin/python3", SERVER, "--node", node, "--users", users] + list(options),
                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.log, text=True)
-        line = self.process.stdout.readline()
+        ready, _, _ = select.select([self.process.stdout], [], [], 10)
+        line = self.process.stdout.readline() if ready else ""
         if not line.startswith("READY "):
             self.stop()
             raise RuntimeError("the test server did not start: " + self.requests())

@@ -80,7 +80,14 @@ WsManManagement::WsManManagement(std::function<RemoteTransport()> transport, Sec
 
 std::unique_ptr<WmiLocator> WsManManagement::createLocator()
 {
-    return std::make_unique<Locator>(transport_ ? transport_() : RemoteTransport{}, contexts_);
+    RemoteTransport transport = transport_ ? transport_() : RemoteTransport{};
+    // A limit of zero or less would let a wait last for ever.
+    const RemoteTransport defaults;
+    if (transport.connectTimeoutMs <= 0)
+        transport.connectTimeoutMs = defaults.connectTimeoutMs;
+    if (transport.queryTimeoutMs <= 0)
+        transport.queryTimeoutMs = defaults.queryTimeoutMs;
+    return std::make_unique<Locator>(std::move(transport), contexts_);
 }
 
 std::vector<WmiRow> runEnumeration(WsManChannel& channel, const std::string& nameSpace, const std::string& query,

@@ -8,7 +8,6 @@
 #include "app/ProgramFolder.h"
 #include "app/SceneHooks.h"
 #include "fleet/HeadlessCheck.h"
-#include "platform/SystemManagement.h"
 #include "platform/Log.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SimulatedNetwork.h"
@@ -17,6 +16,7 @@
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/ui/SystemPlatform.h"
+#include "remote/SystemManagement.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 #include "platform/ui/SystemPlatform.h"
 
-#include "platform/SystemManagement.h"
-#include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SystemLocalAddress.h"
 #include "platform/SystemSocketLayer.h"
 #include "platform/UnavailableServices.h"
+#include "platform/ui/QtUserInterfaceServices.h"
+#include "remote/SystemManagement.h"
 
 namespace vorlu {
 

@@ -4,7 +4,6 @@
 #include "platform/ThisComputer.h"
 
 #include <functional>
-
 #include <memory>
 
 namespace vorlu {

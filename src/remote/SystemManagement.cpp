@@ -1,10 +1,10 @@
-#include "platform/SystemManagement.h"
+#include "remote/SystemManagement.h"
 
 #include "platform/CdromDevices.h"
 #include "platform/LinuxManagement.h"
 #include "platform/ManagementRouter.h"
 #include "platform/SystemLocalAddress.h"
-#include "platform/UnavailableServices.h"
+#include "remote/WsManManagement.h"
 
 #include <climits>
 #include <unistd.h>
@@ -20,11 +20,12 @@ ThisComputer thisMachine()
     return {name, {SystemLocalAddress().localAddress()}};
 }
 
-std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here, std::function<RemoteTransport()>)
+std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here,
+                                                        std::function<RemoteTransport()> transport)
 {
     return std::make_unique<ManagementRouter>(
         here, std::make_unique<LinuxManagement>(here, "/sys", std::make_shared<SystemCdromDevices>()),
-        std::make_unique<UnavailableManagement>());
+        std::make_unique<WsManManagement>(std::move(transport)));
 }
 
 } // namespace vorlu

@@ -1,0 +1,144 @@
+#include "remote/WsManManagement.h"
+
+#include "remote/NtlmContext.h"
+#include "remote/WsManEnvelope.h"
+#include "remote/WsManReply.h"
+
+#include <algorithm>
+
+namespace vorlu {
+
+namespace {
+
+// The node's operation limit is this much shorter than ours, so that its
+// fault arrives before the connection is given up.
+constexpr int OperationMarginMs = 2000;
+constexpr int MinOperationTimeoutMs = 1000;
+// Across all replies of one query.
+constexpr std::size_t MaxQueryBytes = 16 * 1024 * 1024;
+// Pulls that bring nothing and do not end the enumeration.
+constexpr int MaxEmptyPulls = 16;
+
+WsManAddress addressFor(const WsManChannel& channel, const std::string& nameSpace, const QDeadlineTimer& deadline)
+{
+    const qint64 left = deadline.remainingTime() - OperationMarginMs;
+    return {channel.endpoint(), nameSpace,
+            static_cast<int>(std::clamp<qint64>(left, MinOperationTimeoutMs, 60000))};
+}
+
+class Services : public WmiServices {
+public:
+    Services(std::unique_ptr<WsManChannel> channel, std::string nameSpace, int queryTimeoutMs)
+        : channel_(std::move(channel)), nameSpace_(std::move(nameSpace)), queryTimeoutMs_(queryTimeoutMs)
+    {
+    }
+    std::vector<WmiRow> execQuery(const std::string& query) override
+    {
+        return runEnumeration(*channel_, nameSpace_, query, QDeadlineTimer(queryTimeoutMs_));
+    }
+
+private:
+    std::unique_ptr<WsManChannel> channel_;
+    std::string nameSpace_;
+    int queryTimeoutMs_;
+};
+
+class Locator : public WmiLocator {
+public:
+    Locator(RemoteTransport transport, SecurityContextFactory contexts)
+        : transport_(std::move(transport)), contexts_(std::move(contexts))
+    {
+    }
+    std::unique_ptr<WmiServices> connectServer(const std::string& server, const std::string& nameSpace,
+                                               const std::string& user, const std::string& password) override
+    {
+        if (server.empty())
+            throw WmiError("no node given: this computer is not reached over WS-Management");
+        if (!isPlainHost(server))
+            throw WmiError("the node's address \"" + server + "\" is not a host name or an IP address");
+        SecurityContextFactory contexts = contexts_;
+        if (!contexts)
+            contexts = [server](const std::string& u, const std::string& p) {
+                return makeNtlmContextFor(u, p, server);
+            };
+        auto channel = std::make_unique<WsManChannel>(transport_, server, user, password, std::move(contexts));
+        channel->signIn(QDeadlineTimer(transport_.queryTimeoutMs));
+        return std::make_unique<Services>(std::move(channel), nameSpace, transport_.queryTimeoutMs);
+    }
+
+private:
+    RemoteTransport transport_;
+    SecurityContextFactory contexts_;
+};
+
+} // namespace
+
+WsManManagement::WsManManagement(std::function<RemoteTransport()> transport, SecurityContextFactory contexts)
+    : transport_(std::move(transport)), contexts_(std::move(contexts))
+{
+}
+
+std::unique_ptr<WmiLocator> WsManManagement::createLocator()
+{
+    RemoteTransport transport = transport_ ? transport_() : RemoteTransport{};
+    // A limit of zero or less would let a wait last for ever.
+    const RemoteTransport defaults;
+    if (transport.connectTimeoutMs <= 0)
+        transport.connectTimeoutMs = defaults.connectTimeoutMs;
+    if (transport.queryTimeoutMs <= 0)
+        transport.queryTimeoutMs = defaults.queryTimeoutMs;
+    return std::make_unique<Locator>(std::move(transport), contexts_);
+}
+
+std::vector<WmiRow> runEnumeration(WsManChannel& channel, const std::string& nameSpace, const std::string& query,
+                                   const QDeadlineTimer& deadline, std::size_t maxItems)
+{
+    std::vector<WmiRow> rows;
+    std::size_t bytes = 0;
+    auto exchange = [&](const std::string& soap) {
+        const std::string reply = channel.exchange(soap, deadline);
+        bytes += reply.size();
+        if (bytes > MaxQueryBytes)
+            throw WmiError("the node's answer to one query is larger than " +
+                           std::to_string(MaxQueryBytes / (1024 * 1024)) + " MB and was refused");
+        EnumerationPage page = readEnumerationReply(reply);
+        std::move(page.items.begin(), page.items.end(), std::back_inserter(rows));
+        return page;
+    };
+    EnumerationPage page = exchange(enumerateEnvelope(addressFor(channel, nameSpace, deadline), query));
+    std::string context = page.context;
+    int emptyPulls = 0;
+    try {
+        auto checkCount = [&rows, maxItems] {
+            if (rows.size() > maxItems)
+                throw WmiError("the node's answer holds more than " + std::to_string(maxItems) +
+                               " items and was refused");
+        };
+        checkCount();
+        while (!page.endOfSequence) {
+            if (context.empty())
+                throw WmiError("the node's answer is malformed: it neither ends the enumeration nor gives a "
+                               "context to continue it");
+            const std::size_t before = rows.size();
+            page = exchange(pullEnvelope(addressFor(channel, nameSpace, deadline), context));
+            if (!page.context.empty())
+                context = page.context;
+            checkCount();
+            if (rows.size() == before && !page.endOfSequence && ++emptyPulls > MaxEmptyPulls)
+                throw WmiError("the node's answer is malformed: " + std::to_string(MaxEmptyPulls) +
+                               " pulls in a row brought nothing");
+        }
+    } catch (const WmiError&) {
+        // Given up: the node frees the enumeration at once rather than at its own time-out.
+        if (!context.empty() && channel.usable()) {
+            try {
+                channel.exchange(releaseEnvelope(addressFor(channel, nameSpace, deadline), context), deadline);
+            } catch (const WmiError&) {
+            }
+        }
+        throw;
+    }
+    return rows;
+}
+
+} // namespace vorlu

@@ -1,0 +1,216 @@
+#include "remote/WsManReply.h"
+
+#include "remote/WsManEnvelope.h"
+
+#include <QByteArray>
+#include <QXmlStreamReader>
+
+#include <cstdio>
+
+namespace vorlu {
+
+namespace {
+
+std::string collapsed(const std::string& text)
+{
+    std::string out;
+    bool blank = false;
+    for (char c : text) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank)
+            out.push_back(' ');
+        blank = false;
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::string hexCode(const std::string& decimal)
+{
+    if (decimal.empty() || decimal.size() > 10 || decimal.find_first_not_of("0123456789") != std::string::npos)
+        return decimal;
+    const unsigned long long value = std::stoull(decimal);
+    if (value > 0xFFFFFFFFull)
+        return decimal;
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08llX", value);
+    return text;
+}
+
+class ReplyReader {
+public:
+    explicit ReplyReader(const std::string& xml)
+        : reader_(QByteArray::fromRawData(xml.data(), static_cast<qsizetype>(xml.size())))
+    {
+    }
+
+    EnumerationPage read()
+    {
+        EnumerationPage page;
+        bool envelope = false, body = false;
+        while (next() != QXmlStreamReader::EndDocument) {
+            if (!reader_.isStartElement())
+                continue;
+            const QStringView name = reader_.name();
+            if (depth_ == 1) {
+                if (name != u"Envelope" || reader_.namespaceUri() != QLatin1String(wsman::SoapNs))
+                    throw WmiError("the node's answer is not a SOAP envelope");
+                envelope = true;
+            } else if (depth_ == 2 && name == u"Body") {
+                body = true;
+            } else if (depth_ == 3 && body && name == u"Fault") {
+                throw WmiError(faultText(readFault()));
+            } else if (depth_ == 4 && body && name == u"EnumerationContext") {
+                page.context = readText();
+            } else if (depth_ == 4 && body && name == u"EndOfSequence") {
+                page.endOfSequence = true;
+            } else if (depth_ == 4 && body && name == u"Items") {
+                readItems(page.items);
+            }
+        }
+        if (!envelope || !body)
+            throw WmiError("the node's answer is not a SOAP message (it has no envelope body)");
+        return page;
+    }
+
+private:
+    QXmlStreamReader::TokenType next()
+    {
+        const auto token = reader_.readNext();
+        switch (token) {
+        case QXmlStreamReader::DTD:
+            throw WmiError("the node's answer holds a document type declaration, which is refused");
+        case QXmlStreamReader::EntityReference:
+            throw WmiError("the node's answer holds an entity reference, which is refused");
+        case QXmlStreamReader::StartElement:
+            if (++depth_ > MaxReplyDepth)
+                throw WmiError("the node's answer is nested deeper than " + std::to_string(MaxReplyDepth) +
+                               " elements and was refused");
+            break;
+        case QXmlStreamReader::EndElement: --depth_; break;
+        case QXmlStreamReader::Invalid:
+            throw WmiError("the node's answer is not well-formed XML: " + reader_.errorString().toStdString() +
+                           " (line " + std::to_string(reader_.lineNumber()) + ")");
+        default: break;
+        }
+        return token;
+    }
+
+    // The text of the element just started, nested elements' text included;
+    // ends on its end tag.
+    std::string readText()
+    {
+        const int at = depth_;
+        std::string text;
+        while (!(next() == QXmlStreamReader::EndElement && depth_ < at))
+            if (reader_.isCharacters())
+                text += reader_.text().toString().toStdString();
+        return text;
+    }
+
+    // The child elements of the element just started, by local name, with their text.
+    template <typename Visit> void forEachChild(Visit visit)
+    {
+        const int at = depth_;
+        while (!(next() == QXmlStreamReader::EndElement && depth_ < at))
+            if (reader_.isStartElement() && depth_ == at + 1)
+                visit(reader_.name().toString().toStdString());
+    }
+
+    void readItems(std::vector<WmiRow>& items)
+    {
+        forEachChild([this, &items](const std::string& name) {
+            if (items.size() >= MaxReplyItems)
+                throw WmiError("the node's answer holds more than " + std::to_string(MaxReplyItems) +
+                               " items in one reply and was refused");
+            // A class element and an XmlFragment both hold the properties as children.
+            (void)name;
+            WmiRow row;
+            readProperties(row);
+            items.push_back(std::move(row));
+        });
+    }
+
+    void readProperties(WmiRow& row)
+    {
+        auto& props = row.properties();
+        forEachChild([this, &props](const std::string& name) {
+            const auto nil = reader_.attributes().value(QLatin1String(wsman::InstanceNs), QLatin1String("nil"));
+            const bool noValue = nil == u"true" || nil == u"1";
+            std::string value = readText();
+            if (value == "true")
+                value = "True";
+            else if (value == "false")
+                value = "False";
+            // An array comes as the element repeated.
+            for (auto& [key, have] : props)
+                if (key == name) {
+                    if (!noValue)
+                        have = have ? *have + "," + value : value;
+                    return;
+                }
+            if (props.size() >= MaxItemProperties)
+                throw WmiError("an item of the node's answer has more than " + std::to_string(MaxItemProperties) +
+                               " properties and was refused");
+            props.emplace_back(name, noValue ? std::nullopt : std::optional<std::string>(std::move(value)));
+        });
+    }
+
+    WsManFault readFault()
+    {
+        WsManFault fault;
+        forEachChild([this, &fault](const std::string& part) {
+            if (part == "Code")
+                readCode(fault.code, fault.subcode);
+            else if (part == "Reason")
+                forEachChild([this, &fault](const std::string& name) {
+                    if (name == "Text" && fault.reason.empty())
+                        fault.reason = collapsed(readText());
+                });
+            else if (part == "Detail")
+                forEachChild([this, &fault](const std::string& name) {
+                    if (name != "WSManFault")
+                        return;
+                    fault.wsmanCode = reader_.attributes().value(QLatin1String("Code")).toString().toStdString();
+                    forEachChild([this, &fault](const std::string& inner) {
+                        if (inner == "Message")
+                            fault.message = collapsed(readText());
+                    });
+                });
+        });
+        return fault;
+    }
+
+    void readCode(std::string& code, std::string& subcode)
+    {
+        forEachChild([&](const std::string& name) {
+            if (name == "Value")
+                code = collapsed(readText());
+            else if (name == "Subcode")
+                readCode(subcode, subcode);
+        });
+    }
+
+    QXmlStreamReader reader_;
+    int depth_ = 0;
+};
+
+} // namespace
+
+EnumerationPage readEnumerationReply(const std::string& xml) { return ReplyReader(xml).read(); }
+
+std::string faultText(const WsManFault& fault)
+{
+    const std::string code = fault.wsmanCode.empty() ? "" : " (" + hexCode(fault.wsmanCode) + ")";
+    if (!fault.message.empty())
+        return fault.message + code;
+    std::string subcode = fault.subcode.substr(fault.subcode.find(':') + 1);
+    if (!fault.reason.empty())
+        return fault.reason + code + (subcode.empty() ? "" : " [" + subcode + "]");
+    return "the node reported a fault" + code + " (" + (subcode.empty() ? fault.code : subcode) + ")";
+}
+
+} // namespace vorlu

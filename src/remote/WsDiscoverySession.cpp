@@ -63,6 +63,8 @@ WsDiscoverySession::WsDiscoverySession(const WsDiscoveryOptions& options, std::v
         links_.push_back(Link{std::move(where), nullptr, false});
     listenTimer_.setSingleShot(true);
     deadlineTimer_.setSingleShot(true);
+    // The deadline is a promise to the user; a coarse timer may be 5 % late.
+    deadlineTimer_.setTimerType(Qt::PreciseTimer);
     connect(&listenTimer_, &QTimer::timeout, this, [this] {
         listening_ = false;
         finishIfQuiet();

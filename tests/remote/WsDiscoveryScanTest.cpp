@@ -86,10 +86,15 @@ TEST(WsDiscoveryScan, NoHostAnsweringEndsEmptyWithinTheDefaultDeadline)
     EXPECT_LT(clock.elapsed(), 5000 + 2000);
 }
 
-TEST(WsDiscoveryScan, NoInterfaceToProbeOnIsANetworkError)
+TEST(WsDiscoveryScan, NoInterfaceOrAProbeTheNetworkRefusesIsANetworkError)
 {
     WsDiscoveryOptions o;
     o.interfaces = {QStringLiteral("vorlu-none0")};
+    EXPECT_EQ(WsDiscoveryEnumerator(o).enumerateServers(ServerEnumerator::kAllServerTypes).code, NoNetworkCode);
+
+    // Loopback cannot carry a datagram to another host: the first probe fails.
+    o.interfaces = {QStringLiteral("lo")};
+    o.group = QHostAddress(QStringLiteral("10.99.99.99"));
     EXPECT_EQ(WsDiscoveryEnumerator(o).enumerateServers(ServerEnumerator::kAllServerTypes).code, NoNetworkCode);
 }
 

@@ -4,7 +4,6 @@
 #include "remote/WsDiscoveryEnumerator.h"
 #include "support/WsddNetwork.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -56,11 +55,5 @@ BENCHMARK(BM_ScanTwentyWsddHosts)->Unit(benchmark::kMillisecond)->UseRealTime()-
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+#define VORLU_BENCH_NO_GUI
+#include "QtBenchmarkMain.h"

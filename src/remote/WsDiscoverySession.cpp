@@ -54,6 +54,19 @@ std::optional<QUrl> chooseXAddr(const QStringList& xaddrs, const QHostAddress& f
     return fallback;
 }
 
+// A computer name has no control characters and is short; a device that
+// sends otherwise names nothing the node table can hold.
+bool plausibleName(const QString& name)
+{
+    constexpr qsizetype MaxName = 255;
+    if (name.size() > MaxName)
+        return false;
+    for (const QChar c : name)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            return false;
+    return true;
+}
+
 } // namespace
 
 WsDiscoverySession::WsDiscoverySession(const WsDiscoveryOptions& options, std::vector<ProbeInterface> interfaces)
@@ -277,8 +290,12 @@ void WsDiscoverySession::fetched(std::size_t device, const QByteArray& body, con
     Device& d = *devices_[device];
     QString why = error;
     if (why.isEmpty()) {
-        if (const std::optional<QString> name = computerNameFromMetadata(body, &why))
-            d.name = *name;
+        if (const std::optional<QString> name = computerNameFromMetadata(body, &why)) {
+            if (plausibleName(*name))
+                d.name = *name;
+            else
+                why = QStringLiteral("the name it gives is no computer name");
+        }
     }
     if (d.name.isEmpty())
         qCInfo(lcNetwork, "WS-Discovery: no name from %s: %s", qPrintable(d.xaddr.toString()), qPrintable(why));

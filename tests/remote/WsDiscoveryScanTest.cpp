@@ -34,6 +34,8 @@ TEST(WsDiscoveryScan, ListsEachComputerOnceInAnswerOrder)
         {"urn:uuid:c", thisDeviceSection("CHARLIE"), true, LoopbackHosts::Http::Answer},
         // Another endpoint of the first computer.
         {"urn:uuid:a2", relationshipSection("alpha/Domain:CORP"), true, LoopbackHosts::Http::Answer},
+        // A name that would break the lines of the node file.
+        {"urn:uuid:e", relationshipSection("EVIL&#13;&#10;10.0.0.1/Workgroup:WG"), true, LoopbackHosts::Http::Answer},
     });
     hosts.strayEndpoint = "urn:uuid:stray";
     WsDiscoveryEnumerator enumerator(hosts.options(quick()));
@@ -45,7 +47,7 @@ TEST(WsDiscoveryScan, ListsEachComputerOnceInAnswerOrder)
     EXPECT_EQ(hosts.probesSeen, 4);
     // Every probe drew an answer from every host, each sent twice; one Get
     // per endpoint all the same, and none for the stray match.
-    EXPECT_EQ(hosts.getsSeen, 4);
+    EXPECT_EQ(hosts.getsSeen, 5);
     EXPECT_GE(hosts.resolvesSeen, 1);
 }
 

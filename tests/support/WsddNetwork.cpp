@@ -191,21 +191,38 @@ void WsddNetwork::cleanUp()
     namespaces_.clear();
 }
 
-bool WsddNetwork::runInClient(const std::function<void()>& work, std::string* error) const
+WsddNetwork::ThreadInClient::~ThreadInClient()
+{
+    ::setns(home_, CLONE_NEWNET);
+    ::close(home_);
+}
+
+std::unique_ptr<WsddNetwork::ThreadInClient> WsddNetwork::enterClient(std::string* error) const
 {
     const std::string path = "/run/netns/" + client_;
+    // The namespace of a thread is its own; the process's other threads stay outside.
+    const int home = ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (home < 0 || fd < 0 || ::setns(fd, CLONE_NEWNET) != 0) {
+        if (error)
+            *error = "cannot enter " + path + ": " + std::strerror(errno);
+        for (int f : {home, fd})
+            if (f >= 0)
+                ::close(f);
+        return nullptr;
+    }
+    ::close(fd);
+    return std::unique_ptr<ThreadInClient>(new ThreadInClient(home));
+}
+
+bool WsddNetwork::runInClient(const std::function<void()>& work, std::string* error) const
+{
     bool entered = false;
     std::string why;
     std::unique_ptr<QThread> thread(QThread::create([&] {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        // The namespace of a thread is its own; the test's other threads stay outside.
-        if (fd < 0 || ::setns(fd, CLONE_NEWNET) != 0) {
-            why = "cannot enter " + path + ": " + std::strerror(errno);
-            if (fd >= 0)
-                ::close(fd);
+        const std::unique_ptr<ThreadInClient> inside = enterClient(&why);
+        if (!inside)
             return;
-        }
-        ::close(fd);
         entered = true;
         work();
     }));

@@ -38,6 +38,23 @@ public:
     // thread cannot enter the namespace.
     bool runInClient(const std::function<void()>& work, std::string* error) const;
 
+    // Keeps the calling thread in the client namespace while it lives: the
+    // sockets it opens meanwhile are the client's, those it had stay where
+    // they were (a window's display connection, say).
+    class ThreadInClient {
+    public:
+        ~ThreadInClient();
+        ThreadInClient(const ThreadInClient&) = delete;
+        ThreadInClient& operator=(const ThreadInClient&) = delete;
+
+    private:
+        friend class WsddNetwork;
+        explicit ThreadInClient(int home) : home_(home) {}
+        int home_;
+    };
+    // Null, with the reason, when the thread cannot enter the namespace.
+    std::unique_ptr<ThreadInClient> enterClient(std::string* error) const;
+
 private:
     void cleanUp();
     bool ready() const;

@@ -164,7 +164,7 @@ WsddNetwork::~WsddNetwork() { cleanUp(); }
 bool WsddNetwork::ready() const
 {
     for (const auto& p : hosts_) {
-        if (p->state() != QProcess::Running)
+        if (p->state() != QProcess::Running || p->waitForFinished(0))
             throw std::runtime_error("a wsdd host ended at start-up");
         // `ip netns exec` becomes wsdd, so its process id is wsdd's: the
         // WS-Discovery port and the metadata port in its namespace.

@@ -12,6 +12,7 @@
 #include "platform/Log.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SimulatedNetwork.h"
+#include "platform/SharedTransport.h"
 #include "platform/SimulatedPlatform.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/QtUserInterfaceServices.h"
@@ -48,13 +49,15 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
             return CheckUnknown;
         }
         management = std::make_unique<SimulatedManagement>(network);
-    } else {
-        management = makeSystemManagement(thisMachine(), [] { return RemoteTransport{}; });
     }
     const auto folder = chooseProgramFolder(options.dataDir, options.demo, error);
     if (!folder) {
         std::cout << "OPTICAL UNKNOWN - " << error << '\n';
         return CheckUnknown;
+    }
+    if (!management) {
+        // The check runs one command: the transport of its settings file, read once, serves all of it.
+        management = makeSystemManagement(thisMachine(), [transport = checkTransport(*folder)] { return transport; });
     }
     if (options.demo && !seedDemoFolder(*folder, *network, error)) {
         std::cout << "OPTICAL UNKNOWN - the demo folder could not be prepared: " << error << '\n';
@@ -123,8 +126,10 @@ int runApplication(int argc, char** argv)
     if (options->demo && !seedDemoFolder(*folder, *network, error))
         std::cerr << "vorlu-optical: the demo starts without its node list: " << error << '\n';
 
+    // Connections run on worker threads: they read the copy the window publishes, never the settings themselves.
+    SharedTransport transport;
     Platform platform;
-    QtMessageBoxes& boxes = installSystemPlatform(platform, [] { return RemoteTransport{}; });
+    QtMessageBoxes& boxes = installSystemPlatform(platform, transport.source());
     if (network)
         installSimulatedNetwork(platform, network);
     QStringList arguments;
@@ -143,6 +148,7 @@ int runApplication(int argc, char** argv)
     QApplication::processEvents();
 
     Frmmain main(platform, *folder, scene);
+    main.setTransportListener([&transport](const RemoteTransport& t) { transport.publish(t); });
     // Boxes are modal over the main window, not free-floating.
     boxes.setParentWidget(&main);
     main.loadStep(&start);

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -44,6 +45,13 @@ class Frmmain : public QWidget {
 public:
     Frmmain(Platform& platform, std::filesystem::path programFolder, SceneHooks& scene, QWidget* parent = nullptr);
     ~Frmmain() override;
+
+    // Told the settings' transport when the settings file has been read and at
+    // each change in the settings dialog; set it before the load step.
+    void setTransportListener(std::function<void(const RemoteTransport&)> listener)
+    {
+        transportListener_ = std::move(listener);
+    }
 
     // The load step: settings, node file, trees, device and model, reporting
     // progress in the start-up window, which it closes at the end.
@@ -135,6 +143,7 @@ private:
     bool keepNodeFile_ = false;
     bool keepSettingsFile_ = false;
     bool closeRequested_ = false; // Exit or the close box came while a command held the gate
+    std::function<void(const RemoteTransport&)> transportListener_;
 
     CommandMenus* menus_ = nullptr;
     QLabel* picture1_ = nullptr;

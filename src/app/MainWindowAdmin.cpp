@@ -22,6 +22,10 @@ void Frmmain::buildAdminCommands()
                          [this] {
                              endingProgram_ = true;
                              restartProgram();
+                         },
+                         [this](const RemoteTransport& t) {
+                             if (transportListener_)
+                                 transportListener_(t);
                          }};
     admin_ = std::make_unique<AdminCommands>(std::move(context), this);
     login_ = &admin_->loginDialog();

@@ -34,6 +34,7 @@ AdminCommands::AdminCommands(AdminContext context, QWidget* owner)
 {
     connect(conf_, &FrmConf::clearRequested, this, &AdminCommands::clearCache);
     connect(conf_, &FrmConf::resetRequested, this, &AdminCommands::resetNodes);
+    connect(conf_, &FrmConf::transportChanged, this, &AdminCommands::publishTransport);
     connect(login_, &Frmlgin::okPressed, this, &AdminCommands::loginOk);
     connect(logins_, &Frmlgins::rowClicked, this, &AdminCommands::loginsRowClicked);
     connect(logins_, &Frmlgins::updatePressed, this, &AdminCommands::loginsUpdate);
@@ -59,6 +60,13 @@ void AdminCommands::settingsRead()
 {
     conf_->fill(ctx_.settings);
     makeAdminDialog();
+    publishTransport();
+}
+
+void AdminCommands::publishTransport() const
+{
+    if (ctx_.transportChanged)
+        ctx_.transportChanged(ctx_.settings.transport);
 }
 
 void AdminCommands::showSettings() { bringForward(conf_); }

@@ -36,6 +36,9 @@ struct AdminContext {
     std::function<QTreeWidgetItem*(std::size_t)> loginTreeEntry;
     // Ends the program at once, writing neither the node file nor the settings.
     std::function<void()> endWithoutSaving;
+    // Told the settings' transport once they are read and at each change in the
+    // settings dialog; may be empty.
+    std::function<void(const RemoteTransport&)> transportChanged = {};
 };
 
 // The items of the "Adminisrator" and "Configure" menus and of the node
@@ -87,6 +90,7 @@ private:
     void loginsRowClicked(int row);
     void loginsUpdate();
     void writeLoginColumns();
+    void publishTransport() const;
     void makeAdminDialog();
     void adminOk();
 

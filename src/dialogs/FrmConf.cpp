@@ -1,6 +1,7 @@
 #include "dialogs/FrmConf.h"
 
 #include "dialogs/DialogLook.h"
+#include "dialogs/RemotePage.h"
 #include "nodes/AdminRules.h"
 
 #include <QCheckBox>
@@ -20,7 +21,7 @@ namespace vorlu {
 namespace {
 
 constexpr const char* HeadingTexts[FrmConf::PageCount] = {"  IP Name", "  Passwords", "  Clear", "  Network",
-                                                          "  Location"};
+                                                          "  Location", "  Remote"};
 const QColor ShownHeading(64, 64, 64);
 const QColor HeadingBand(214, 210, 226);
 
@@ -126,6 +127,10 @@ FrmConf::FrmConf(Settings& settings, QWidget* parent) : QDialog(parent), setting
     location->addLayout(buttonRow({set_, cancel_}));
     makePage(pages_, location);
 
+    remote_ = new RemotePage(settings_.transport, pages_);
+    connect(remote_, &RemotePage::changed, this, &FrmConf::transportChanged);
+    pages_->addWidget(remote_);
+
     ok_ = dialogButton("Command5", "OK", this);
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
@@ -151,6 +156,7 @@ void FrmConf::fill(const Settings& s)
             labelBoxes_[i]->setChecked(true);
     showPasswords_->setChecked(s.ShowPasswords);
     namespace_->setText(QString::fromStdString(s.WmiNamespace));
+    remote_->fill(s.transport);
 }
 
 void FrmConf::showPage(int page)

@@ -12,18 +12,21 @@ class QStackedWidget;
 
 namespace vorlu {
 
+class RemotePage;
+
 // "Settings": pages chosen by the headings on the left. The boxes act on the
 // settings at once; "Clear" and "Reset" are handed to whoever runs them.
 // OK and the close box only hide it, so its boxes keep their state.
 class FrmConf : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int PageCount = 5;
+    static constexpr int PageCount = 6;
+    static constexpr int RemotePageIndex = 5;
 
     explicit FrmConf(Settings& settings, QWidget* parent = nullptr);
 
     // What the settings reader pushes into the dialog: the label-mode boxes
-    // it ticked, "Show Passwords" and the namespace box.
+    // it ticked, "Show Passwords", the namespace box and the transport page.
     void fill(const Settings& settings);
 
     void showPage(int page);
@@ -38,10 +41,13 @@ public:
     QPushButton* setButton() const { return set_; }
     QPushButton* cancelButton() const { return cancel_; }
     QPushButton* okButton() const { return ok_; }
+    RemotePage* remotePage() const { return remote_; }
 
 signals:
     void clearRequested();
     void resetRequested();
+    // The transport page changed the settings' transport.
+    void transportChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,6 +66,7 @@ private:
     QPushButton* set_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* ok_ = nullptr;
+    RemotePage* remote_ = nullptr;
 };
 
 } // namespace vorlu

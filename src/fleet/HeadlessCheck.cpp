@@ -58,6 +58,13 @@ std::string formatCheckOutput(const std::vector<FleetRow>& rows, CheckStatus sta
     return out;
 }
 
+RemoteTransport checkTransport(const std::filesystem::path& programFolder)
+{
+    Settings settings;
+    (void)readSettingsFile(programFolder / SettingsFileName, settings);
+    return settings.transport;
+}
+
 int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, std::ostream& out)
 {
     const std::filesystem::path nodeFile = run.programFolder / NodeFileName;

@@ -1,6 +1,7 @@
 #pragma once
 #include "fleet/FleetRows.h"
 #include "platform/Management.h"
+#include "platform/RemoteTransport.h"
 
 #include <filesystem>
 #include <optional>
@@ -25,6 +26,9 @@ struct HeadlessRun {
     std::optional<std::filesystem::path> exportFile;
     std::string version;
 };
+
+// The transport of the folder's settings file; the defaults where it has none.
+RemoteTransport checkTransport(const std::filesystem::path& programFolder);
 
 // Diagnoses every node of the folder's node file and reports as a monitoring
 // check; returns the exit code. CheckUnknown when it could not run.

@@ -2,6 +2,7 @@
 
 #include "nodes/AtomicFile.h"
 #include "nodes/TextLines.h"
+#include "nodes/TransportSettings.h"
 
 #include <algorithm>
 #include <charconv>
@@ -169,6 +170,7 @@ void parseSettings(const std::string& text, Settings& s)
         s.ShowRacks = true;
     else if (line == "False")
         s.ShowRacks = false;
+    readTransportLines(reader, s.transport);
 }
 
 std::string formatSettings(const Settings& s)
@@ -184,6 +186,7 @@ std::string formatSettings(const Settings& s)
     appendLine(out, s.ShowPasswords ? "1" : "0");
     appendLine(out, s.WmiNamespace);
     appendLine(out, s.ShowRacks ? "True" : "False");
+    appendTransportLines(out, s.transport);
     return out;
 }
 

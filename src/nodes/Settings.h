@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/RemoteTransport.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -22,6 +24,8 @@ struct Settings {
     std::string NodeLabelMode;
     std::string WmiNamespace = DefaultNamespace;
     bool ShowRacks = true;
+    // After the ten lines: how remote nodes are reached.
+    RemoteTransport transport;
 
     // Boxes of the settings dialog: ticked by the file, never cleared by it.
     bool labelBoxIp = false;
@@ -31,7 +35,8 @@ struct Settings {
 };
 
 // Applies the lines of the settings text in order; a line that is missing or
-// cannot be read ends the reading and the rest keep their values.
+// cannot be read ends the reading and the rest keep their values. The
+// transport lines after the ten follow the rules of TransportSettings.h.
 void parseSettings(const std::string& text, Settings& settings);
 std::string formatSettings(const Settings& settings);
 

@@ -11,9 +11,11 @@
 #include "dialogs/Frmadmin.h"
 #include "dialogs/Frmlgin.h"
 #include "dialogs/Frmlgins.h"
+#include "dialogs/RemotePage.h"
 #include "network/ui/FrmCon.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
+#include "support/PrintTransport.h"
 #include "support/RecordingProgramEnd.h"
 #include "support/RecordingWebOpener.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -25,6 +27,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QLabel>
 #include <QMenu>
 #include <QTableWidget>
@@ -149,7 +152,8 @@ TEST(MainWindow, ExitAndCloseWriteBothFilesAndEnd)
         ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
         ASSERT_TRUE(readWholeFile(rig.folder() / "vrsopt.ini", ini));
         EXPECT_EQ(lg, records());
-        EXPECT_EQ(ini, "boss\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n");
+        EXPECT_EQ(ini, "boss\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
+                       "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n");
     }
 }
 
@@ -423,6 +427,27 @@ TEST(MainWindow, AFileThatCannotBeReadIsReportedAndKept)
     EXPECT_TRUE(std::filesystem::is_directory(rig.folder() / "vrsopt.ini"));
 }
 
+TEST(MainWindow, TheTransportListenerHearsTheSettingsFileAndTheDialog)
+{
+    Rig rig(records());
+    rig.window.reset();
+    ASSERT_TRUE(writeFileAtomically(rig.folder() / "vrsopt.ini",
+                                    "\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\nhttps\r\n",
+                                    FileAccess::OwnerOnly));
+    std::vector<RemoteTransport> heard;
+    rig.window = std::make_unique<Frmmain>(rig.platform, rig.folder(), rig.scene);
+    rig.window->setTransportListener([&](const RemoteTransport& t) { heard.push_back(t); });
+    rig.window->loadStep(nullptr);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_TRUE(heard.back().https);
+    EXPECT_EQ(heard.back().port, 5986);
+
+    rig.window->menus().action("mnusettings")->trigger();
+    rig.window->adminCommands().settingsDialog().remotePage()->httpButton()->click();
+    EXPECT_FALSE(heard.back().https);
+    EXPECT_EQ(heard.back(), rig.window->state().settings.transport);
+}
+
 TEST(MainWindow, AFileThatCannotBeWrittenIsReportedAtExit)
 {
     Rig rig(records());
@@ -474,7 +499,8 @@ TEST(MainWindow, AdministrationItemsOpenTheirDialogsAndTheChangesReachTheFiles)
     ASSERT_TRUE(readWholeFile(rig.folder() / "lg.ini", lg));
     ASSERT_TRUE(readWholeFile(rig.folder() / "vrsopt.ini", ini));
     EXPECT_NE(lg.find("PC-2\r\n10.0.0.2\r\nFront desk\r\nTrue\r\nops\r\npw9\r\n"), std::string::npos) << lg;
-    EXPECT_EQ(ini, "\r\n\r\n-10\r\n0\r\n0\r\n0\r\nIP\r\n1\r\nroot\\cimv2\r\nTrue\r\n");
+    EXPECT_EQ(ini, "\r\n\r\n-10\r\n0\r\n0\r\n0\r\nIP\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
+                   "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n");
 }
 
 TEST(MainWindow, ResetOfTheSettingsDialogRestartsWithoutWritingEitherFile)
@@ -548,7 +574,7 @@ TEST(MainWindow, LayoutAtTheDesignedSizeAndResized)
 }
 
 // The window's size and place come back at the next start, from a file of
-// their own; the settings file keeps its ten lines.
+// their own; the settings file keeps its ten lines and the seven of the transport.
 TEST(MainWindow, RemembersItsGeometry)
 {
     QSize size;
@@ -566,7 +592,7 @@ TEST(MainWindow, RemembersItsGeometry)
     }
     std::string settings;
     ASSERT_TRUE(readWholeFile(folder / "vrsopt.ini", settings));
-    EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), 10);
+    EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), 17);
     ASSERT_TRUE(std::filesystem::exists(folder / "window.ini"));
 
     Platform platform;

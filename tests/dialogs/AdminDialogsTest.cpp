@@ -6,16 +6,23 @@
 #include "dialogs/Frmadmin.h"
 #include "dialogs/Frmlgin.h"
 #include "dialogs/Frmlgins.h"
+#include "dialogs/RemotePage.h"
 #include "nodes/AtomicFile.h"
+#include "platform/SharedTransport.h"
+#include "support/PrintTransport.h"
 #include "support/ScriptedMessageBoxes.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -31,6 +38,7 @@ struct Rig {
     ScriptedMessageBoxes boxes;
     std::vector<std::size_t> marked;
     int ended = 0;
+    SharedTransport transport; // as the program hands it to the connections
     QWidget owner;
     std::unique_ptr<AdminCommands> admin;
 
@@ -50,7 +58,8 @@ struct Rig {
                          {},
                          [this](std::size_t n) { marked.push_back(n); },
                          [this](std::size_t n) { return loginEntry(n); },
-                         [this] { ++ended; }};
+                         [this] { ++ended; },
+                         [this](const RemoteTransport& t) { transport.publish(t); }};
         admin = std::make_unique<AdminCommands>(std::move(ctx), &owner);
         // The login dialog's tree as the node file fills it: one entry per node.
         auto* root = new QTreeWidgetItem(admin->loginDialog().tree(), {"Network"});
@@ -84,7 +93,7 @@ TEST(SettingsDialog, HeadingsSwitchPagesAndTheShownOneIsOpaque)
     Rig rig;
     FrmConf& conf = rig.conf();
     EXPECT_EQ(conf.windowTitle(), "Settings");
-    const char* texts[] = {"  IP Name", "  Passwords", "  Clear", "  Network", "  Location"};
+    const char* texts[] = {"  IP Name", "  Passwords", "  Clear", "  Network", "  Location", "  Remote"};
     for (int i = 0; i < FrmConf::PageCount; ++i)
         EXPECT_EQ(conf.heading(i)->text(), texts[i]);
     rig.admin->showSettings();
@@ -160,6 +169,99 @@ TEST(SettingsDialog, FilledByTheSettingsReader)
     rig.admin->settingsRead();
     EXPECT_TRUE(rig.conf().labelBox(1)->isChecked());
     EXPECT_FALSE(rig.conf().labelBox(0)->isChecked());
+
+    // The transport lines reach the page and the connections.
+    parseSettings("\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
+                  "https\r\n8443\r\n0\r\n1\r\n/srv/ca.pem\r\n2500\r\n90000\r\n",
+                  rig.settings);
+    EXPECT_FALSE(rig.transport.current().https) << "published when read, not before";
+    rig.admin->settingsRead();
+    const RemotePage& page = *rig.conf().remotePage();
+    EXPECT_TRUE(page.httpsButton()->isChecked());
+    EXPECT_EQ(page.portBox()->value(), 8443);
+    EXPECT_FALSE(page.certificateBox()->isChecked());
+    EXPECT_TRUE(page.clearTextBasicBox()->isChecked());
+    EXPECT_EQ(page.caFileBox()->text(), "/srv/ca.pem");
+    EXPECT_EQ(page.connectLimitBox()->value(), 2500);
+    EXPECT_EQ(page.queryLimitBox()->value(), 90000);
+    EXPECT_EQ(rig.transport.current(), rig.settings.transport);
+}
+
+TEST(SettingsDialog, RemotePageActsAtOnceAndTheConnectionsSeeEachChange)
+{
+    Rig rig;
+    FrmConf& conf = rig.conf();
+    RemotePage& page = *conf.remotePage();
+    const std::function<RemoteTransport()> source = rig.transport.source();
+    const RemoteTransport& set = rig.settings.transport;
+    rig.admin->showSettings();
+    QTest::mouseClick(conf.heading(FrmConf::RemotePageIndex), Qt::LeftButton);
+    ASSERT_TRUE(page.isVisible());
+    EXPECT_TRUE(page.httpButton()->isChecked());
+    EXPECT_EQ(page.portBox()->value(), 5985);
+    EXPECT_EQ(page.connectLimitBox()->value(), 5000);
+    EXPECT_EQ(page.queryLimitBox()->value(), 30000);
+    EXPECT_FALSE(page.certificateBox()->isEnabled()) << "HTTP has no certificate";
+    EXPECT_TRUE(page.clearTextBasicBox()->isEnabled());
+    EXPECT_NE(page.clearTextWarning()->text().indexOf("unencrypted"), -1);
+
+    // The scheme moves a default port along; a port of the user's own stays.
+    QTest::mouseClick(page.httpsButton(), Qt::LeftButton);
+    EXPECT_TRUE(set.https);
+    EXPECT_EQ(page.portBox()->value(), 5986);
+    EXPECT_EQ(source().port, 5986);
+    EXPECT_TRUE(source().https);
+    EXPECT_TRUE(page.certificateBox()->isEnabled());
+    EXPECT_FALSE(page.clearTextBasicBox()->isEnabled()) << "HTTPS protects the credentials itself";
+    page.portBox()->selectAll();
+    QTest::keyClicks(page.portBox(), "84");
+    EXPECT_EQ(source().port, 5986) << "a number half typed is no setting";
+    QTest::keyClicks(page.portBox(), "43");
+    QTest::keyClick(page.portBox(), Qt::Key_Return);
+    EXPECT_EQ(set.port, 8443);
+    EXPECT_EQ(source().port, 8443);
+    QTest::mouseClick(page.httpButton(), Qt::LeftButton);
+    EXPECT_FALSE(source().https);
+    EXPECT_EQ(source().port, 8443);
+    // Arrows move between the radio buttons only in the active window.
+    QApplication::setActiveWindow(&conf);
+    page.httpButton()->setFocus();
+    QTest::keyClick(page.httpButton(), Qt::Key_Right); // the keyboard's way to the other scheme
+    EXPECT_TRUE(page.httpsButton()->isChecked());
+    EXPECT_TRUE(source().https);
+    QTest::keyClick(page.httpsButton(), Qt::Key_Left);
+    EXPECT_FALSE(source().https);
+
+    clickBox(page.clearTextBasicBox());
+    EXPECT_TRUE(source().allowClearTextBasic);
+    QTest::mouseClick(page.httpsButton(), Qt::LeftButton);
+    clickBox(page.certificateBox());
+    EXPECT_FALSE(source().verifyCertificate);
+
+    // The file button offers the current file; a cancelled choice changes nothing.
+    QString offered = "unset";
+    QString answer = "/etc/ssl/office-ca.pem";
+    page.setFileChooser([&](QWidget*, const QString& current) {
+        offered = current;
+        return answer;
+    });
+    QTest::mouseClick(page.caFileButton(), Qt::LeftButton);
+    EXPECT_EQ(offered, "");
+    EXPECT_EQ(page.caFileBox()->text(), answer);
+    EXPECT_EQ(source().caFile, "/etc/ssl/office-ca.pem");
+    answer.clear();
+    QTest::mouseClick(page.caFileButton(), Qt::LeftButton);
+    EXPECT_EQ(offered, "/etc/ssl/office-ca.pem");
+    EXPECT_EQ(source().caFile, "/etc/ssl/office-ca.pem");
+    typeInto(page.caFileBox(), " /srv/ca.pem ");
+    EXPECT_EQ(source().caFile, "/srv/ca.pem");
+
+    // Time limits within their ranges only.
+    page.connectLimitBox()->setValue(2500);
+    page.queryLimitBox()->setValue(99999999);
+    EXPECT_EQ(source().connectTimeoutMs, 2500);
+    EXPECT_EQ(source().queryTimeoutMs, 600000);
+    EXPECT_EQ(source(), set) << "the connections see what the settings hold";
 }
 
 TEST(SettingsDialog, ClearDeletesTheCacheWithoutAMessage)

@@ -1,6 +1,9 @@
 #include "fleet/HeadlessCheck.h"
+#include "nodes/AtomicFile.h"
 #include "support/FleetTestNetwork.h"
+#include "support/PrintTransport.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace vorlu {
@@ -41,6 +44,23 @@ TEST(HeadlessCheck, OneSummaryLineThenOneLinePerDriveNeedingAttention)
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
     EXPECT_NE(out.find("\nRED PC1 (10.0.0.1) D: evil OPTICAL OK - fake   x=1: Error\n"), std::string::npos) << out;
     EXPECT_NE(out.find("\nAMBER PC1"), std::string::npos);
+}
+
+TEST(HeadlessCheck, ConnectsTheWayTheFoldersSettingsSay)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    EXPECT_EQ(checkTransport(folder), RemoteTransport{}) << "no settings file";
+    ASSERT_TRUE(writeFileAtomically(folder / "vrsopt.ini",
+                                    "admin\r\npw\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
+                                    "https\r\n\r\n1\r\n0\r\n/srv/ca.pem\r\n2000\r\n60000\r\n",
+                                    FileAccess::OwnerOnly));
+    const RemoteTransport t = checkTransport(folder);
+    EXPECT_TRUE(t.https);
+    EXPECT_EQ(t.port, 5986) << "an empty port line keeps the scheme's default";
+    EXPECT_EQ(t.caFile, "/srv/ca.pem");
+    EXPECT_EQ(t.connectTimeoutMs, 2000);
+    EXPECT_EQ(t.queryTimeoutMs, 60000);
 }
 
 } // namespace

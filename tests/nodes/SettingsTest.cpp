@@ -1,7 +1,10 @@
 #include "nodes/Settings.h"
+#include "nodes/TransportSettings.h"
+#include "support/PrintTransport.h"
 
 #include <QTemporaryDir>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <gtest/gtest.h>
 
@@ -119,7 +122,8 @@ TEST(Settings, WriteThenReadGivesTheSameValues)
     s.WmiNamespace = "root\\wmi";
     s.ShowRacks = false;
     const std::string text = formatSettings(s);
-    EXPECT_EQ(text, "administrator\r\np w\r\n-7\r\n-2.25\r\n1.5\r\n16744448\r\nIP\r\n0\r\nroot\\wmi\r\nFalse\r\n");
+    EXPECT_EQ(text, "administrator\r\np w\r\n-7\r\n-2.25\r\n1.5\r\n16744448\r\nIP\r\n0\r\nroot\\wmi\r\nFalse\r\n"
+                    "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n");
     const Settings back = parsed(text);
     EXPECT_EQ(back.AdminPassword, s.AdminPassword);
     EXPECT_EQ(back.CameraEye.x, 1.5f);
@@ -174,4 +178,121 @@ TEST(Settings, EveryFloatTheWriterWritesReadsBack)
     // The 14-byte file that once did not read back: the largest float, as another writer spells it.
     EXPECT_EQ(parsed("\r\n\r\n3.4028234e38").CameraEye.z, kMax);
     EXPECT_EQ(parsed("\n\n3.4028236e38\n1\n").CameraEye.y, Settings{}.CameraEye.y);
+}
+
+namespace {
+const std::string TenLines = "admin\r\nsecret\r\n-10\r\n1\r\n2\r\n255\r\nNAME\r\n0\r\nroot\\wmi\r\nFalse\r\n";
+
+void expectTenLines(const Settings& s, const std::string& what)
+{
+    EXPECT_EQ(s.AdminPassword, "secret") << what;
+    EXPECT_EQ(s.BackgroundColour, 255) << what;
+    EXPECT_EQ(s.NodeLabelMode, "NAME") << what;
+    EXPECT_EQ(s.WmiNamespace, "root\\wmi") << what;
+    EXPECT_FALSE(s.ShowRacks) << what;
+}
+} // namespace
+
+TEST(SettingsTransport, OlderFilesAndFilesThatEndEarlyKeepTheDefaults)
+{
+    const Settings old = parsed(TenLines);
+    expectTenLines(old, "ten lines");
+    EXPECT_EQ(old.transport, RemoteTransport{});
+    EXPECT_EQ(formatSettings(old).substr(0, TenLines.size()), TenLines) << "the ten lines are written as they were";
+
+    const Settings https = parsed(TenLines + "https\r\n");
+    EXPECT_TRUE(https.transport.https);
+    EXPECT_EQ(https.transport.port, 5986) << "the scheme's own port where none is given";
+    const Settings twelve = parsed(TenLines + "https\r\n8443\r\n");
+    EXPECT_EQ(twelve.transport.port, 8443);
+    EXPECT_TRUE(twelve.transport.verifyCertificate);
+    EXPECT_EQ(twelve.transport.queryTimeoutMs, 30000);
+    // The transport lines come only after a whole set of ten.
+    EXPECT_EQ(parsed("a\r\nb\r\n0\r\n0\r\n0\r\nhttps\r\n").transport, RemoteTransport{});
+}
+
+TEST(SettingsTransport, EachBadLineKeepsItsDefaultAndTheOthersApply)
+{
+    const std::vector<std::string> good = {"https", "8443", "0", "1", "/etc/ssl/office-ca.pem", "2500", "90000"};
+    RemoteTransport full;
+    full.https = true;
+    full.port = 8443;
+    full.verifyCertificate = false;
+    full.allowClearTextBasic = true;
+    full.caFile = "/etc/ssl/office-ca.pem";
+    full.connectTimeoutMs = 2500;
+    full.queryTimeoutMs = 90000;
+    const RemoteTransport d;
+    const std::function<void(RemoteTransport&)> defaultOf[] = {
+        [&](RemoteTransport& t) { t.https = d.https; },
+        [&](RemoteTransport& t) { t.port = DefaultHttpsPort; }, // the default of the scheme read
+        [&](RemoteTransport& t) { t.verifyCertificate = d.verifyCertificate; },
+        [&](RemoteTransport& t) { t.allowClearTextBasic = d.allowClearTextBasic; },
+        {},
+        [&](RemoteTransport& t) { t.connectTimeoutMs = d.connectTimeoutMs; },
+        [&](RemoteTransport& t) { t.queryTimeoutMs = d.queryTimeoutMs; },
+    };
+    auto file = [&](std::size_t line, const std::string& text) {
+        std::string f = TenLines;
+        for (std::size_t i = 0; i < good.size(); ++i)
+            f += (i == line ? text : good[i]) + "\r\n";
+        return f;
+    };
+    const Settings all = parsed(file(99, ""));
+    EXPECT_EQ(all.transport, full);
+    expectTenLines(all, "full file");
+
+    struct Case {
+        std::size_t line;
+        const char* text;
+    };
+    const Case cases[] = {{0, "ftp"},   {0, ""},     {1, "0"},     {1, "65536"},  {1, "-1"},    {1, "+8443"},
+                          {1, "84 43"}, {1, "8443x"}, {1, "1e4"},  {2, "yes"},    {2, "2"},     {3, "True"},
+                          {5, "99"},    {5, "60001"}, {5, "2.5"},  {6, "999"},    {6, "600001"}, {6, "99999999999"},
+                          {6, "abc"}};
+    for (const Case& c : cases) {
+        const std::string what = "line " + std::to_string(11 + c.line) + " \"" + c.text + "\"";
+        const Settings s = parsed(file(c.line, c.text));
+        RemoteTransport expected = full;
+        defaultOf[c.line](expected);
+        EXPECT_EQ(s.transport, expected) << what;
+        expectTenLines(s, what);
+        // The next writing puts the default in its place; the file reads back the same.
+        EXPECT_EQ(parsed(formatSettings(s)).transport, expected) << what;
+    }
+    // The limits themselves are settings.
+    EXPECT_EQ(parsed(TenLines + "http\r\n65535\r\n1\r\n0\r\n\r\n100\r\n600000\r\n").transport.port, 65535);
+    EXPECT_EQ(parsed(TenLines + "http\r\n1\r\n1\r\n0\r\n\r\n100\r\n600000\r\n").transport.connectTimeoutMs, 100);
+}
+
+TEST(SettingsTransport, WriteThenReadGivesTheSameTransport)
+{
+    Settings s;
+    s.transport.https = true;
+    s.transport.port = 5985; // HTTPS on the HTTP port stays where it was put
+    s.transport.verifyCertificate = false;
+    s.transport.allowClearTextBasic = true;
+    s.transport.caFile = "/home/admin/ca files/office.pem";
+    s.transport.connectTimeoutMs = 100;
+    s.transport.queryTimeoutMs = 600000;
+    const std::string text = formatSettings(s);
+    const std::string lines = "https\r\n5985\r\n0\r\n1\r\n/home/admin/ca files/office.pem\r\n100\r\n600000\r\n";
+    ASSERT_GE(text.size(), lines.size());
+    EXPECT_EQ(text.substr(text.size() - lines.size()), lines);
+    EXPECT_EQ(parsed(text).transport, s.transport);
+}
+
+TEST(SettingsTransport, TheSchemeMovesOnlyADefaultPort)
+{
+    RemoteTransport t;
+    setScheme(t, true);
+    EXPECT_EQ(t.port, 5986);
+    setScheme(t, false);
+    EXPECT_EQ(t.port, 5985);
+    t.port = 8080;
+    setScheme(t, true);
+    EXPECT_EQ(t.port, 8080);
+    t.port = 5985;
+    setScheme(t, true); // already HTTPS: nothing moves
+    EXPECT_EQ(t.port, 5985);
 }

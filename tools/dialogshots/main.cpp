@@ -1,4 +1,5 @@
-// dialogshots OUTDIR: saves settings.png (one per page: settings-0.png ...),
+// dialogshots OUTDIR: saves settings.png (one per page: settings-0.png ...,
+// and settings-remote-https.png of the Remote page on HTTPS),
 // login.png, logins.png, admin.png and statistics.png of the administration
 // dialogs filled with sample nodes.
 #include "dialogs/AdminCommands.h"
@@ -7,10 +8,13 @@
 #include "dialogs/Frmadmin.h"
 #include "dialogs/Frmlgin.h"
 #include "dialogs/Frmlgins.h"
+#include "dialogs/RemotePage.h"
 
 #include <QApplication>
 #include <QTableWidget>
 #include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTreeWidget>
 #include <iostream>
 
@@ -90,6 +94,10 @@ int main(int argc, char** argv)
         admin.settingsDialog().showPage(page);
         save(&admin.settingsDialog(), out, QStringLiteral("settings-%1.png").arg(page));
     }
+    admin.settingsDialog().showPage(FrmConf::RemotePageIndex);
+    admin.settingsDialog().remotePage()->httpsButton()->click();
+    admin.settingsDialog().remotePage()->caFileBox()->setText(QStringLiteral("/etc/ssl/certs/office-ca.pem"));
+    save(&admin.settingsDialog(), out, QStringLiteral("settings-remote-https.png"));
     admin.settingsDialog().showPage(0);
     save(&admin.settingsDialog(), out, QStringLiteral("settings.png"));
     admin.setCurrentNodeLogin();

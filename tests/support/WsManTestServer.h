@@ -1,0 +1,45 @@
+#pragma once
+// A WS-Management endpoint on loopback that answers like a Windows node, for
+// tests: runs wsman_server.py with a node description, a users file and, for
+// HTTPS, a certificate made for the occasion, and stops it when destroyed.
+#include <memory>
+#include <string>
+
+namespace vorlu {
+
+class WsManTestServer {
+public:
+    struct Options {
+        // The node description (classes, itemsPerReply, faults, behaviour).
+        std::string nodeJson;
+        // "ntlm", "basic", "ntlm,basic" or "kerberos".
+        std::string auth = "ntlm";
+        bool https = false;
+        bool allowUnencrypted = false;
+    };
+
+    explicit WsManTestServer(Options);
+    ~WsManTestServer();
+    WsManTestServer(const WsManTestServer&) = delete;
+    WsManTestServer& operator=(const WsManTestServer&) = delete;
+
+    bool started() const;
+    // Why it did not start, naming the package to install where one is missing.
+    std::string error() const;
+    int port() const;
+    // PEM of the test certificate authority (HTTPS).
+    std::string caFile() const;
+    // What the server wrote to stderr so far: one line per authentication,
+    // request and enumeration.
+    std::string requestLog() const;
+
+    static constexpr const char* User = "Administrator";
+    static constexpr const char* Domain = "SRV-ARCHIVE";
+    static constexpr const char* Password = "Pa55-w0rd!";
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace vorlu

@@ -1,0 +1,326 @@
+#!/usr/bin/python3
+"""A WS-Management endpoint that answers WQL enumerations the way a Windows node does.
+
+    wsman_server.py --node NODE.json [--port 0] [--auth ntlm|basic|ntlm,basic|kerberos]
+                    [--users USERFILE] [--https CERT.pem KEY.pem] [--allow-unencrypted]
+
+Binds 127.0.0.1, prints one line "READY <port>" when listening and serves HTTP/1.1
+keep-alive POST /wsman until SIGTERM or until its stdin closes. Each request is logged to
+stderr (authentication, action, query, enumeration context); never a password.
+
+NTLM goes through GSSAPI with the gss-ntlmssp mechanism, which reads the users file
+(DOMAIN:user:password lines) through NTLM_USER_FILE; Basic checks the same file. The
+handshake authenticates the connection, as on a node. Over plain HTTP a body must be
+sealed with the session (multipart/encrypted) unless --allow-unencrypted; an unsealed one
+gets 500 with an empty body. Basic cannot seal, so over plain HTTP it needs
+--allow-unencrypted too.
+
+NODE.json: "classes" (class name -> rows), "itemsPerReply" (the node's cap on items per
+Enumerate / Pull reply; the request's MaxElements, default 1, may lower it), "faults"
+(a query text containing "match" gets that fault; keys httpStatus, code, subcode,
+wsmanCode, message, providerFault) and "behaviour": normal, slow:<ms>, silent,
+malformed, oversized, deep, entities or empty500.
+"""
+
+import argparse
+import base64
+import os
+import re
+import signal
+import ssl
+import struct
+import sys
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+from wsman_node import Node, answer, log, misbehave
+
+NTLM_OID = "1.3.6.1.4.1.311.2.2.10"
+SESSION_PROTOCOL = "application/HTTP-SPNEGO-session-encrypted"
+BOUNDARY = b"--Encrypted Boundary"
+SEALED_TYPE = 'multipart/encrypted;protocol="%s";boundary="Encrypted Boundary"' % SESSION_PROTOCOL
+SOAP_TYPE = "application/soap+xml;charset=UTF-8"
+# An NTLM signature is always 16 bytes; gss_wrap puts it before the sealed data.
+NTLM_SIGNATURE_LENGTH = 16
+
+
+def parse_sealed(body, content_type):
+    """The two parts of a multipart/encrypted body: (declared length, octet-stream payload)."""
+    if SESSION_PROTOCOL.lower() not in content_type.lower():
+        raise ValueError("unexpected protocol in %s" % content_type)
+    end = BOUNDARY + b"--\r\n"
+    if not body.startswith(BOUNDARY + b"\r\n") or not body.endswith(end):
+        raise ValueError("body does not start and end with the boundary")
+    head, sep, rest = body[len(BOUNDARY) + 2:].partition(BOUNDARY + b"\r\n")
+    if not sep:
+        raise ValueError("second part missing")
+    m = re.search(rb"OriginalContent:\s*type=[^\r\n]*;Length=(\d+)", head, re.I)
+    if not m:
+        raise ValueError("OriginalContent with Length missing")
+    marker = b"\tContent-Type: application/octet-stream\r\n"
+    if not rest.startswith(marker):
+        raise ValueError("octet-stream part header missing")
+    return int(m.group(1)), rest[len(marker):-len(end)]
+
+
+def build_sealed(plain, payload):
+    return (BOUNDARY + b"\r\n\tContent-Type: " + SESSION_PROTOCOL.encode() + b"\r\n"
+            b"\tOriginalContent: type=" + SOAP_TYPE.encode() + b";Length=" + str(len(plain)).encode() + b"\r\n"
+            + BOUNDARY + b"\r\n\tContent-Type: application/octet-stream\r\n" + payload + BOUNDARY + b"--\r\n")
+
+
+def read_users(path):
+    users = []
+    if path:
+        with open(path, encoding="utf-8") as f:
+            for line in f:
+                parts = line.rstrip("\r\n").split(":", 2)
+                if len(parts) == 3:
+                    users.append(tuple(parts))
+    return users
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def version_string(self):
+        return "Microsoft-HTTPAPI/2.0"
+
+    def setup(self):
+        if self.server.tls:
+            self.request.settimeout(10)
+            try:
+                self.request = self.server.tls.wrap_socket(self.request, server_side=True)
+            except (ssl.SSLError, OSError) as e:
+                log("TLS handshake failed: %s" % e)
+                self.request.close()
+                raise
+            self.request.settimeout(None)
+        super().setup()
+        self.gss = None            # the connection's NTLM session once established
+        self.pending = None        # a handshake under way
+
+    def log_message(self, format, *args):
+        pass
+
+    def do_GET(self):
+        self.send_plain(405, b"")
+
+    def do_POST(self):
+        cfg = self.server.cfg
+        length = int(self.headers.get("Content-Length") or 0)
+        body = self.rfile.read(length) if length else b""
+        if cfg.behaviour == "silent":
+            log("SILENT request left unanswered")
+            while True:
+                time.sleep(3600)
+        if cfg.behaviour.startswith("slow:"):
+            time.sleep(int(cfg.behaviour[5:]) / 1000.0)
+        if self.path.split("?")[0].lower() != "/wsman":
+            return self.send_plain(404, b"")
+        if not self.authenticate():
+            return
+        content_type = self.headers.get("Content-Type", "")
+        sealed = content_type.lower().startswith("multipart/encrypted")
+        if sealed:
+            if self.gss is None:
+                log("REFUSED sealed body without an NTLM session")
+                return self.send_plain(400, b"")
+            try:
+                declared, payload = parse_sealed(body, content_type)
+                plain = self.unseal(payload)
+            except Exception as e:  # a part that does not verify is refused, as a node does
+                log("REFUSED sealed body: %s" % e)
+                return self.send_plain(400, b"")
+            if len(plain) != declared:
+                log("REFUSED sealed body: length %d, OriginalContent says %d" % (len(plain), declared))
+                return self.send_plain(400, b"")
+            body = plain
+        elif body and not (self.server.tls or cfg.allow_unencrypted):
+            log("REFUSED unencrypted body")
+            return self.send_plain(500, b"")
+        if not body:
+            return self.send_plain(200, b"")
+        if cfg.behaviour == "empty500":
+            return self.send_plain(500, b"")
+        status, text = answer(cfg.node, body.decode("utf-8", "replace"))
+        status, text = misbehave(cfg.behaviour, status, text)
+        reply = text.encode("utf-8")
+        if sealed:
+            self.send_plain(status, build_sealed(reply, self.seal(reply)), SEALED_TYPE)
+        else:
+            self.send_plain(status, reply, SOAP_TYPE)
+
+    def seal(self, plain):
+        wrapped = self.gss.wrap(plain, True).message
+        sig, data = wrapped[:NTLM_SIGNATURE_LENGTH], wrapped[NTLM_SIGNATURE_LENGTH:]
+        return struct.pack("<I", len(sig)) + sig + data
+
+    def unseal(self, payload):
+        if len(payload) < 4:
+            raise ValueError("octet-stream part too short")
+        sig_len = struct.unpack("<I", payload[:4])[0]
+        if sig_len != NTLM_SIGNATURE_LENGTH or len(payload) < 4 + sig_len:
+            raise ValueError("signature length %d" % sig_len)
+        return self.gss.unwrap(payload[4:]).message
+
+    def offered(self):
+        schemes = []
+        for scheme in self.server.cfg.auth:
+            if scheme == "ntlm":
+                schemes.append("Negotiate")
+            elif scheme == "basic":
+                schemes.append('Basic realm="WSMAN"')
+            elif scheme == "kerberos":
+                schemes.append("Kerberos")
+        return schemes
+
+    def refuse(self, token=None):
+        self.send_response(401)
+        if token is not None:
+            self.send_header("WWW-Authenticate", "Negotiate " + base64.b64encode(token).decode())
+        else:
+            for scheme in self.offered():
+                self.send_header("WWW-Authenticate", scheme)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
+    def authenticate(self):
+        """True when the request may be served; otherwise the 401 has been sent."""
+        cfg = self.server.cfg
+        header = self.headers.get("Authorization", "")
+        scheme, _, value = header.partition(" ")
+        scheme = scheme.lower()
+        if not header:
+            if self.gss is not None:
+                return True
+            log("AUTH none offered=%s" % ",".join(self.offered()))
+            self.refuse()
+            return False
+        if scheme in ("negotiate", "ntlm") and "ntlm" in cfg.auth:
+            return self.negotiate(value.strip())
+        if scheme == "basic" and "basic" in cfg.auth:
+            return self.basic(value.strip())
+        log("AUTH scheme %s not offered" % scheme)
+        self.refuse()
+        return False
+
+    def negotiate(self, value):
+        import gssapi
+        try:
+            token = base64.b64decode(value, validate=True)
+        except ValueError:
+            self.refuse()
+            return False
+        if token[8:12] == b"\x01\x00\x00\x00" or self.pending is None:
+            self.gss = None
+            self.pending = gssapi.SecurityContext(creds=self.server.acceptor, usage="accept")
+        try:
+            out = self.pending.step(token)
+        except gssapi.exceptions.GSSError as e:
+            log("AUTH ntlm failed: %s" % " ".join(str(e).split()))
+            self.pending = None
+            self.refuse()
+            return False
+        if not self.pending.complete:
+            log("AUTH ntlm challenge")
+            self.refuse(out or b"")
+            return False
+        self.gss, self.pending = self.pending, None
+        log("AUTH ntlm ok user=%s" % str(self.gss.initiator_name).strip("\x00 "))
+        return True
+
+    def basic(self, value):
+        try:
+            user, _, password = base64.b64decode(value, validate=True).decode("utf-8").partition(":")
+        except ValueError:
+            self.refuse()
+            return False
+        domain, _, name = user.rpartition("\\")
+        for d, u, p in self.server.cfg.users:
+            if u.lower() == name.lower() and p == password and (not domain or domain.lower() == d.lower()):
+                log("AUTH basic ok user=%s" % user)
+                return True
+        log("AUTH basic failed user=%s" % user)
+        self.refuse()
+        return False
+
+    def send_plain(self, status, body, content_type=None):
+        self.send_response(status)
+        if content_type:
+            self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+        self.wfile.flush()
+
+
+class Config:
+    pass
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--node", required=True)
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--auth", default="ntlm")
+    parser.add_argument("--users")
+    parser.add_argument("--https", nargs=2, metavar=("CERT", "KEY"))
+    parser.add_argument("--allow-unencrypted", action="store_true")
+    args = parser.parse_args()
+
+    cfg = Config()
+    cfg.node = Node(args.node)
+    cfg.behaviour = cfg.node.behaviour
+    cfg.auth = [a.strip().lower() for a in args.auth.split(",") if a.strip()]
+    cfg.users = read_users(args.users)
+    cfg.allow_unencrypted = args.allow_unencrypted
+
+    acceptor = None
+    if "ntlm" in cfg.auth:
+        if args.users:
+            os.environ["NTLM_USER_FILE"] = os.path.abspath(args.users)
+        try:
+            import gssapi
+        except ImportError:
+            log("ERROR python3-gssapi is not installed")
+            return 2
+        try:
+            mech = gssapi.OID.from_int_seq(NTLM_OID)
+            acceptor = gssapi.Credentials(usage="accept", mechs=[mech])
+        except gssapi.exceptions.GSSError:
+            log("ERROR the NTLM mechanism of GSSAPI is missing: install gss-ntlmssp")
+            return 2
+
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
+    server.daemon_threads = True
+    server.cfg = cfg
+    server.acceptor = acceptor
+    server.tls = None
+    if args.https:
+        server.tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        server.tls.load_cert_chain(args.https[0], args.https[1])
+
+    def stop(*_):
+        sys.stderr.flush()
+        os._exit(0)
+
+    signal.signal(signal.SIGTERM, stop)
+
+    def watch_stdin():
+        try:
+            while sys.stdin.buffer.read(4096):
+                pass
+        except OSError:
+            pass
+        stop()
+
+    threading.Thread(target=watch_stdin, daemon=True).start()
+    print("READY %d" % server.server_address[1], flush=True)
+    server.serve_forever()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -2,16 +2,16 @@
 
 #include "platform/SystemLocalAddress.h"
 #include "platform/SystemSocketLayer.h"
-#include "platform/UnavailableServices.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "remote/SystemManagement.h"
+#include "remote/WsDiscoveryEnumerator.h"
 
 namespace vorlu {
 
 QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTransport()> transport)
 {
     const ThisComputer here = thisMachine();
-    platform.enumerator = std::make_unique<UnavailableEnumerator>();
+    platform.enumerator = std::make_unique<WsDiscoveryEnumerator>();
     platform.sockets = std::make_unique<SystemSocketLayer>();
     platform.localAddress = std::make_unique<SystemLocalAddress>();
     platform.management = makeSystemManagement(here, std::move(transport));

@@ -1,5 +1,6 @@
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/ui/SystemPlatform.h"
+#include "remote/WsDiscoveryEnumerator.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -15,6 +16,7 @@ TEST(SystemPlatform, FillsEveryService)
     QtMessageBoxes& boxes = installSystemPlatform(p, [] { return RemoteTransport{}; });
     EXPECT_EQ(&boxes, p.messages.get()) << "the boxes the main window becomes the parent of";
     EXPECT_TRUE(p.enumerator && p.sockets && p.localAddress && p.management && p.messages && p.programEnd && p.web);
+    EXPECT_TRUE(dynamic_cast<WsDiscoveryEnumerator*>(p.enumerator.get())) << "the network scan uses WS-Discovery";
 }
 
 TEST(QtMessageBoxes, ShowsTextTitleIconAndOneOkButton)

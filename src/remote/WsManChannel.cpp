@@ -72,7 +72,11 @@ void WsManChannel::fail(const HttpResponse& response) const
 void WsManChannel::acceptSignIn(const HttpResponse& response)
 {
     // An empty message signed in: a fault about the message means the login itself passed.
-    if (response.status != 200 && !(response.status == 500 && !response.body.empty()))
+    // Basic is judged before the message is read, so only a refusal of the login counts.
+    const bool refused = scheme_ == AuthScheme::Basic
+                             ? response.status == 401 || response.status == 404 || response.status == 413
+                             : response.status != 200 && !(response.status == 500 && !response.body.empty());
+    if (refused)
         fail(response);
     signedInOn_ = http_.openings();
 }

@@ -68,13 +68,11 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
         state.nodes, state.settings, state.programFolder,
         FleetServices{management, gate, *fleetProgress_, [&window](const std::string& text) { window.setStatusMessage(text); },
                       [this] { commands_->ShowStoredNode(); }, std::move(yield), std::move(ending)});
-    // As a double-click in the node tree: the node selected, its stored drives shown.
-    fleetView_ = new FleetViewWindow(&c.window, VORLU_VERSION, [this, &state](const std::string& name) {
-        if (const std::size_t n = state.nodes.findName(name)) {
-            state.SelectedNode = n;
-            commands_->ShowStoredNode();
-        }
-    });
+    fleetView_ = new FleetViewWindow(&c.window, VORLU_VERSION,
+                                     [&state, show = std::move(c.showNodeAsTreeDoubleClick)](const std::string& name) {
+                                         if (const std::size_t n = state.nodes.findName(name); n && show)
+                                             show(n);
+                                     });
 }
 
 InventoryWiring::~InventoryWiring() = default;
@@ -99,13 +97,20 @@ void InventoryWiring::connectMenus(CommandMenus& menus)
         QObject::connect(menus.action(it.name), &QAction::triggered, menus.parent(),
                          [this, run] { (commands_.get()->*run)(); });
     }
+    // Refilled from what the program folder keeps: every node, whether this
+    // session ran Diagnose All or not, or a cancel stopped it.
+    const auto refreshFleetView = [this] {
+        std::string historyProblem;
+        fleetView_->setRows(fleet_->storedRows(&historyProblem));
+        fleetView_->showMessage(historyProblem.empty() ? "" : "History not shown: " + historyProblem);
+    };
     for (const char* name : {"mnudiagall", "mnudiagallnodes"})
-        QObject::connect(menus.action(name), &QAction::triggered, menus.parent(), [this] {
+        QObject::connect(menus.action(name), &QAction::triggered, menus.parent(), [this, refreshFleetView] {
             if (fleet_->DiagnoseAll())
-                fleetView_->setRows(fleet_->rows());
+                refreshFleetView();
         });
-    QObject::connect(menus.action("mnufleet"), &QAction::triggered, menus.parent(), [this] {
-        fleetView_->setRows(fleet_->rows());
+    QObject::connect(menus.action("mnufleet"), &QAction::triggered, menus.parent(), [this, refreshFleetView] {
+        refreshFleetView();
         fleetView_->show();
         fleetView_->raise();
     });

@@ -1,5 +1,7 @@
 #include "fleet/FleetCommands.h"
 
+#include "fleet/StoredFleet.h"
+
 namespace vorlu {
 
 FleetCommands::FleetCommands(NodeTable& table, const Settings& settings, const std::filesystem::path& programFolder,
@@ -47,6 +49,11 @@ bool FleetCommands::DiagnoseAll()
     if (services_.showNodeAgain)
         services_.showNodeAgain();
     return true;
+}
+
+std::vector<FleetRow> FleetCommands::storedRows(std::string* historyProblem) const
+{
+    return storedFleetRows(programFolder_, table_, historyProblem);
 }
 
 } // namespace vorlu

@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 
@@ -114,28 +115,79 @@ bool FleetHistory::recordNode(const std::vector<FleetRow>& rows, std::string* er
     return db.commit();
 }
 
-std::vector<DriveChange> FleetHistory::changes(const std::string& node, const std::string& drive) const
+NodeHistory FleetHistory::node(const std::string& node) const
 {
     QSqlQuery q(QSqlDatabase::database(QString::fromStdString(connection_)));
-    q.prepare("SELECT at, state, status FROM diagnosis WHERE node = ? AND drive = ? ORDER BY at, rowid");
+    q.setForwardOnly(true);
+    q.prepare("SELECT drive, at, state, status, ip, name, reason, rowid FROM diagnosis WHERE node = ? "
+              "ORDER BY drive, at, rowid");
     q.addBindValue(QString::fromStdString(node));
-    q.addBindValue(QString::fromStdString(drive));
-    std::vector<DriveChange> out;
+    NodeHistory out;
     if (!q.exec())
         return out;
+    // Each drive's last row, by record order, for the latest diagnosis.
+    std::vector<std::pair<qlonglong, FleetRow>> last;
+    std::string latestAt;
     while (q.next()) {
-        DriveChange c{q.value(0).toString().toStdString(), q.value(1).toString().toStdString(),
-                      q.value(2).toString().toStdString()};
-        if (out.empty() || out.back().state != c.state)
-            out.push_back(std::move(c));
+        FleetRow r;
+        r.nodeName = node;
+        r.drive = q.value(0).toString().toStdString();
+        r.lastDiagnosed = q.value(1).toString().toStdString();
+        const std::string state = q.value(2).toString().toStdString();
+        r.state = fleetStateNamed(state);
+        r.statusText = q.value(3).toString().toStdString();
+        r.IP = q.value(4).toString().toStdString();
+        r.name = q.value(5).toString().toStdString();
+        r.reason = q.value(6).toString().toStdString();
+        std::vector<DriveChange>& changes = out.changes[r.drive];
+        if (changes.empty() || changes.back().state != state)
+            changes.push_back({r.lastDiagnosed, changes.empty() ? std::string() : changes.back().state, state,
+                               r.statusText});
+        latestAt = std::max(latestAt, r.lastDiagnosed);
+        if (last.empty() || last.back().second.drive != r.drive)
+            last.emplace_back(q.value(7).toLongLong(), std::move(r));
+        else
+            last.back() = {q.value(7).toLongLong(), std::move(r)};
     }
+    std::sort(last.begin(), last.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [rowid, r] : last)
+        if (r.lastDiagnosed == latestAt)
+            out.latest.push_back(std::move(r));
     return out;
+}
+
+std::vector<DriveChange> FleetHistory::changes(const std::string& node, const std::string& drive) const
+{
+    NodeHistory h = this->node(node);
+    const auto it = h.changes.find(drive);
+    return it == h.changes.end() ? std::vector<DriveChange>() : std::move(it->second);
 }
 
 std::string FleetHistory::since(const std::string& node, const std::string& drive) const
 {
     const auto all = changes(node, drive);
     return all.empty() ? std::string() : all.back().at;
+}
+
+void addChangesOf(const NodeHistory& history, std::span<FleetRow> nodeRows)
+{
+    for (FleetRow& r : nodeRows) {
+        const auto c = history.changes.find(r.drive);
+        if (c == history.changes.end())
+            continue;
+        r.changes = c->second;
+        r.since = r.changes.back().at;
+    }
+}
+
+void FleetHistory::addChanges(std::vector<FleetRow>& rows) const
+{
+    for (auto first = rows.begin(); first != rows.end();) {
+        const auto end =
+            std::find_if(first, rows.end(), [&](const FleetRow& r) { return r.nodeName != first->nodeName; });
+        addChangesOf(node(first->nodeName), std::span(first, end));
+        first = end;
+    }
 }
 
 } // namespace vorlu

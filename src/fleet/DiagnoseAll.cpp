@@ -119,7 +119,7 @@ std::string recordHistory(const std::filesystem::path& programFolder, const Node
             problem = why;
     });
     if (history)
-        history->addChanges(rows);
+        addChangesOf(history->recordedFleet(), rows);
     return problem;
 }
 

@@ -115,52 +115,81 @@ bool FleetHistory::recordNode(const std::vector<FleetRow>& rows, std::string* er
     return db.commit();
 }
 
-NodeHistory FleetHistory::node(const std::string& node) const
+namespace {
+
+// Only the rows where a drive's state differs from its diagnosis before: a
+// year of nightly runs costs no more to read than a week's.
+constexpr const char* ChangesQuery =
+    "SELECT node, drive, at, previous, state, status FROM (SELECT node, drive, at, state, status, rowid AS id, "
+    "LAG(state) OVER (PARTITION BY node, drive ORDER BY at, rowid) AS previous FROM diagnosis%1) "
+    "WHERE previous IS NULL OR previous <> state ORDER BY node, drive, at, id";
+
+std::string text(const QSqlQuery& q, int column) { return q.value(column).toString().toStdString(); }
+
+} // namespace
+
+std::map<std::string, std::map<std::string, std::vector<DriveChange>>>
+FleetHistory::changesWhere(const std::string* node) const
 {
     QSqlQuery q(QSqlDatabase::database(QString::fromStdString(connection_)));
     q.setForwardOnly(true);
-    q.prepare("SELECT drive, at, state, status, ip, name, reason, rowid FROM diagnosis WHERE node = ? "
-              "ORDER BY drive, at, rowid");
-    q.addBindValue(QString::fromStdString(node));
-    NodeHistory out;
+    q.prepare(QString(ChangesQuery).arg(node ? " WHERE node = ?" : ""));
+    if (node)
+        q.addBindValue(QString::fromStdString(*node));
+    std::map<std::string, std::map<std::string, std::vector<DriveChange>>> out;
     if (!q.exec())
         return out;
-    // Each drive's last row, by record order, for the latest diagnosis.
-    std::vector<std::pair<qlonglong, FleetRow>> last;
-    std::string latestAt;
+    while (q.next())
+        out[text(q, 0)][text(q, 1)].push_back({text(q, 2), text(q, 3), text(q, 4), text(q, 5)});
+    return out;
+}
+
+RecordedFleet FleetHistory::recordedFleet() const
+{
+    RecordedFleet out;
+    out.changes = changesWhere(nullptr);
+    QSqlQuery q(QSqlDatabase::database(QString::fromStdString(connection_)));
+    q.setForwardOnly(true);
+    if (q.exec("SELECT node, MAX(at) FROM diagnosis GROUP BY node"))
+        while (q.next())
+            out.latestAt[text(q, 0)] = text(q, 1);
+    return out;
+}
+
+std::vector<FleetRow> FleetHistory::latest(const std::string& node) const
+{
+    QSqlQuery q(QSqlDatabase::database(QString::fromStdString(connection_)));
+    q.setForwardOnly(true);
+    q.prepare("SELECT drive, ip, name, state, status, at, reason FROM diagnosis WHERE node = ? AND "
+              "at = (SELECT MAX(at) FROM diagnosis WHERE node = ?) ORDER BY rowid");
+    q.addBindValue(QString::fromStdString(node));
+    q.addBindValue(QString::fromStdString(node));
+    std::vector<FleetRow> out;
+    if (!q.exec())
+        return out;
     while (q.next()) {
         FleetRow r;
         r.nodeName = node;
-        r.drive = q.value(0).toString().toStdString();
-        r.lastDiagnosed = q.value(1).toString().toStdString();
-        const std::string state = q.value(2).toString().toStdString();
-        r.state = fleetStateNamed(state);
-        r.statusText = q.value(3).toString().toStdString();
-        r.IP = q.value(4).toString().toStdString();
-        r.name = q.value(5).toString().toStdString();
-        r.reason = q.value(6).toString().toStdString();
-        std::vector<DriveChange>& changes = out.changes[r.drive];
-        if (changes.empty() || changes.back().state != state)
-            changes.push_back({r.lastDiagnosed, changes.empty() ? std::string() : changes.back().state, state,
-                               r.statusText});
-        latestAt = std::max(latestAt, r.lastDiagnosed);
-        if (last.empty() || last.back().second.drive != r.drive)
-            last.emplace_back(q.value(7).toLongLong(), std::move(r));
-        else
-            last.back() = {q.value(7).toLongLong(), std::move(r)};
+        r.drive = text(q, 0);
+        r.IP = text(q, 1);
+        r.name = text(q, 2);
+        r.state = fleetStateNamed(text(q, 3));
+        r.statusText = text(q, 4);
+        r.lastDiagnosed = text(q, 5);
+        r.reason = text(q, 6);
+        // Two runs in the same second: the later one's row stands.
+        const auto same = std::find_if(out.begin(), out.end(), [&](const FleetRow& o) { return o.drive == r.drive; });
+        if (same != out.end())
+            out.erase(same);
+        out.push_back(std::move(r));
     }
-    std::sort(last.begin(), last.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (auto& [rowid, r] : last)
-        if (r.lastDiagnosed == latestAt)
-            out.latest.push_back(std::move(r));
     return out;
 }
 
 std::vector<DriveChange> FleetHistory::changes(const std::string& node, const std::string& drive) const
 {
-    NodeHistory h = this->node(node);
-    const auto it = h.changes.find(drive);
-    return it == h.changes.end() ? std::vector<DriveChange>() : std::move(it->second);
+    auto byNode = changesWhere(&node);
+    return std::move(byNode[node][drive]);
 }
 
 std::string FleetHistory::since(const std::string& node, const std::string& drive) const
@@ -169,24 +198,17 @@ std::string FleetHistory::since(const std::string& node, const std::string& driv
     return all.empty() ? std::string() : all.back().at;
 }
 
-void addChangesOf(const NodeHistory& history, std::span<FleetRow> nodeRows)
+void addChangesOf(const RecordedFleet& recorded, std::span<FleetRow> rows)
 {
-    for (FleetRow& r : nodeRows) {
-        const auto c = history.changes.find(r.drive);
-        if (c == history.changes.end())
+    for (FleetRow& r : rows) {
+        const auto node = recorded.changes.find(r.nodeName);
+        if (node == recorded.changes.end())
             continue;
-        r.changes = c->second;
+        const auto drive = node->second.find(r.drive);
+        if (drive == node->second.end())
+            continue;
+        r.changes = drive->second;
         r.since = r.changes.back().at;
-    }
-}
-
-void FleetHistory::addChanges(std::vector<FleetRow>& rows) const
-{
-    for (auto first = rows.begin(); first != rows.end();) {
-        const auto end =
-            std::find_if(first, rows.end(), [&](const FleetRow& r) { return r.nodeName != first->nodeName; });
-        addChangesOf(node(first->nodeName), std::span(first, end));
-        first = end;
     }
 }
 

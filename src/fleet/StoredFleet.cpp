@@ -32,15 +32,17 @@ std::optional<NodeOutcome> storedDiagnosis(const std::filesystem::path& programF
 }
 
 std::vector<FleetRow> storedRowsOf(const std::filesystem::path& programFolder, const NodeRecord& node,
-                                   const NodeHistory& history)
+                                   const FleetHistory* history, const RecordedFleet& recorded)
 {
-    const std::string latestAt = history.latest.empty() ? std::string() : history.latest.front().lastDiagnosed;
+    const auto at = recorded.latestAt.find(node.Name);
+    const std::string latestAt = at == recorded.latestAt.end() ? std::string() : at->second;
     if (node.Scanned == AccessDeniedState) {
         NodeOutcome refused;
         refused.kind = NodeOutcomeKind::Refused;
         // The reason of the refusal the history saw last; a refusal of a single node's scan is not kept.
-        if (history.latest.size() == 1 && history.latest.front().state == FleetState::NotReached) {
-            refused.reason = history.latest.front().reason;
+        if (const auto last = latestAt.empty() ? std::vector<FleetRow>() : history->latest(node.Name);
+            last.size() == 1 && last.front().state == FleetState::NotReached) {
+            refused.reason = last.front().reason;
             refused.diagnosedAt = latestAt;
         }
         return fleetRowsOf(node, refused);
@@ -49,8 +51,8 @@ std::vector<FleetRow> storedRowsOf(const std::filesystem::path& programFolder, c
     auto stored = storedDiagnosis(programFolder, node);
     if (stored && stored->diagnosedAt >= latestAt)
         return fleetRowsOf(node, stored);
-    if (!history.latest.empty())
-        return history.latest;
+    if (!latestAt.empty())
+        return history->latest(node.Name);
     return fleetRowsOf(node, NodeOutcome{});
 }
 
@@ -70,14 +72,13 @@ std::vector<FleetRow> storedFleetRows(const std::filesystem::path& programFolder
             *historyProblem = problem;
         return opened;
     }();
+    const RecordedFleet recorded = history ? history->recordedFleet() : RecordedFleet{};
     std::vector<FleetRow> rows;
     for (std::size_t n = 1; n <= table.count(); ++n) {
-        const NodeRecord& node = table.at(n);
-        const NodeHistory nodeHistory = history ? history->node(node.Name) : NodeHistory{};
-        auto nodeRows = storedRowsOf(programFolder, node, nodeHistory);
-        addChangesOf(nodeHistory, nodeRows);
+        auto nodeRows = storedRowsOf(programFolder, table.at(n), history ? &*history : nullptr, recorded);
         rows.insert(rows.end(), std::make_move_iterator(nodeRows.begin()), std::make_move_iterator(nodeRows.end()));
     }
+    addChangesOf(recorded, rows);
     return rows;
 }
 

@@ -1,0 +1,105 @@
+// The fleet view as the program opens it: in a session of its own after two
+// nightly checks, its rows come from the program folder, the selected drive
+// lists its changes and a double-click shows the node as the node tree does.
+#include "app/CommandMenus.h"
+#include "app/InventoryWiring.h"
+#include "app/MainWindow.h"
+#include "app/TreeWidgetView.h"
+#include "fleet/HeadlessCheck.h"
+#include "fleet/ui/FleetViewWindow.h"
+#include "network/NodeTree.h"
+#include "nodes/NodeFile.h"
+#include "support/FleetTestNetwork.h"
+#include "support/RecordingProgramEnd.h"
+#include "support/ScriptedMessageBoxes.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace vorlu;
+using namespace vorlu::test;
+
+namespace {
+
+std::string fleetOf(const char* pc1Status)
+{
+    return simComputer(1, simDrive("D:", pc1Status)) + "," + simComputer(2, "", 0, false);
+}
+
+int rowOf(QTableWidget& table, const QString& node)
+{
+    for (int r = 0; r < table.rowCount(); ++r)
+        if (table.item(r, 0)->text() == node)
+            return r;
+    return -1;
+}
+
+} // namespace
+
+TEST(FleetWindow, AFreshSessionShowsTheStoredFleetItsChangesAndADoubleClickSelectsTheTreeNode)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    NodeTable nodes;
+    nodes.append(simNode(1));
+    nodes.append(simNode(2));
+    ASSERT_TRUE(saveNodeFile(folder / NodeFileName, nodes, NodeFileForm::Plain));
+    // Two nightly checks: D: of PC1 turns from green to red, PC2 refuses both times.
+    for (const char* status : {"OK", "Error"}) {
+        SimulatedManagement management(simNetwork(fleetOf(status)));
+        std::ostringstream out;
+        ASSERT_EQ(runDiagnoseAllCheck({folder, std::nullopt, "1.60"}, management, out), CheckCritical) << out.str();
+    }
+
+    Platform platform;
+    installSimulatedNetwork(platform, simNetwork(fleetOf("Error")));
+    platform.messages = std::make_unique<ScriptedMessageBoxes>();
+    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    SceneHooks scene;
+    Frmmain window(platform, folder, scene);
+    window.loadStep(nullptr);
+    auto* tree = window.findChild<QTreeWidget*>("TreeView1");
+    QTreeWidgetItem* pc1 = window.nodeTree().entry(nodeKey(1));
+    QTreeWidgetItem* pc2 = window.nodeTree().entry(nodeKey(2));
+    ASSERT_TRUE(tree && pc1 && pc2);
+    tree->setCurrentItem(pc2);
+
+    emit window.menus().action("mnufleet")->triggered(false);
+    FleetViewWindow& view = window.inventory().fleetView();
+    EXPECT_TRUE(view.isVisible());
+    QTableWidget& table = view.driveTable();
+    ASSERT_EQ(table.rowCount(), 2);
+    const int drive = rowOf(table, "PC1");
+    const int refused = rowOf(table, "PC2");
+    ASSERT_GE(drive, 0);
+    ASSERT_GE(refused, 0);
+    EXPECT_EQ(table.item(drive, 2)->text(), "D:");
+    EXPECT_EQ(table.item(drive, 4)->text(), "red");
+    EXPECT_FALSE(table.item(drive, 8)->text().isEmpty()) << "in state since";
+    EXPECT_EQ(table.item(refused, 4)->text(), "not reached");
+    EXPECT_EQ(table.item(refused, 5)->text(), "Access denied");
+    EXPECT_FALSE(table.item(refused, 7)->text().isEmpty()) << "the reason";
+
+    table.selectRow(drive);
+    QTableWidget& changes = view.changeTable();
+    ASSERT_EQ(changes.rowCount(), 2);
+    EXPECT_EQ(changes.item(0, 0)->text(), table.item(drive, 8)->text());
+    EXPECT_EQ(changes.item(0, 1)->text(), "green");
+    EXPECT_EQ(changes.item(0, 2)->text(), "red");
+    EXPECT_EQ(changes.item(1, 2)->text(), "green");
+
+    emit table.cellDoubleClicked(drive, 3);
+    EXPECT_EQ(tree->currentItem(), pc1);
+    EXPECT_EQ(window.state().SelectedNode, 1u);
+    EXPECT_EQ(window.findChild<QLabel*>("Label4")->text(), "PC1");
+    EXPECT_EQ(window.findChild<QLabel*>("lblred")->text(), "1");
+    auto* hardware = window.findChild<QTreeWidget*>("TrView1");
+    ASSERT_EQ(hardware->topLevelItemCount(), 1);
+    EXPECT_EQ(hardware->topLevelItem(0)->child(0)->childCount(), 1);
+}

@@ -17,13 +17,13 @@ namespace vorlu {
 
 namespace {
 
-const char* const Headings[] = {"Node",           "IP",     "Drive",         "Name", "State", "Status",
-                                "Last diagnosed", "Reason", "In state since"};
 constexpr int ColumnCount = 9;
+const char* const Headings[ColumnCount] = {"Node",   "IP",     "Drive",         "Name", "State", "Status",
+                                           "Last diagnosed", "Reason", "In state since"};
 // Wide enough for a node name, an address, a drive model and a timestamp at the default font.
 constexpr int ColumnWidths[ColumnCount] = {130, 110, 60, 230, 90, 150, 150, 200, 150};
-const char* const ChangeHeadings[] = {"Time", "From", "To", "Status"};
 constexpr int ChangeColumnCount = 4;
+const char* const ChangeHeadings[ChangeColumnCount] = {"Time", "From", "To", "Status"};
 constexpr int ChangeColumnWidths[ChangeColumnCount] = {170, 100, 100, 300};
 constexpr const char* NoSelectionCaption = "Changes: select a drive";
 constexpr int NodeRole = Qt::UserRole + 1;
@@ -40,6 +40,22 @@ QColor colourOf(FleetState s)
     case FleetState::NoDrive: break;
     }
     return Qt::white;
+}
+
+// Read-only rows on one line each, selected whole.
+template <std::size_t N>
+void setUpTable(QTableWidget& table, const char* const (&headings)[N], const int (&widths)[N])
+{
+    table.setColumnCount(static_cast<int>(N));
+    for (int c = 0; c < static_cast<int>(N); ++c) {
+        table.setHorizontalHeaderItem(c, new QTableWidgetItem(headings[c]));
+        table.setColumnWidth(c, widths[c]);
+    }
+    table.setWordWrap(false);
+    table.verticalHeader()->hide();
+    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table.horizontalHeader()->setStretchLastSection(true);
 }
 
 } // namespace
@@ -77,27 +93,9 @@ FleetViewWindow::FleetViewWindow(QWidget* parent, std::string version, std::func
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
     layout->addWidget(message_);
-    table_->setColumnCount(ColumnCount);
-    for (int c = 0; c < ColumnCount; ++c) {
-        table_->setHorizontalHeaderItem(c, new QTableWidgetItem(Headings[c]));
-        table_->setColumnWidth(c, ColumnWidths[c]);
-    }
-    table_->setWordWrap(false);
-    table_->verticalHeader()->hide();
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    setUpTable(*table_, Headings, ColumnWidths);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    changes_->setColumnCount(ChangeColumnCount);
-    for (int c = 0; c < ChangeColumnCount; ++c) {
-        changes_->setHorizontalHeaderItem(c, new QTableWidgetItem(ChangeHeadings[c]));
-        changes_->setColumnWidth(c, ChangeColumnWidths[c]);
-    }
-    changes_->setWordWrap(false);
-    changes_->verticalHeader()->hide();
-    changes_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    changes_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    changes_->horizontalHeader()->setStretchLastSection(true);
+    setUpTable(*changes_, ChangeHeadings, ChangeColumnWidths);
     connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { showChanges(); });
     connect(state_, &QComboBox::currentIndexChanged, this, [this] { applyFilter(); });
     connect(text_, &QLineEdit::textChanged, this, [this] { applyFilter(); });

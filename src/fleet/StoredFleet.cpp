@@ -10,9 +10,6 @@
 
 namespace vorlu {
 
-namespace {
-
-// The diagnosis the node's folder holds, timed by its diagnostics file.
 std::optional<NodeOutcome> storedDiagnosis(const std::filesystem::path& programFolder, const NodeRecord& node)
 {
     if (folderNameProblem(node.Name))
@@ -30,6 +27,8 @@ std::optional<NodeOutcome> storedDiagnosis(const std::filesystem::path& programF
                           .toStdString();
     return out;
 }
+
+namespace {
 
 std::vector<FleetRow> storedRowsOf(const std::filesystem::path& programFolder, const NodeRecord& node,
                                    const FleetHistory* history, const RecordedFleet& recorded)

@@ -3,10 +3,15 @@
 #include "nodes/NodeTable.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vorlu {
+
+// The diagnosis the node's folder holds (sen_cd and report), timed by its
+// diagnostics file; nothing when it holds none.
+std::optional<NodeOutcome> storedDiagnosis(const std::filesystem::path& programFolder, const NodeRecord& node);
 
 // The fleet as the program folder keeps it, for a fleet view opened without a
 // Diagnose All in this session. Per node of the table: a refused node's row by

@@ -5,6 +5,7 @@
 #include "app/InventoryWiring.h"
 #include "app/MainWindow.h"
 #include "app/TreeWidgetView.h"
+#include "fleet/FleetHistory.h"
 #include "fleet/HeadlessCheck.h"
 #include "fleet/ui/FleetViewWindow.h"
 #include "network/NodeTree.h"
@@ -102,4 +103,36 @@ TEST(FleetWindow, AFreshSessionShowsTheStoredFleetItsChangesAndADoubleClickSelec
     auto* hardware = window.findChild<QTreeWidget*>("TrView1");
     ASSERT_EQ(hardware->topLevelItemCount(), 1);
     EXPECT_EQ(hardware->topLevelItem(0)->child(0)->childCount(), 1);
+}
+
+TEST(FleetWindow, ASingleNodesDiagnosticsScanIsRecordedInTheHistory)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    NodeTable nodes;
+    nodes.append(simNode(1));
+    ASSERT_TRUE(saveNodeFile(folder / NodeFileName, nodes, NodeFileForm::Plain));
+    std::filesystem::create_directory(folder / "PC1"); // as the network scan left it
+    Platform platform;
+    installSimulatedNetwork(platform, simNetwork(fleetOf("Error")));
+    platform.messages = std::make_unique<ScriptedMessageBoxes>();
+    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    SceneHooks scene;
+    Frmmain window(platform, folder, scene);
+    window.loadStep(nullptr);
+    window.state().SelectedNode = 1;
+
+    window.image1Clicked(6); // "Scan Current Node": the report names the drives
+    emit window.menus().action("mnucurnddia")->triggered(false);
+    std::string error;
+    auto history = FleetHistory::open(folder / HistoryFileName, error);
+    ASSERT_TRUE(history) << error;
+    const auto changes = history->changes("PC1", "D:");
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].state, "red");
+
+    emit window.menus().action("mnufleet")->triggered(false);
+    QTableWidget& table = window.inventory().fleetView().driveTable();
+    ASSERT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.item(0, 8)->text().toStdString(), changes[0].at) << "in state since the scan";
 }

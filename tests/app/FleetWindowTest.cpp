@@ -136,3 +136,30 @@ TEST(FleetWindow, ASingleNodesDiagnosticsScanIsRecordedInTheHistory)
     ASSERT_EQ(table.rowCount(), 1);
     EXPECT_EQ(table.item(0, 8)->text().toStdString(), changes[0].at) << "in state since the scan";
 }
+
+TEST(FleetWindow, DiagnoseAllNodesFromTheMenuFillsTheViewWithEveryNode)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    NodeTable nodes;
+    nodes.append(simNode(1));
+    nodes.append(simNode(2));
+    ASSERT_TRUE(saveNodeFile(folder / NodeFileName, nodes, NodeFileForm::Plain));
+    Platform platform;
+    installSimulatedNetwork(platform, simNetwork(fleetOf("OK")));
+    platform.messages = std::make_unique<ScriptedMessageBoxes>();
+    platform.programEnd = std::make_unique<RecordingProgramEnd>();
+    SceneHooks scene;
+    Frmmain window(platform, folder, scene);
+    window.loadStep(nullptr);
+
+    emit window.menus().action("mnudiagallnodes")->triggered(false);
+    EXPECT_EQ(window.findChild<QLabel*>("lblmainstatus")->text(),
+              "Diagnose All Nodes: 2 of 2 nodes diagnosed, 0 red, 0 amber, 1 green, 1 not reached");
+    FleetViewWindow& view = window.inventory().fleetView();
+    EXPECT_FALSE(view.isVisible()) << "filled, not opened";
+    QTableWidget& table = view.driveTable();
+    ASSERT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.item(rowOf(table, "PC1"), 4)->text(), "green");
+    EXPECT_EQ(table.item(rowOf(table, "PC2"), 5)->text(), "Access denied");
+}

@@ -41,30 +41,47 @@ int rowOf(QTableWidget& table, const QString& node)
     return -1;
 }
 
+// A program folder whose node file lists PC1..PC<nodes>, and a session of the
+// program on it, started when asked.
+struct FleetFolder {
+    QTemporaryDir dir;
+    std::filesystem::path folder = dir.path().toStdString();
+    Platform platform;
+    SceneHooks scene;
+    std::unique_ptr<Frmmain> window;
+
+    explicit FleetFolder(int nodes)
+    {
+        NodeTable table;
+        for (int i = 1; i <= nodes; ++i)
+            table.append(simNode(i));
+        EXPECT_TRUE(saveNodeFile(folder / NodeFileName, table, NodeFileForm::Plain));
+    }
+    Frmmain& start(const char* pc1Status)
+    {
+        installSimulatedNetwork(platform, simNetwork(fleetOf(pc1Status)));
+        platform.messages = std::make_unique<ScriptedMessageBoxes>();
+        platform.programEnd = std::make_unique<RecordingProgramEnd>();
+        window = std::make_unique<Frmmain>(platform, folder, scene);
+        window->loadStep(nullptr);
+        return *window;
+    }
+};
+
 } // namespace
 
 TEST(FleetWindow, AFreshSessionShowsTheStoredFleetItsChangesAndADoubleClickSelectsTheTreeNode)
 {
-    QTemporaryDir dir;
-    const std::filesystem::path folder = dir.path().toStdString();
-    NodeTable nodes;
-    nodes.append(simNode(1));
-    nodes.append(simNode(2));
-    ASSERT_TRUE(saveNodeFile(folder / NodeFileName, nodes, NodeFileForm::Plain));
+    FleetFolder f(2);
     // Two nightly checks: D: of PC1 turns from green to red, PC2 refuses both times.
     for (const char* status : {"OK", "Error"}) {
         SimulatedManagement management(simNetwork(fleetOf(status)));
         std::ostringstream out;
-        ASSERT_EQ(runDiagnoseAllCheck({folder, std::nullopt, "1.60"}, management, out), CheckCritical) << out.str();
+        ASSERT_EQ(runDiagnoseAllCheck({f.folder, std::nullopt, "1.60"}, management, out), CheckCritical)
+            << out.str();
     }
 
-    Platform platform;
-    installSimulatedNetwork(platform, simNetwork(fleetOf("Error")));
-    platform.messages = std::make_unique<ScriptedMessageBoxes>();
-    platform.programEnd = std::make_unique<RecordingProgramEnd>();
-    SceneHooks scene;
-    Frmmain window(platform, folder, scene);
-    window.loadStep(nullptr);
+    Frmmain& window = f.start("Error");
     auto* tree = window.findChild<QTreeWidget*>("TreeView1");
     QTreeWidgetItem* pc1 = window.nodeTree().entry(nodeKey(1));
     QTreeWidgetItem* pc2 = window.nodeTree().entry(nodeKey(2));
@@ -107,25 +124,15 @@ TEST(FleetWindow, AFreshSessionShowsTheStoredFleetItsChangesAndADoubleClickSelec
 
 TEST(FleetWindow, ASingleNodesDiagnosticsScanIsRecordedInTheHistory)
 {
-    QTemporaryDir dir;
-    const std::filesystem::path folder = dir.path().toStdString();
-    NodeTable nodes;
-    nodes.append(simNode(1));
-    ASSERT_TRUE(saveNodeFile(folder / NodeFileName, nodes, NodeFileForm::Plain));
-    std::filesystem::create_directory(folder / "PC1"); // as the network scan left it
-    Platform platform;
-    installSimulatedNetwork(platform, simNetwork(fleetOf("Error")));
-    platform.messages = std::make_unique<ScriptedMessageBoxes>();
-    platform.programEnd = std::make_unique<RecordingProgramEnd>();
-    SceneHooks scene;
-    Frmmain window(platform, folder, scene);
-    window.loadStep(nullptr);
+    FleetFolder f(1);
+    std::filesystem::create_directory(f.folder / "PC1"); // as the network scan left it
+    Frmmain& window = f.start("Error");
     window.state().SelectedNode = 1;
 
     window.image1Clicked(6); // "Scan Current Node": the report names the drives
     emit window.menus().action("mnucurnddia")->triggered(false);
     std::string error;
-    auto history = FleetHistory::open(folder / HistoryFileName, error);
+    auto history = FleetHistory::open(f.folder / HistoryFileName, error);
     ASSERT_TRUE(history) << error;
     const auto changes = history->changes("PC1", "D:");
     ASSERT_EQ(changes.size(), 1u);
@@ -139,19 +146,8 @@ TEST(FleetWindow, ASingleNodesDiagnosticsScanIsRecordedInTheHistory)
 
 TEST(FleetWindow, DiagnoseAllNodesFromTheMenuFillsTheViewWithEveryNode)
 {
-    QTemporaryDir dir;
-    const std::filesystem::path folder = dir.path().toStdString();
-    NodeTable nodes;
-    nodes.append(simNode(1));
-    nodes.append(simNode(2));
-    ASSERT_TRUE(saveNodeFile(folder / NodeFileName, nodes, NodeFileForm::Plain));
-    Platform platform;
-    installSimulatedNetwork(platform, simNetwork(fleetOf("OK")));
-    platform.messages = std::make_unique<ScriptedMessageBoxes>();
-    platform.programEnd = std::make_unique<RecordingProgramEnd>();
-    SceneHooks scene;
-    Frmmain window(platform, folder, scene);
-    window.loadStep(nullptr);
+    FleetFolder f(2);
+    Frmmain& window = f.start("OK");
 
     emit window.menus().action("mnudiagallnodes")->triggered(false);
     EXPECT_EQ(window.findChild<QLabel*>("lblmainstatus")->text(),

@@ -60,7 +60,11 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
         InventoryState{state.nodes, state.settings, state.SelectedNode, state.LocalNode, state.flags,
                        state.programFolder, state.drives},
         InventoryServices{management, runner_, *progress_, *windowView_, *tree_, *grids_, *units_, gate,
-                          yield, ending, [this](std::size_t n) { fleet_->recordStoredDiagnosis(n); }});
+                          yield, ending, [this](std::size_t n) {
+                              fleet_->recordStoredDiagnosis(n);
+                              if (fleetView_->isVisible())
+                                  refreshFleetView();
+                          }});
     commands_->setPainter(scene.drivePainter());
     fleetProgress_ = std::make_unique<FleetProgressDialog>(&c.window);
     MainWindowInventoryView& window = *windowView_;
@@ -78,6 +82,13 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
 InventoryWiring::~InventoryWiring() = default;
 
 void InventoryWiring::stcol() { grids_->writeHeaders(); }
+
+void InventoryWiring::refreshFleetView()
+{
+    std::string historyProblem;
+    fleetView_->setRows(fleet_->storedRows(&historyProblem));
+    fleetView_->showMessage(historyProblem.empty() ? "" : "History not shown: " + historyProblem);
+}
 
 void InventoryWiring::connectMenus(CommandMenus& menus)
 {
@@ -97,19 +108,12 @@ void InventoryWiring::connectMenus(CommandMenus& menus)
         QObject::connect(menus.action(it.name), &QAction::triggered, menus.parent(),
                          [this, run] { (commands_.get()->*run)(); });
     }
-    // Refilled from what the program folder keeps: every node, whether this
-    // session ran Diagnose All or not, or a cancel stopped it.
-    const auto refreshFleetView = [this] {
-        std::string historyProblem;
-        fleetView_->setRows(fleet_->storedRows(&historyProblem));
-        fleetView_->showMessage(historyProblem.empty() ? "" : "History not shown: " + historyProblem);
-    };
     for (const char* name : {"mnudiagall", "mnudiagallnodes"})
-        QObject::connect(menus.action(name), &QAction::triggered, menus.parent(), [this, refreshFleetView] {
+        QObject::connect(menus.action(name), &QAction::triggered, menus.parent(), [this] {
             if (fleet_->DiagnoseAll())
                 refreshFleetView();
         });
-    QObject::connect(menus.action("mnufleet"), &QAction::triggered, menus.parent(), [this, refreshFleetView] {
+    QObject::connect(menus.action("mnufleet"), &QAction::triggered, menus.parent(), [this] {
         refreshFleetView();
         fleetView_->show();
         fleetView_->raise();

@@ -55,6 +55,10 @@ public:
     void stcol();
 
 private:
+    // Refilled from what the program folder keeps: every node, whether this
+    // session ran Diagnose All or not, or a cancel stopped it.
+    void refreshFleetView();
+
     class SceneUnits;
     class ExpandingTree;
 

@@ -122,12 +122,17 @@ TEST(FleetWindow, AFreshSessionShowsTheStoredFleetItsChangesAndADoubleClickSelec
     EXPECT_EQ(hardware->topLevelItem(0)->child(0)->childCount(), 1);
 }
 
-TEST(FleetWindow, ASingleNodesDiagnosticsScanIsRecordedInTheHistory)
+TEST(FleetWindow, ASingleNodesDiagnosticsScanIsRecordedInTheHistoryAndShownInTheOpenView)
 {
     FleetFolder f(1);
     std::filesystem::create_directory(f.folder / "PC1"); // as the network scan left it
     Frmmain& window = f.start("Error");
     window.state().SelectedNode = 1;
+
+    emit window.menus().action("mnufleet")->triggered(false);
+    QTableWidget& table = window.inventory().fleetView().driveTable();
+    ASSERT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.item(0, 5)->text(), "Not diagnosed");
 
     window.image1Clicked(6); // "Scan Current Node": the report names the drives
     emit window.menus().action("mnucurnddia")->triggered(false);
@@ -138,9 +143,9 @@ TEST(FleetWindow, ASingleNodesDiagnosticsScanIsRecordedInTheHistory)
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].state, "red");
 
-    emit window.menus().action("mnufleet")->triggered(false);
-    QTableWidget& table = window.inventory().fleetView().driveTable();
+    // The view open beside the main window follows the scan.
     ASSERT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.item(0, 4)->text(), "red");
     EXPECT_EQ(table.item(0, 8)->text().toStdString(), changes[0].at) << "in state since the scan";
 }
 

@@ -37,7 +37,7 @@ void BM_HtmlExport5000Drives(benchmark::State& state)
     std::vector<FleetRow> rows(5000);
     for (std::size_t i = 0; i < rows.size(); ++i)
         rows[i] = {"PC" + std::to_string(i / 10), "10.0.0.1", "D:", "DVD <RW> \"drive\"", FleetState::Red, "Error",
-                   "2026-12-10T10:00:00Z", "", "", ""};
+                   "2026-12-10T10:00:00Z", "", "", {}};
     for (auto _ : state)
         benchmark::DoNotOptimize(formatFleetHtml(rows, {"2026-12-10T10:00:00Z", "1.60"}));
 }

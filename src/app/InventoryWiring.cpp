@@ -60,7 +60,11 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
         InventoryState{state.nodes, state.settings, state.SelectedNode, state.LocalNode, state.flags,
                        state.programFolder, state.drives},
         InventoryServices{management, runner_, *progress_, *windowView_, *tree_, *grids_, *units_, gate,
-                          yield, ending});
+                          yield, ending, [this](std::size_t n) {
+                              fleet_->recordStoredDiagnosis(n);
+                              if (fleetView_->isVisible())
+                                  refreshFleetView();
+                          }});
     commands_->setPainter(scene.drivePainter());
     fleetProgress_ = std::make_unique<FleetProgressDialog>(&c.window);
     MainWindowInventoryView& window = *windowView_;
@@ -68,18 +72,23 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
         state.nodes, state.settings, state.programFolder,
         FleetServices{management, gate, *fleetProgress_, [&window](const std::string& text) { window.setStatusMessage(text); },
                       [this] { commands_->ShowStoredNode(); }, std::move(yield), std::move(ending)});
-    // As a double-click in the node tree: the node selected, its stored drives shown.
-    fleetView_ = new FleetViewWindow(&c.window, VORLU_VERSION, [this, &state](const std::string& name) {
-        if (const std::size_t n = state.nodes.findName(name)) {
-            state.SelectedNode = n;
-            commands_->ShowStoredNode();
-        }
-    });
+    fleetView_ = new FleetViewWindow(&c.window, VORLU_VERSION,
+                                     [&state, show = std::move(c.showNodeAsTreeDoubleClick)](const std::string& name) {
+                                         if (const std::size_t n = state.nodes.findName(name); n && show)
+                                             show(n);
+                                     });
 }
 
 InventoryWiring::~InventoryWiring() = default;
 
 void InventoryWiring::stcol() { grids_->writeHeaders(); }
+
+void InventoryWiring::refreshFleetView()
+{
+    std::string historyProblem;
+    fleetView_->setRows(fleet_->storedRows(&historyProblem));
+    fleetView_->showMessage(historyProblem.empty() ? "" : "History not shown: " + historyProblem);
+}
 
 void InventoryWiring::connectMenus(CommandMenus& menus)
 {
@@ -102,10 +111,10 @@ void InventoryWiring::connectMenus(CommandMenus& menus)
     for (const char* name : {"mnudiagall", "mnudiagallnodes"})
         QObject::connect(menus.action(name), &QAction::triggered, menus.parent(), [this] {
             if (fleet_->DiagnoseAll())
-                fleetView_->setRows(fleet_->rows());
+                refreshFleetView();
         });
     QObject::connect(menus.action("mnufleet"), &QAction::triggered, menus.parent(), [this] {
-        fleetView_->setRows(fleet_->rows());
+        refreshFleetView();
         fleetView_->show();
         fleetView_->raise();
     });

@@ -35,6 +35,8 @@ public:
         std::array<QTableWidget*, 3> grids;  // green, amber, red
         std::array<QLabel*, 3> counters;     // green, amber, red
         QLabel& statusMessage;
+        // Shows node n as a double-click on its entry in the node tree does.
+        std::function<void(std::size_t n)> showNodeAsTreeDoubleClick;
     };
 
     InventoryWiring(AppState& state, ManagementService& management, SceneHooks& scene, Controls controls,
@@ -48,10 +50,15 @@ public:
 
     InventoryScanCommands& commands() { return *commands_; }
     FleetCommands& fleet() { return *fleet_; }
+    FleetViewWindow& fleetView() { return *fleetView_; }
     // The header row and, once the screen density is known, the column widths.
     void stcol();
 
 private:
+    // Refilled from what the program folder keeps: every node, whether this
+    // session ran Diagnose All or not, or a cancel stopped it.
+    void refreshFleetView();
+
     class SceneUnits;
     class ExpandingTree;
 

@@ -96,7 +96,9 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
     frmCon_->onCancel = [this] { networkCommands_->DialogCancelled(); };
     inventory_ = std::make_unique<InventoryWiring>(
         state_, *platform_.management, scene_,
-        InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_}, gate_,
+        InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_,
+                                  [this](std::size_t n) { doubleClickNode(n); }},
+        gate_,
         &Frmmain::yield, [this] { return endingProgram_ || closeRequested_; });
     inventory_->connectMenus(*menus_);
     buildAdminCommands();
@@ -411,6 +413,11 @@ void Frmmain::selectFromTree()
 void Frmmain::nodeTreeClicked()
 {
     selectFromTree();
+    showSelectedNodeLabels();
+}
+
+void Frmmain::showSelectedNodeLabels()
+{
     if (state_.SelectedNode == 0)
         return;
     const NodeRecord& r = state_.nodes.at(state_.SelectedNode);
@@ -423,6 +430,26 @@ void Frmmain::nodeTreeDoubleClicked()
 {
     selectFromTree();
     inventory_->commands().ShowStoredNode();
+}
+
+void Frmmain::doubleClickNode(std::size_t n)
+{
+    raise();
+    activateWindow();
+    QTreeWidgetItem* entry = nodeTreeView_->entry(nodeKey(n));
+    if (!entry) {
+        // A node the tree does not list (one switched off): shown all the same, with no entry current.
+        treeView1_->setCurrentItem(nullptr);
+        state_.SelectedNode = n;
+        showSelectedNodeLabels();
+        inventory_->commands().ShowStoredNode();
+        return;
+    }
+    treeView1_->setCurrentItem(entry);
+    treeView1_->scrollToItem(entry);
+    // A double-click's first press is a click.
+    nodeTreeClicked();
+    nodeTreeDoubleClicked();
 }
 
 void Frmmain::nodeTreeMouseDown(Qt::MouseButton button, const QPoint& globalPos)

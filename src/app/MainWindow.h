@@ -86,6 +86,8 @@ public:
     void image1Clicked(int index);
     void nodeTreeClicked();
     void nodeTreeDoubleClicked();
+    // As a double-click on node n's entry in the node tree, the entry becoming current.
+    void doubleClickNode(std::size_t n);
     // Mouse-down: selection as it was before the press; the right button pops up the node menu.
     void nodeTreeMouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void scanListOk();
@@ -129,6 +131,8 @@ private:
     void reportLoadFailure(const std::string& error);
     void refreshBarPictures();
     void selectFromTree();
+    // The status bar's node, address and name of the selected node.
+    void showSelectedNodeLabels();
     void showView(int legendIndex);
     void showAbout();
     void resizeEvent(QResizeEvent* event) override;

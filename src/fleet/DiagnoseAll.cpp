@@ -118,14 +118,8 @@ std::string recordHistory(const std::filesystem::path& programFolder, const Node
         if (history && !history->recordNode(nodeRows, &why) && problem.empty())
             problem = why;
     });
-    if (!history)
-        return problem;
-    for (FleetRow& r : rows) {
-        for (const DriveChange& c : history->changes(r.nodeName, r.drive)) {
-            r.changes += c.at + " " + c.state + " " + c.statusText + "\n";
-            r.since = c.at;
-        }
-    }
+    if (history)
+        addChangesOf(history->recordedFleet(), rows);
     return problem;
 }
 

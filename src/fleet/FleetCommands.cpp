@@ -1,5 +1,8 @@
 #include "fleet/FleetCommands.h"
 
+#include "fleet/FleetHistory.h"
+#include "fleet/StoredFleet.h"
+
 namespace vorlu {
 
 FleetCommands::FleetCommands(NodeTable& table, const Settings& settings, const std::filesystem::path& programFolder,
@@ -47,6 +50,26 @@ bool FleetCommands::DiagnoseAll()
     if (services_.showNodeAgain)
         services_.showNodeAgain();
     return true;
+}
+
+std::vector<FleetRow> FleetCommands::storedRows(std::string* historyProblem) const
+{
+    return storedFleetRows(programFolder_, table_, historyProblem);
+}
+
+void FleetCommands::recordStoredDiagnosis(std::size_t n)
+{
+    if (!table_.contains(n))
+        return;
+    const NodeRecord& node = table_.at(n);
+    const auto stored = storedDiagnosis(programFolder_, node);
+    if (!stored)
+        return;
+    std::string problem;
+    auto history = FleetHistory::open(programFolder_ / HistoryFileName, problem);
+    if (history && history->recordNode(fleetRowsOf(node, stored), &problem))
+        return;
+    services_.statusMessage("Diagnostics of " + node.Name + " not recorded in the history: " + problem);
 }
 
 } // namespace vorlu

@@ -41,7 +41,14 @@ public:
 
     // False when another command holds the gate (the status line says so).
     bool DiagnoseAll();
+    // The rows of the last run.
     const std::vector<FleetRow>& rows() const { return rows_; }
+    // The rows of a fleet view opened now: what the program folder keeps, so
+    // it lists every node with or without a run in this session.
+    std::vector<FleetRow> storedRows(std::string* historyProblem) const;
+    // Records node n's stored diagnostics in the history, as a single node's
+    // diagnostics scan leaves them; the status line says when it could not.
+    void recordStoredDiagnosis(std::size_t n);
     // Why the last run was not recorded in the history, or empty.
     const std::string& historyProblem() const { return historyProblem_; }
 

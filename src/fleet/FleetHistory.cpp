@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 
@@ -114,28 +115,101 @@ bool FleetHistory::recordNode(const std::vector<FleetRow>& rows, std::string* er
     return db.commit();
 }
 
-std::vector<DriveChange> FleetHistory::changes(const std::string& node, const std::string& drive) const
+namespace {
+
+// Only the rows where a drive's state differs from its diagnosis before: a
+// year of nightly runs costs no more to read than a week's.
+constexpr const char* ChangesQuery =
+    "SELECT node, drive, at, previous, state, status FROM (SELECT node, drive, at, state, status, rowid AS id, "
+    "LAG(state) OVER (PARTITION BY node, drive ORDER BY at, rowid) AS previous FROM diagnosis%1) "
+    "WHERE previous IS NULL OR previous <> state ORDER BY node, drive, at, id";
+
+std::string text(const QSqlQuery& q, int column) { return q.value(column).toString().toStdString(); }
+
+} // namespace
+
+std::map<std::string, std::map<std::string, std::vector<DriveChange>>>
+FleetHistory::changesWhere(const std::string* node) const
 {
     QSqlQuery q(QSqlDatabase::database(QString::fromStdString(connection_)));
-    q.prepare("SELECT at, state, status FROM diagnosis WHERE node = ? AND drive = ? ORDER BY at, rowid");
+    q.setForwardOnly(true);
+    q.prepare(QString(ChangesQuery).arg(node ? " WHERE node = ?" : ""));
+    if (node)
+        q.addBindValue(QString::fromStdString(*node));
+    std::map<std::string, std::map<std::string, std::vector<DriveChange>>> out;
+    if (!q.exec())
+        return out;
+    while (q.next())
+        out[text(q, 0)][text(q, 1)].push_back({text(q, 2), text(q, 3), text(q, 4), text(q, 5)});
+    return out;
+}
+
+RecordedFleet FleetHistory::recordedFleet() const
+{
+    RecordedFleet out;
+    out.changes = changesWhere(nullptr);
+    QSqlQuery q(QSqlDatabase::database(QString::fromStdString(connection_)));
+    q.setForwardOnly(true);
+    if (q.exec("SELECT node, MAX(at) FROM diagnosis GROUP BY node"))
+        while (q.next())
+            out.latestAt[text(q, 0)] = text(q, 1);
+    return out;
+}
+
+std::vector<FleetRow> FleetHistory::latest(const std::string& node) const
+{
+    QSqlQuery q(QSqlDatabase::database(QString::fromStdString(connection_)));
+    q.setForwardOnly(true);
+    q.prepare("SELECT drive, ip, name, state, status, at, reason FROM diagnosis WHERE node = ? AND "
+              "at = (SELECT MAX(at) FROM diagnosis WHERE node = ?) ORDER BY rowid");
     q.addBindValue(QString::fromStdString(node));
-    q.addBindValue(QString::fromStdString(drive));
-    std::vector<DriveChange> out;
+    q.addBindValue(QString::fromStdString(node));
+    std::vector<FleetRow> out;
     if (!q.exec())
         return out;
     while (q.next()) {
-        DriveChange c{q.value(0).toString().toStdString(), q.value(1).toString().toStdString(),
-                      q.value(2).toString().toStdString()};
-        if (out.empty() || out.back().state != c.state)
-            out.push_back(std::move(c));
+        FleetRow r;
+        r.nodeName = node;
+        r.drive = text(q, 0);
+        r.IP = text(q, 1);
+        r.name = text(q, 2);
+        r.state = fleetStateNamed(text(q, 3));
+        r.statusText = text(q, 4);
+        r.lastDiagnosed = text(q, 5);
+        r.reason = text(q, 6);
+        // Two runs in the same second: the later one's row stands.
+        const auto same = std::find_if(out.begin(), out.end(), [&](const FleetRow& o) { return o.drive == r.drive; });
+        if (same != out.end())
+            out.erase(same);
+        out.push_back(std::move(r));
     }
     return out;
+}
+
+std::vector<DriveChange> FleetHistory::changes(const std::string& node, const std::string& drive) const
+{
+    auto byNode = changesWhere(&node);
+    return std::move(byNode[node][drive]);
 }
 
 std::string FleetHistory::since(const std::string& node, const std::string& drive) const
 {
     const auto all = changes(node, drive);
     return all.empty() ? std::string() : all.back().at;
+}
+
+void addChangesOf(const RecordedFleet& recorded, std::span<FleetRow> rows)
+{
+    for (FleetRow& r : rows) {
+        const auto node = recorded.changes.find(r.nodeName);
+        if (node == recorded.changes.end())
+            continue;
+        const auto drive = node->second.find(r.drive);
+        if (drive == node->second.end())
+            continue;
+        r.changes = drive->second;
+        r.since = r.changes.back().at;
+    }
 }
 
 } // namespace vorlu

@@ -2,7 +2,9 @@
 #include "fleet/FleetRows.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,12 +12,18 @@ namespace vorlu {
 
 inline constexpr const char* HistoryFileName = "history.sqlite";
 
-// One recorded diagnosis of a drive.
-struct DriveChange {
-    std::string at;
-    std::string state;
-    std::string statusText;
+// What the history holds of the whole fleet, read in two queries however
+// long it has been kept.
+struct RecordedFleet {
+    // By node, then drive: the diagnoses where the drive's state changed,
+    // oldest first (the first diagnosis included).
+    std::map<std::string, std::map<std::string, std::vector<DriveChange>>> changes;
+    // By node: when its latest diagnosis was recorded.
+    std::map<std::string, std::string> latestAt;
 };
+
+// Each row's changes and since when its drive has been in its state.
+void addChangesOf(const RecordedFleet& recorded, std::span<FleetRow> rows);
 
 // Every diagnosis of a drive, kept in an SQLite database. The program starts
 // without it: a database that cannot be opened only leaves the history off.
@@ -32,12 +40,18 @@ public:
 
     // Records the rows of one node in one transaction; false and a reason on failure.
     bool recordNode(const std::vector<FleetRow>& rows, std::string* error = nullptr);
+    RecordedFleet recordedFleet() const;
+    // The rows of the node's latest diagnosis, in the order recorded.
+    std::vector<FleetRow> latest(const std::string& node) const;
     // A drive's diagnoses where its state changed, oldest first (the first one included).
     std::vector<DriveChange> changes(const std::string& node, const std::string& drive) const;
     // Since when the drive has been in its latest state; empty when never recorded.
     std::string since(const std::string& node, const std::string& drive) const;
 
 private:
+    // The changes of one node, or of all when node is null.
+    std::map<std::string, std::map<std::string, std::vector<DriveChange>>> changesWhere(const std::string* node) const;
+
     explicit FleetHistory(std::string connection) : connection_(std::move(connection)) {}
     std::string connection_;
 };

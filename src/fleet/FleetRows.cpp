@@ -45,6 +45,14 @@ const char* stateName(FleetState state)
     return "not reached";
 }
 
+FleetState fleetStateNamed(const std::string& name)
+{
+    for (FleetState s : {FleetState::Green, FleetState::Amber, FleetState::Red, FleetState::Unknown, FleetState::NoDrive})
+        if (name == stateName(s))
+            return s;
+    return FleetState::NotReached;
+}
+
 std::vector<FleetRow> fleetRowsOf(const NodeRecord& node, const std::optional<NodeOutcome>& outcome)
 {
     if (!outcome)

@@ -9,6 +9,16 @@ namespace vorlu {
 
 enum class FleetState { Green, Amber, Red, Unknown, NoDrive, NotReached };
 
+// A diagnosis of a drive that found it in another state than the one before:
+// when, the state it left (empty for the first one recorded), the state it
+// took and the status text then.
+struct DriveChange {
+    std::string at;
+    std::string from;
+    std::string state;
+    std::string statusText;
+};
+
 // One drive of one node, or one row for a node without drives or not reached.
 struct FleetRow {
     std::string nodeName;
@@ -20,9 +30,9 @@ struct FleetRow {
     std::string lastDiagnosed;
     std::string reason;
     // From the history, when it is kept: since when the drive has been in its
-    // state, and its changes as lines of "time state status".
+    // state, and its changes, oldest first.
     std::string since;
-    std::string changes;
+    std::vector<DriveChange> changes;
 };
 
 struct FleetCounts {
@@ -34,6 +44,8 @@ struct FleetCounts {
 
 // "green", "amber", "red", "unknown", "no drive", "not reached".
 const char* stateName(FleetState state);
+// The state of such a name; "not reached" for any other.
+FleetState fleetStateNamed(const std::string& name);
 
 // The rows of one node after its diagnosis; nothing when it was not diagnosed.
 std::vector<FleetRow> fleetRowsOf(const NodeRecord& node, const std::optional<NodeOutcome>& outcome);

@@ -43,6 +43,8 @@ struct InventoryServices {
     Yield yield;
     // True once the program is ending: a command stops after the call it waits for.
     std::function<bool()> ending;
+    // After a diagnostics scan has written node n's diagnostics, so the drive history can keep them.
+    std::function<void(std::size_t n)> diagnosed = {};
 };
 
 } // namespace vorlu

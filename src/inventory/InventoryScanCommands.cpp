@@ -326,6 +326,8 @@ bool InventoryScanCommands::diagnoseSelected()
     EvaluateStoredDiagnostics();
     services_.units.renderScene();
     finish(ScannedPrefix);
+    if (services_.diagnosed)
+        services_.diagnosed(diagnosedNode_);
     return true;
 }
 
@@ -348,6 +350,8 @@ bool InventoryScanCommands::diagnoseLocal()
     EvaluateStoredDiagnostics();
     services_.units.renderScene();
     finish(ScannedPrefix);
+    if (services_.diagnosed)
+        services_.diagnosed(diagnosedNode_);
     return true;
 }
 

@@ -127,9 +127,14 @@ TEST(DiagnoseAll, TwoRunsRecordTheDriveTurningRedInTheProgramFolderHistory)
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].state, FleetState::Red);
     EXPECT_EQ(rows[0].since, rows[0].lastDiagnosed);
-    EXPECT_EQ(std::count(rows[0].changes.begin(), rows[0].changes.end(), '\n'), 2) << rows[0].changes;
-    EXPECT_NE(rows[0].changes.find(" green OK\n"), std::string::npos);
-    EXPECT_NE(rows[0].changes.find(" red Error\n"), std::string::npos);
+    ASSERT_EQ(rows[0].changes.size(), 2u);
+    EXPECT_EQ(rows[0].changes[0].from, "");
+    EXPECT_EQ(rows[0].changes[0].state, "green");
+    EXPECT_EQ(rows[0].changes[0].statusText, "OK");
+    EXPECT_EQ(rows[0].changes[1].from, "green");
+    EXPECT_EQ(rows[0].changes[1].state, "red");
+    EXPECT_EQ(rows[0].changes[1].statusText, "Error");
+    EXPECT_EQ(rows[0].changes[1].at, rows[0].lastDiagnosed);
 }
 
 } // namespace

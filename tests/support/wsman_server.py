@@ -3,8 +3,9 @@
 
     wsman_server.py --node NODE.json [--port 0] [--auth ntlm|basic|ntlm,basic|kerberos]
                     [--users USERFILE] [--https CERT.pem KEY.pem] [--allow-unencrypted]
+                    [--bind ADDRESS]
 
-Binds 127.0.0.1, prints one line "READY <port>" when listening and serves HTTP/1.1
+Binds 127.0.0.1 (or ADDRESS), prints one line "READY <port>" when listening and serves HTTP/1.1
 keep-alive POST /wsman until SIGTERM or until its stdin closes. Each request is logged to
 stderr (authentication, action, query, enumeration context); never a password.
 
@@ -266,6 +267,8 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--node", required=True)
     parser.add_argument("--port", type=int, default=0)
+    # Tests stay on loopback; another address serves a node inside a network namespace.
+    parser.add_argument("--bind", default="127.0.0.1")
     parser.add_argument("--auth", default="ntlm")
     parser.add_argument("--users")
     parser.add_argument("--https", nargs=2, metavar=("CERT", "KEY"))
@@ -295,7 +298,7 @@ def main():
             log("ERROR the NTLM mechanism of GSSAPI is missing: install gss-ntlmssp")
             return 2
 
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
+    server = ThreadingHTTPServer((args.bind, args.port), Handler)
     server.daemon_threads = True
     server.cfg = cfg
     server.acceptor = acceptor

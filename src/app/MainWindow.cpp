@@ -423,9 +423,9 @@ void Frmmain::showSelectedNodeLabels()
     if (state_.SelectedNode == 0)
         return;
     const NodeRecord& r = state_.nodes.at(state_.SelectedNode);
-    findChild<QLabel*>("Label2")->setText(QString::fromStdString(r.Node));
-    findChild<QLabel*>("Label3")->setText(QString::fromStdString(r.IP));
-    findChild<QLabel*>("Label4")->setText(QString::fromStdString(r.Name));
+    selectedNode_[0]->setText(QString::fromStdString(r.Node));
+    selectedNode_[1]->setText(QString::fromStdString(r.IP));
+    selectedNode_[2]->setText(QString::fromStdString(r.Name));
 }
 
 void Frmmain::nodeTreeDoubleClicked()

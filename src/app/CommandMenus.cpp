@@ -20,16 +20,22 @@ struct MenuRow {
 };
 
 constexpr MenuRow kMenus[] = {
-    {&Menus::mnumain, "mnumain"}, {&Menus::mnunw, "mnunw"},   {&Menus::mnuscan, "mnuscan"},
-    {&Menus::Mnunodes, "Mnunodes"}, {&Menus::mnuadm, "mnuadm"}, {&Menus::mnuconfigure, "mnuconfigure"},
-    {&Menus::mnuPC, "mnuPC"},     {&Menus::mnuMove, "mnuMove"}, {&Menus::mnuZoom, "mnuZoom"},
+    {&Menus::mnumain, "mnumain"},
+    {&Menus::mnunw, "mnunw"},
+    {&Menus::mnuscan, "mnuscan"},
+    {&Menus::Mnunodes, "Mnunodes"},
+    {&Menus::mnuadm, "mnuadm"},
+    {&Menus::mnuconfigure, "mnuconfigure"},
+    {&Menus::mnuPC, "mnuPC"},
+    {&Menus::mnuMove, "mnuMove"},
+    {&Menus::mnuZoom, "mnuZoom"},
 };
 
 struct Row {
-    QMenu* Menus::*in;         // owning menu or submenu
-    QAction* Items::*item;     // nullptr for a separator
-    const char* name;          // control name
-    const char* caption;       // shown text
+    QMenu* Menus::*in;              // owning menu or submenu
+    QAction* Items::*item;          // nullptr for a separator
+    const char* name;               // control name
+    const char* caption;            // shown text
     QMenu* Menus::*opens = nullptr; // the submenu this item opens
 };
 

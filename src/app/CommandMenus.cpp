@@ -1,6 +1,7 @@
 #include "app/CommandMenus.h"
 
-#include <stdexcept>
+#include <cstddef>
+#include <iterator>
 
 #include <QAction>
 #include <QMenu>
@@ -10,124 +11,139 @@ namespace vorlu {
 
 namespace {
 
-struct Item {
-    const char* menu;    // owning menu or submenu
-    const char* name;    // control name; nullptr for a separator
-    const char* caption; // shown text
+using Menus = CommandMenus::Menus;
+using Items = CommandMenus::Items;
+
+struct MenuRow {
+    QMenu* Menus::*menu;
+    const char* name;
 };
 
-// Submenus are listed as items whose name is also a menu of the table.
-constexpr Item kItems[] = {
-    {"mnumain", "mnuUG", "Support"},
-    {"mnumain", nullptr, nullptr},
-    {"mnumain", "mnuabt", "About Vorlu Optical"},
-    {"mnumain", nullptr, nullptr},
-    {"mnumain", "mnuexit", "Exit"},
-    {"mnunw", "mnuaddlogin", "Set Current Node Login"},
-    {"mnunw", "mnureset", "Reset Current Node Login"},
-    {"mnunw", nullptr, nullptr},
-    {"mnunw", "mnuScannode", "Build Current Optical Drives"},
-    {"mnunw", "mnuscanlocal", "Build Local  Optical Drives"},
-    {"mnunw", nullptr, nullptr},
-    {"mnunw", "mnucurnddia", "Current Computer Optical Drives Diagnostics Scan"},
-    {"mnunw", "mnulocaldia", "Local Computer Optical Drives Diagnostics Scan"},
-    {"mnunw", "mnudiagall", "Diagnose All Nodes"},
-    {"mnuscan", "mnunwscan", "Network Scan"},
-    {"mnuscan", "mnuRescan", "Re-Scan"},
-    {"Mnunodes", "mnuslpc", "Build Computer Local Optical Drives"},
-    {"Mnunodes", "mnuscansp", "Build selected Computer Optical Drives"},
-    {"Mnunodes", nullptr, nullptr},
-    {"Mnunodes", "mnuwcurnddia", "Current Computer Optical Drives Diagnostics Scan"},
-    {"Mnunodes", "mnuelocaldia", "Local  Computer Optical Drives Diagnostics Scan"},
-    {"Mnunodes", nullptr, nullptr},
-    {"Mnunodes", "mnuscanlist", "Scan List"},
-    {"mnuadm", "mnusap", "Set Administrator Password"},
-    {"mnuadm", "mnulog", "Logins"},
-    {"mnuadm", "mnustats", "Statistics"},
-    {"mnuconfigure", "mnusettings", "Settings"},
-    {"mnuconfigure", "mnubk", "Backcolor"},
-    {"mnuconfigure", "mnuRacks", "Show Racks"},
-    {"mnuPC", "mnuareset", "Reset"},
-    {"mnuPC", "mnutest", "Test View"},
-    {"mnuPC", "mnuMove", "Move"},
-    {"mnuMove", "mnuUp", "Up"},
-    {"mnuMove", "mnuLeft", "Left"},
-    {"mnuMove", "mnuRight", "Right"},
-    {"mnuMove", "mnuDown", "Down"},
-    {"mnuPC", "mnuZoom", "Zoom"},
-    {"mnuZoom", "mnuIn", "In"},
-    {"mnuZoom", "mnuOut", "Out"},
-    {"mnuPC", nullptr, nullptr},
-    {"mnuPC", "mnudiagallnodes", "Diagnose All Nodes"},
-    {"mnuPC", "mnufleet", "Fleet View"},
+constexpr MenuRow kMenus[] = {
+    {&Menus::mnumain, "mnumain"},
+    {&Menus::mnunw, "mnunw"},
+    {&Menus::mnuscan, "mnuscan"},
+    {&Menus::Mnunodes, "Mnunodes"},
+    {&Menus::mnuadm, "mnuadm"},
+    {&Menus::mnuconfigure, "mnuconfigure"},
+    {&Menus::mnuPC, "mnuPC"},
+    {&Menus::mnuMove, "mnuMove"},
+    {&Menus::mnuZoom, "mnuZoom"},
 };
 
-constexpr const char* kTopMenus[] = {"mnumain", "mnunw", "mnuscan", "Mnunodes", "mnuadm", "mnuconfigure", "mnuPC"};
-constexpr const char* kSubmenus[] = {"mnuMove", "mnuZoom"};
+struct Row {
+    QMenu* Menus::*in;              // owning menu or submenu
+    QAction* Items::*item;          // nullptr for a separator
+    const char* name;               // control name
+    const char* caption;            // shown text
+    QMenu* Menus::*opens = nullptr; // the submenu this item opens
+};
+
+constexpr Row separator(QMenu* Menus::*in) { return {in, nullptr, nullptr, nullptr}; }
+
+constexpr Row kItems[] = {
+    {&Menus::mnumain, &Items::mnuUG, "mnuUG", "Support"},
+    separator(&Menus::mnumain),
+    {&Menus::mnumain, &Items::mnuabt, "mnuabt", "About Vorlu Optical"},
+    separator(&Menus::mnumain),
+    {&Menus::mnumain, &Items::mnuexit, "mnuexit", "Exit"},
+    {&Menus::mnunw, &Items::mnuaddlogin, "mnuaddlogin", "Set Current Node Login"},
+    {&Menus::mnunw, &Items::mnureset, "mnureset", "Reset Current Node Login"},
+    separator(&Menus::mnunw),
+    {&Menus::mnunw, &Items::mnuScannode, "mnuScannode", "Build Current Optical Drives"},
+    {&Menus::mnunw, &Items::mnuscanlocal, "mnuscanlocal", "Build Local  Optical Drives"},
+    separator(&Menus::mnunw),
+    {&Menus::mnunw, &Items::mnucurnddia, "mnucurnddia", "Current Computer Optical Drives Diagnostics Scan"},
+    {&Menus::mnunw, &Items::mnulocaldia, "mnulocaldia", "Local Computer Optical Drives Diagnostics Scan"},
+    {&Menus::mnunw, &Items::mnudiagall, "mnudiagall", "Diagnose All Nodes"},
+    {&Menus::mnuscan, &Items::mnunwscan, "mnunwscan", "Network Scan"},
+    {&Menus::mnuscan, &Items::mnuRescan, "mnuRescan", "Re-Scan"},
+    {&Menus::Mnunodes, &Items::mnuslpc, "mnuslpc", "Build Computer Local Optical Drives"},
+    {&Menus::Mnunodes, &Items::mnuscansp, "mnuscansp", "Build selected Computer Optical Drives"},
+    separator(&Menus::Mnunodes),
+    {&Menus::Mnunodes, &Items::mnuwcurnddia, "mnuwcurnddia", "Current Computer Optical Drives Diagnostics Scan"},
+    {&Menus::Mnunodes, &Items::mnuelocaldia, "mnuelocaldia", "Local  Computer Optical Drives Diagnostics Scan"},
+    separator(&Menus::Mnunodes),
+    {&Menus::Mnunodes, &Items::mnuscanlist, "mnuscanlist", "Scan List"},
+    {&Menus::mnuadm, &Items::mnusap, "mnusap", "Set Administrator Password"},
+    {&Menus::mnuadm, &Items::mnulog, "mnulog", "Logins"},
+    {&Menus::mnuadm, &Items::mnustats, "mnustats", "Statistics"},
+    {&Menus::mnuconfigure, &Items::mnusettings, "mnusettings", "Settings"},
+    {&Menus::mnuconfigure, &Items::mnubk, "mnubk", "Backcolor"},
+    {&Menus::mnuconfigure, &Items::mnuRacks, "mnuRacks", "Show Racks"},
+    {&Menus::mnuPC, &Items::mnuareset, "mnuareset", "Reset"},
+    {&Menus::mnuPC, &Items::mnutest, "mnutest", "Test View"},
+    {&Menus::mnuPC, &Items::mnuMove, "mnuMove", "Move", &Menus::mnuMove},
+    {&Menus::mnuMove, &Items::mnuUp, "mnuUp", "Up"},
+    {&Menus::mnuMove, &Items::mnuLeft, "mnuLeft", "Left"},
+    {&Menus::mnuMove, &Items::mnuRight, "mnuRight", "Right"},
+    {&Menus::mnuMove, &Items::mnuDown, "mnuDown", "Down"},
+    {&Menus::mnuPC, &Items::mnuZoom, "mnuZoom", "Zoom", &Menus::mnuZoom},
+    {&Menus::mnuZoom, &Items::mnuIn, "mnuIn", "In"},
+    {&Menus::mnuZoom, &Items::mnuOut, "mnuOut", "Out"},
+    separator(&Menus::mnuPC),
+    {&Menus::mnuPC, &Items::mnudiagallnodes, "mnudiagallnodes", "Diagnose All Nodes"},
+    {&Menus::mnuPC, &Items::mnufleet, "mnufleet", "Fleet View"},
+};
+
+// Each member is filled by exactly one row: as many distinct rows as members.
+template <typename Table, typename Member>
+constexpr bool fillsEachOnce(const Table& table, Member member, std::size_t members)
+{
+    std::size_t filled = 0;
+    for (std::size_t i = 0; i < std::size(table); ++i) {
+        if (!(table[i].*member))
+            continue;
+        ++filled;
+        for (std::size_t j = 0; j < i; ++j)
+            if (table[j].*member == table[i].*member)
+                return false;
+    }
+    return filled == members;
+}
+
+static_assert(fillsEachOnce(kMenus, &MenuRow::menu, sizeof(Menus) / sizeof(QMenu*)));
+static_assert(fillsEachOnce(kItems, &Row::item, sizeof(Items) / sizeof(QAction*)));
 
 } // namespace
 
 CommandMenus::CommandMenus(QWidget* owner) : QObject(owner)
 {
-    for (const char* name : kTopMenus) {
+    for (const MenuRow& row : kMenus) {
         auto* m = new QMenu(owner);
-        m->setObjectName(name);
-        menus_.insert(name, m);
+        m->setObjectName(row.name);
+        menus_.*row.menu = m;
     }
-    for (const char* name : kSubmenus) {
-        auto* m = new QMenu(owner);
-        m->setObjectName(name);
-        menus_.insert(name, m);
-    }
-    for (const Item& it : kItems) {
-        QMenu* parent = menus_.value(it.menu);
-        if (!it.name) {
+    for (const Row& row : kItems) {
+        QMenu* parent = menus_.*row.in;
+        if (!row.item) {
             parent->addSeparator();
             continue;
         }
-        if (QMenu* sub = menus_.value(it.name)) {
-            sub->setTitle(it.caption);
-            QAction* a = parent->addMenu(sub);
-            a->setObjectName(it.name);
-            actions_.insert(it.name, a);
-            continue;
+        QAction* a = nullptr;
+        if (row.opens) {
+            QMenu* sub = menus_.*row.opens;
+            sub->setTitle(row.caption);
+            a = parent->addMenu(sub);
+        } else {
+            a = parent->addAction(row.caption);
         }
-        QAction* a = parent->addAction(it.caption);
-        a->setObjectName(it.name);
-        actions_.insert(it.name, a);
+        a->setObjectName(row.name);
+        items_.*row.item = a;
     }
-    QAction* racks = actions_.value("mnuRacks");
-    racks->setCheckable(true);
-    racks->setChecked(true);
-}
-
-QMenu* CommandMenus::menu(const QString& name) const { return menus_.value(name, nullptr); }
-
-QAction* CommandMenus::action(const QString& name) const
-{
-    // A misspelt name is a fault of the program: it must stop the tests at once.
-    QAction* a = actions_.value(name, nullptr);
-    if (!a)
-        throw std::logic_error("no command-bar item named " + name.toStdString());
-    return a;
+    items_.mnuRacks->setCheckable(true);
+    items_.mnuRacks->setChecked(true);
 }
 
 void CommandMenus::adjustForSelection(bool localSelected)
 {
-    auto set = [this](const char* name, bool enabled) { action(name)->setEnabled(enabled); };
-    set("mnuScannode", true);
-    if (localSelected) {
-        for (const char* n : {"mnucurnddia", "mnuscansp", "mnuwcurnddia"})
-            set(n, false);
-        for (const char* n : {"mnulocaldia", "mnuslpc", "mnuelocaldia"})
-            set(n, true);
-    } else {
-        set("mnuscanlocal", false);
-        for (const char* n : {"mnucurnddia", "mnuscansp", "mnuwcurnddia"})
-            set(n, true);
-        for (const char* n : {"mnulocaldia", "mnuslpc", "mnuelocaldia"})
-            set(n, false);
-    }
+    items_.mnuScannode->setEnabled(true);
+    if (!localSelected)
+        items_.mnuscanlocal->setEnabled(false);
+    for (QAction* a : {items_.mnucurnddia, items_.mnuscansp, items_.mnuwcurnddia})
+        a->setEnabled(!localSelected);
+    for (QAction* a : {items_.mnulocaldia, items_.mnuslpc, items_.mnuelocaldia})
+        a->setEnabled(localSelected);
 }
 
 } // namespace vorlu

@@ -93,27 +93,28 @@ void InventoryWiring::refreshFleetView()
 void InventoryWiring::connectMenus(CommandMenus& menus)
 {
     struct Item {
-        const char* name;
+        QAction* action;
         bool (InventoryScanCommands::*run)();
     };
-    for (const Item& it : {Item{"mnuscansp", &InventoryScanCommands::BuildSelected},
-                           Item{"mnuScannode", &InventoryScanCommands::ScanNode},
-                           Item{"mnuslpc", &InventoryScanCommands::BuildLocal},
-                           Item{"mnuscanlocal", &InventoryScanCommands::ScanLocal},
-                           Item{"mnuwcurnddia", &InventoryScanCommands::DiagnoseSelected},
-                           Item{"mnucurnddia", &InventoryScanCommands::CurrentDiagnostics},
-                           Item{"mnuelocaldia", &InventoryScanCommands::DiagnoseLocal},
-                           Item{"mnulocaldia", &InventoryScanCommands::LocalDiagnostics}}) {
+    const CommandMenus::Items& items = menus.item();
+    for (const Item& it : {Item{items.mnuscansp, &InventoryScanCommands::BuildSelected},
+                           Item{items.mnuScannode, &InventoryScanCommands::ScanNode},
+                           Item{items.mnuslpc, &InventoryScanCommands::BuildLocal},
+                           Item{items.mnuscanlocal, &InventoryScanCommands::ScanLocal},
+                           Item{items.mnuwcurnddia, &InventoryScanCommands::DiagnoseSelected},
+                           Item{items.mnucurnddia, &InventoryScanCommands::CurrentDiagnostics},
+                           Item{items.mnuelocaldia, &InventoryScanCommands::DiagnoseLocal},
+                           Item{items.mnulocaldia, &InventoryScanCommands::LocalDiagnostics}}) {
         const auto run = it.run;
-        QObject::connect(menus.action(it.name), &QAction::triggered, menus.parent(),
+        QObject::connect(it.action, &QAction::triggered, menus.parent(),
                          [this, run] { (commands_.get()->*run)(); });
     }
-    for (const char* name : {"mnudiagall", "mnudiagallnodes"})
-        QObject::connect(menus.action(name), &QAction::triggered, menus.parent(), [this] {
+    for (QAction* diagnoseAll : {items.mnudiagall, items.mnudiagallnodes})
+        QObject::connect(diagnoseAll, &QAction::triggered, menus.parent(), [this] {
             if (fleet_->DiagnoseAll())
                 refreshFleetView();
         });
-    QObject::connect(menus.action("mnufleet"), &QAction::triggered, menus.parent(), [this] {
+    QObject::connect(items.mnufleet, &QAction::triggered, menus.parent(), [this] {
         refreshFleetView();
         fleetView_->show();
         fleetView_->raise();

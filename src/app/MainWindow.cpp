@@ -51,8 +51,8 @@ namespace vorlu {
 class MenuNetworkSwitches : public NetworkMenu {
 public:
     explicit MenuNetworkSwitches(CommandMenus& menus) : menus_(menus) {}
-    void setNetworkScanEnabled(bool enabled) override { menus_.action("mnunwscan")->setEnabled(enabled); }
-    void setRescanEnabled(bool enabled) override { menus_.action("mnuRescan")->setEnabled(enabled); }
+    void setNetworkScanEnabled(bool enabled) override { menus_.item().mnunwscan->setEnabled(enabled); }
+    void setRescanEnabled(bool enabled) override { menus_.item().mnuRescan->setEnabled(enabled); }
 
 private:
     CommandMenus& menus_;
@@ -153,31 +153,32 @@ FrmCon& Frmmain::frmCon() { return *frmCon_; }
 
 void Frmmain::connectCommands()
 {
-    connect(menus_->action("mnuexit"), &QAction::triggered, this, [this] { shutdown(); });
-    connect(menus_->action("mnuabt"), &QAction::triggered, this, [this] { showAbout(); });
-    connect(menus_->action("mnuUG"), &QAction::triggered, this, [this] { openSupport(); });
-    connect(menus_->action("mnunwscan"), &QAction::triggered, this, [this] { networkCommands_->NetworkScan(); });
-    connect(menus_->action("mnuRescan"), &QAction::triggered, this, [this] { networkCommands_->ReScan(); });
-    connect(menus_->action("mnuscanlist"), &QAction::triggered, this, [this] { networkCommands_->ScanList(); });
+    connect(menus_->item().mnuexit, &QAction::triggered, this, [this] { shutdown(); });
+    connect(menus_->item().mnuabt, &QAction::triggered, this, [this] { showAbout(); });
+    connect(menus_->item().mnuUG, &QAction::triggered, this, [this] { openSupport(); });
+    connect(menus_->item().mnunwscan, &QAction::triggered, this, [this] { networkCommands_->NetworkScan(); });
+    connect(menus_->item().mnuRescan, &QAction::triggered, this, [this] { networkCommands_->ReScan(); });
+    connect(menus_->item().mnuscanlist, &QAction::triggered, this, [this] { networkCommands_->ScanList(); });
 }
 
 void Frmmain::connectViewCommands()
 {
     struct Move {
-        const char* item;
+        QAction* item;
         CameraMove move;
     };
-    for (const Move& m : {Move{"mnuLeft", CameraMove::Left}, Move{"mnuRight", CameraMove::Right},
-                          Move{"mnuUp", CameraMove::Up}, Move{"mnuDown", CameraMove::Down},
-                          Move{"mnuIn", CameraMove::In}, Move{"mnuOut", CameraMove::Out}}) {
+    const CommandMenus::Items& items = menus_->item();
+    for (const Move& m : {Move{items.mnuLeft, CameraMove::Left}, Move{items.mnuRight, CameraMove::Right},
+                          Move{items.mnuUp, CameraMove::Up}, Move{items.mnuDown, CameraMove::Down},
+                          Move{items.mnuIn, CameraMove::In}, Move{items.mnuOut, CameraMove::Out}}) {
         const CameraMove move = m.move;
-        connect(menus_->action(m.item), &QAction::triggered, this, [this, move] {
+        connect(m.item, &QAction::triggered, this, [this, move] {
             if (Scene* s = scene_.scene())
                 s->MoveCamera(move);
         });
     }
     for (const bool show : {true, false}) {
-        connect(menus_->action(show ? "mnutest" : "mnuareset"), &QAction::triggered, this, [this, show] {
+        connect(show ? items.mnutest : items.mnuareset, &QAction::triggered, this, [this, show] {
             if (Scene* s = scene_.scene()) {
                 show ? s->ShowAllUnits() : s->HideAllUnits();
                 // Reset also brings back the camera of the settings, wherever the user left it.
@@ -188,10 +189,10 @@ void Frmmain::connectViewCommands()
         });
     }
     // The item is checkable, so its new check mark is the new option.
-    connect(menus_->action("mnuRacks"), &QAction::triggered, this,
+    connect(menus_->item().mnuRacks, &QAction::triggered, this,
             [this](bool checked) { state_.settings.ShowRacks = checked; });
     backColour_ = std::make_unique<BackgroundColourCommand>(this, [this](std::int32_t rgb) { setBackgroundColour(rgb); });
-    connect(menus_->action("mnubk"), &QAction::triggered, this, [this] { backColour_->run(); });
+    connect(menus_->item().mnubk, &QAction::triggered, this, [this] { backColour_->run(); });
 }
 
 void Frmmain::loadStep(FrmStart* start)
@@ -209,7 +210,7 @@ void Frmmain::loadStep(FrmStart* start)
         reportLoadFailure(readError);
     }
     admin_->settingsRead();
-    menus_->action("mnuRacks")->setChecked(state_.settings.ShowRacks);
+    menus_->item().mnuRacks->setChecked(state_.settings.ShowRacks);
     setBackgroundColour(state_.settings.BackgroundColour);
     if (Scene* s = scene_.scene()) {
         s->CameraEye.x = state_.settings.CameraEye.x;
@@ -364,12 +365,13 @@ void Frmmain::label6Clicked(int index) { label6Clicked(index, QCursor::pos()); }
 void Frmmain::label6Clicked(int index, const QPoint& popupAt)
 {
     menus_->adjustForSelection(state_.SelectedNode == state_.LocalNode);
-    static const char* popups[10] = {"mnumain", "mnuscan", nullptr, "Mnunodes", "mnuPC",
-                                     "mnuadm",  "mnuconfigure", nullptr, nullptr, nullptr};
+    using M = CommandMenus::Menus;
+    static constexpr QMenu* M::*popups[10] = {&M::mnumain, &M::mnuscan,      nullptr, &M::Mnunodes, &M::mnuPC,
+                                              &M::mnuadm,  &M::mnuconfigure, nullptr, nullptr,      nullptr};
     if (index < 0 || index > 9)
         return;
-    if (const char* name = popups[index]) {
-        menus_->menu(name)->popup(popupAt);
+    if (QMenu* M::*popup = popups[index]) {
+        (menus_->menu().*popup)->popup(popupAt);
         return;
     }
     showView(index);
@@ -395,13 +397,13 @@ void Frmmain::showView(int legendIndex)
 
 void Frmmain::image1Clicked(int index)
 {
-    static const char* commands[8] = {"mnuLeft", "mnuRight", "mnuDown", "mnuUp",
-                                      "mnuIn",   "mnuOut",   "mnuscansp", "mnuRescan"};
+    using I = CommandMenus::Items;
+    static constexpr QAction* I::*commands[8] = {&I::mnuLeft, &I::mnuRight, &I::mnuDown,   &I::mnuUp,
+                                                 &I::mnuIn,   &I::mnuOut,   &I::mnuscansp, &I::mnuRescan};
     if (index < 0 || index > 7)
         return;
     // As if the menu item had been chosen, whether or not it is enabled.
-    QAction* a = menus_->action(commands[index]);
-    emit a->triggered(false);
+    emit (menus_->item().*commands[index])->triggered(false);
 }
 
 void Frmmain::selectFromTree()
@@ -421,9 +423,9 @@ void Frmmain::showSelectedNodeLabels()
     if (state_.SelectedNode == 0)
         return;
     const NodeRecord& r = state_.nodes.at(state_.SelectedNode);
-    findChild<QLabel*>("Label2")->setText(QString::fromStdString(r.Node));
-    findChild<QLabel*>("Label3")->setText(QString::fromStdString(r.IP));
-    findChild<QLabel*>("Label4")->setText(QString::fromStdString(r.Name));
+    selectedNode_[0]->setText(QString::fromStdString(r.Node));
+    selectedNode_[1]->setText(QString::fromStdString(r.IP));
+    selectedNode_[2]->setText(QString::fromStdString(r.Name));
 }
 
 void Frmmain::nodeTreeDoubleClicked()
@@ -456,7 +458,7 @@ void Frmmain::nodeTreeMouseDown(Qt::MouseButton button, const QPoint& globalPos)
 {
     selectFromTree();
     if (button == Qt::RightButton) {
-        menus_->menu("mnunw")->popup(globalPos);
+        menus_->menu().mnunw->popup(globalPos);
     }
 }
 

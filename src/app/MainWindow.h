@@ -162,6 +162,7 @@ private:
     std::array<QTableWidget*, 3> grids_{}; // gridgreen, gridamber, gridred
     std::array<QLabel*, 3> counters_{};     // lblgreen, lblamber, lblred
     QLabel* driveId_ = nullptr;
+    std::array<QLabel*, 3> selectedNode_{}; // Label2, Label3, Label4: the node, its address, its name
     QLabel* statusMessage_ = nullptr;   // the status bar's message line
     std::unique_ptr<DetailPanel> detailPanel_;
     std::unique_ptr<PartSelection> selection_;

@@ -30,8 +30,8 @@ void Frmmain::buildAdminCommands()
     admin_ = std::make_unique<AdminCommands>(std::move(context), this);
     login_ = &admin_->loginDialog();
     loginTreeView_ = std::make_unique<TreeWidgetView>(login_->tree());
-    admin_->connectMenu({menus_->action("mnusettings"), menus_->action("mnuaddlogin"), menus_->action("mnureset"),
-                         menus_->action("mnulog"), menus_->action("mnusap"), menus_->action("mnustats")});
+    admin_->connectMenu({menus_->item().mnusettings, menus_->item().mnuaddlogin, menus_->item().mnureset,
+                         menus_->item().mnulog, menus_->item().mnusap, menus_->item().mnustats});
 }
 
 } // namespace vorlu

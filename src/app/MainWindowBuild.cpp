@@ -186,10 +186,12 @@ void Frmmain::buildWorkArea()
 void Frmmain::buildStatusBar()
 {
     picture2_ = makeLabel(this, "Picture2");
-    for (const char* name : {"Label2", "Label3", "Label4"}) {
-        QLabel* l = makeLabel(picture2_, name);
+    const char* names[] = {"Label2", "Label3", "Label4"};
+    for (std::size_t i = 0; i < selectedNode_.size(); ++i) {
+        QLabel* l = makeLabel(picture2_, names[i]);
         l->setFont(calibri(9, true));
         setTextColour(l, QColor(235, 232, 245));
+        selectedNode_[i] = l;
     }
     statusMessage_ = makeLabel(picture2_, "lblmainstatus");
     statusMessage_->setFont(calibri(9));

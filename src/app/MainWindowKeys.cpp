@@ -49,7 +49,7 @@ void Frmmain::runKeyCommand(KeyCommand command)
     case KeyCommand::Exit: shutdown(); break;
     case KeyCommand::Help: openSupport(); break;
     case KeyCommand::Rescan:
-        if (QAction* rescan = menus_->action("mnuRescan"); rescan->isEnabled())
+        if (QAction* rescan = menus_->item().mnuRescan; rescan->isEnabled())
             rescan->trigger();
         break;
     default: break;

@@ -57,8 +57,8 @@ TEST(DemoSeed, FirstStartShowsThePopulatedTree)
     EXPECT_EQ(window.state().nodes.count(), listed);
     EXPECT_EQ(window.state().nodes.at(1).IP, "192.168.1.10");
     EXPECT_EQ(window.state().LocalNode, 1u) << "this computer of the demo is known";
-    EXPECT_TRUE(window.menus().action("mnuRescan")->isEnabled());
-    EXPECT_FALSE(window.menus().action("mnunwscan")->isEnabled());
+    EXPECT_TRUE(window.menus().item().mnuRescan->isEnabled());
+    EXPECT_FALSE(window.menus().item().mnunwscan->isEnabled());
     for (const auto& c : network->computers) {
         if (c.listed) {
             EXPECT_TRUE(std::filesystem::is_directory(folder / c.name)) << c.name;

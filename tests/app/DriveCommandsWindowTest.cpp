@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 using namespace vorlu;
+using Items = CommandMenus::Items;
 
 namespace {
 
@@ -68,7 +69,7 @@ struct DriveRig {
     }
     std::filesystem::path folder() const { return dir.path().toStdString(); }
     QString text(const char* label) { return window->findChild<QLabel*>(label)->text(); }
-    void run(const char* item) { emit window->menus().action(item)->triggered(false); }
+    void run(QAction* CommandMenus::Items::*item) { emit (window->menus().item().*item)->triggered(false); }
 };
 
 TEST(DriveCommandsWindow, ToolbarAndMenusFillTreeGridsAndCounters)
@@ -83,7 +84,7 @@ TEST(DriveCommandsWindow, ToolbarAndMenusFillTreeGridsAndCounters)
     EXPECT_EQ(rig.text("lblmainstatus"), "System built for admin10.0.0.2");
     EXPECT_EQ(rig.window->state().nodes.at(2).Scanned, "Scanned");
 
-    rig.run("mnucurnddia");
+    rig.run(&Items::mnucurnddia);
     EXPECT_EQ(rig.text("lblgreen"), "1");
     EXPECT_EQ(rig.text("lblred"), "1");
     auto* red = rig.window->findChild<QTableWidget*>("gridred");
@@ -93,7 +94,7 @@ TEST(DriveCommandsWindow, ToolbarAndMenusFillTreeGridsAndCounters)
     EXPECT_FALSE(rig.window->findChild<QTableWidget*>("gridgreen")->item(1, 0)->icon().isNull()) << "ok picture";
     EXPECT_EQ(rig.window->frmCon().windowTitle(), "Diagnostic");
 
-    rig.run("mnulocaldia");
+    rig.run(&Items::mnulocaldia);
     EXPECT_EQ(rig.window->state().SelectedNode, 1u);
     EXPECT_EQ(rig.text("lblgreen"), "1");
     EXPECT_EQ(rig.text("lblred"), "0");
@@ -105,7 +106,7 @@ TEST(DriveCommandsWindow, RefusedLoginShowsTheReasonAndNoPassword)
 {
     DriveRig rig("wrong-pw");
     rig.window->state().SelectedNode = 2;
-    rig.run("mnuScannode");
+    rig.run(&Items::mnuScannode);
     EXPECT_TRUE(rig.window->frmCon().isVisible());
     EXPECT_EQ(rig.window->frmCon().status(), "Access denied to admin10.0.0.2");
     EXPECT_EQ(rig.window->frmCon().detail(), "Access is denied.");
@@ -120,7 +121,7 @@ TEST(DriveCommandsWindow, ClosingDuringAScanStopsItWithoutAHalfWrittenFile)
     DriveRig rig;
     rig.window->state().SelectedNode = 2;
     QTimer::singleShot(30, rig.window.get(), [&] { rig.window->close(); });
-    rig.run("mnuscansp");
+    rig.run(&Items::mnuscansp);
     // The close waits for the command, which stops after the call it was waiting for.
     EXPECT_TRUE(QTest::qWaitFor([&] { return rig.end->ended(); }, 5000));
     EXPECT_FALSE(std::filesystem::exists(rig.folder() / "PC-2" / "report"));
@@ -136,17 +137,17 @@ TEST(DriveCommandsWindow, TheLoginSetInTheDialogIsUsedByTheNextConnection)
 {
     DriveRig rig("wrong-pw");
     rig.window->state().SelectedNode = 2;
-    rig.run("mnuscansp");
+    rig.run(&Items::mnuscansp);
     ASSERT_EQ(rig.window->frmCon().status(), "Access denied to admin10.0.0.2");
     rig.window->frmCon().hide();
 
-    rig.run("mnuaddlogin");
+    rig.run(&Items::mnuaddlogin);
     Frmlgin& login = rig.window->loginDialog();
     ASSERT_TRUE(login.isVisible());
     login.boxes().user->setText("admin");
     login.boxes().password->setText("pw-2");
     login.okButton()->click();
-    rig.run("mnuscansp");
+    rig.run(&Items::mnuscansp);
     EXPECT_EQ(rig.text("lblmainstatus"), "System built for admin10.0.0.2");
     EXPECT_EQ(rig.window->state().nodes.at(2).Scanned, "Scanned");
 
@@ -155,10 +156,10 @@ TEST(DriveCommandsWindow, TheLoginSetInTheDialogIsUsedByTheNextConnection)
     pc.Password.clear();
     rig.window->state().settings.AdminUser = "admin";
     rig.window->state().settings.AdminPassword = "pw-2";
-    rig.run("mnuwcurnddia");
+    rig.run(&Items::mnuwcurnddia);
     EXPECT_EQ(rig.text("lblmainstatus"), "System scanned for 10.0.0.2") << "the administrator login, shown by IP alone";
     rig.window->state().settings.AdminPassword = "not-it";
-    rig.run("mnuwcurnddia");
+    rig.run(&Items::mnuwcurnddia);
     EXPECT_EQ(rig.window->frmCon().status(), "Access denied to 10.0.0.2");
     rig.window->frmCon().hide();
 }

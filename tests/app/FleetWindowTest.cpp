@@ -88,7 +88,7 @@ TEST(FleetWindow, AFreshSessionShowsTheStoredFleetItsChangesAndADoubleClickSelec
     ASSERT_TRUE(tree && pc1 && pc2);
     tree->setCurrentItem(pc2);
 
-    emit window.menus().action("mnufleet")->triggered(false);
+    emit window.menus().item().mnufleet->triggered(false);
     FleetViewWindow& view = window.inventory().fleetView();
     EXPECT_TRUE(view.isVisible());
     QTableWidget& table = view.driveTable();
@@ -129,13 +129,13 @@ TEST(FleetWindow, ASingleNodesDiagnosticsScanIsRecordedInTheHistoryAndShownInThe
     Frmmain& window = f.start("Error");
     window.state().SelectedNode = 1;
 
-    emit window.menus().action("mnufleet")->triggered(false);
+    emit window.menus().item().mnufleet->triggered(false);
     QTableWidget& table = window.inventory().fleetView().driveTable();
     ASSERT_EQ(table.rowCount(), 1);
     EXPECT_EQ(table.item(0, 5)->text(), "Not diagnosed");
 
     window.image1Clicked(6); // "Scan Current Node": the report names the drives
-    emit window.menus().action("mnucurnddia")->triggered(false);
+    emit window.menus().item().mnucurnddia->triggered(false);
     std::string error;
     auto history = FleetHistory::open(f.folder / HistoryFileName, error);
     ASSERT_TRUE(history) << error;
@@ -154,7 +154,7 @@ TEST(FleetWindow, DiagnoseAllNodesFromTheMenuFillsTheViewWithEveryNode)
     FleetFolder f(2);
     Frmmain& window = f.start("OK");
 
-    emit window.menus().action("mnudiagallnodes")->triggered(false);
+    emit window.menus().item().mnudiagallnodes->triggered(false);
     EXPECT_EQ(window.findChild<QLabel*>("lblmainstatus")->text(),
               "Diagnose All Nodes: 2 of 2 nodes diagnosed, 0 red, 0 amber, 1 green, 1 not reached");
     FleetViewWindow& view = window.inventory().fleetView();

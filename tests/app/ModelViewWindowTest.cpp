@@ -72,14 +72,14 @@ TEST(ModelViewWindow, ShowsTheBackgroundColourThenTheModelAfterTestView)
     EXPECT_EQ(before.pixelColor(5, 5), background);
     EXPECT_EQ(pixelsUnlike(before, background, all), 0) << "every unit is hidden after start-up";
 
-    window.menus().action("mnutest")->trigger();
+    window.menus().item().mnutest->trigger();
     const QImage after = grabView(window);
     EXPECT_EQ(after.pixelColor(5, 5), background) << "the corners stay background";
     const QRect middle(after.width() / 4, after.height() / 4, after.width() / 2, after.height() / 2);
     EXPECT_GT(pixelsUnlike(after, background, middle), (middle.width() / 4) * (middle.height() / 4) / 3)
         << "the units and racks fill the middle of the view";
 
-    window.menus().action("mnuareset")->trigger();
+    window.menus().item().mnuareset->trigger();
     EXPECT_EQ(pixelsUnlike(grabView(window), background, all), 0) << "Reset hides them again";
 }
 
@@ -114,7 +114,7 @@ TEST(ModelViewWindow, BackcolorOpensThePickerAndOkRepaintsTheView)
     SceneHooks scene; // the colour reaches the settings whatever draws the view
     Frmmain window(platform, dir.path().toStdString(), scene);
     window.loadStep(nullptr);
-    window.menus().action("mnubk")->trigger();
+    window.menus().item().mnubk->trigger();
     auto* picker = window.findChild<FrmColor*>("FrmColor");
     ASSERT_NE(picker, nullptr);
     EXPECT_TRUE(picker->isVisible());

@@ -115,20 +115,21 @@ TEST(SecretsWindow, NoPasswordInAnyTextOfTheWindowsAfterARefusalAndAFailedConnec
     window.state().settings.AdminUser = "administrator";
     window.state().settings.AdminPassword = AdminPassword;
 
+    const CommandMenus::Items& items = window.menus().item();
     struct Step {
         std::size_t node;
-        const char* item;
+        QAction* item;
         const char* status; // FrmCon's, to know the step ran as meant
     };
     const Step steps[] = {
-        {2, "mnuScannode", "Access denied to admin10.0.0.2"},  // the node's own login refused
-        {3, "mnuwcurnddia", "Access denied to off10.0.0.7"},   // the node cannot be reached
-        {4, "mnuScannode", "Access denied to 10.0.0.8"},       // the administrator login refused
+        {2, items.mnuScannode, "Access denied to admin10.0.0.2"},  // the node's own login refused
+        {3, items.mnuwcurnddia, "Access denied to off10.0.0.7"},   // the node cannot be reached
+        {4, items.mnuScannode, "Access denied to 10.0.0.8"},       // the administrator login refused
     };
     for (const Step& s : steps) {
-        SCOPED_TRACE(s.item);
+        SCOPED_TRACE(s.item->objectName().toStdString());
         window.state().SelectedNode = s.node;
-        emit window.menus().action(s.item)->triggered(false);
+        emit s.item->triggered(false);
         EXPECT_EQ(window.frmCon().status(), s.status);
         for (const QWidget* root : {static_cast<const QWidget*>(&window), static_cast<const QWidget*>(&window.frmCon())})
             for (const auto& [where, text] : shownTexts(*root))

@@ -46,13 +46,13 @@ TEST(WsDiscoveryWindow, NetworkScanListsTheHostsWhileTheWindowRuns)
     std::string refusal;
     QTimer::singleShot(300, &window, [&] {
         ranDuringScan = window.frmCon().isVisible();
-        emit window.menus().action("mnuRescan")->triggered(false);
+        emit window.menus().item().mnuRescan->triggered(false);
         refusal = window.frmCon().status();
     });
     {
         const auto inside = net.enterClient(&error);
         ASSERT_TRUE(inside) << error;
-        emit window.menus().action("mnunwscan")->triggered(false);
+        emit window.menus().item().mnunwscan->triggered(false);
     }
 
     EXPECT_TRUE(ranDuringScan);

@@ -250,18 +250,16 @@ HttpResponse HttpConnection::readResponse(const QDeadlineTimer& deadline)
                 throw WmiError("the node's answer is malformed: too many trailer lines");
             }
     } else if (length) {
-        const std::string& digits = *length;
-        if (digits.empty() || digits.size() > 12 ||
-            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        const auto n = parseContentLength(*length);
+        if (!n) {
             close();
             throw WmiError("the node's answer has a Content-Length that is not a number");
         }
-        const std::size_t n = std::stoull(digits);
-        if (n > MaxReplyBytes) {
+        if (*n > MaxReplyBytes) {
             close();
             throw WmiError(tooLarge);
         }
-        response.body = readBytes(n, deadline);
+        response.body = readBytes(*n, deadline);
     } else if (response.status != 204 && response.status != 304) {
         // No length: the answer ends with the connection.
         for (;;) {

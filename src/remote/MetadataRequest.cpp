@@ -127,6 +127,7 @@ void MetadataRequest::start()
     }
     socket_ = std::make_unique<QTcpSocket>();
     connect(socket_.get(), &QTcpSocket::connected, this, [this] {
+        peer_ = socket_->peerAddress();
         QByteArray path = url_.path(QUrl::FullyEncoded).toLatin1();
         if (path.isEmpty())
             path = "/";

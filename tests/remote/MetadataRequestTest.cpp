@@ -63,7 +63,8 @@ TEST(HttpReply, BodyByLengthChunksOrClose)
         EXPECT_EQ(s.status, Status::Failed) << f.raw.toStdString();
         EXPECT_EQ(s.error, f.error) << f.raw.toStdString();
     }
-    const HttpReplyState longHead = readHttpReply("HTTP/1.1 200 OK\r\nX: " + QByteArray(70 * 1024, 'x'), false, 1 << 20);
+    const HttpReplyState longHead =
+        readHttpReply("HTTP/1.1 200 OK\r\nX: " + QByteArray(70 * 1024, 'x'), false, 1 << 20);
     EXPECT_EQ(longHead.error, "the device's reply has an HTTP header larger than 64 KB");
     const HttpReplyState big = readHttpReply(ok + "\r\n" + QByteArray(2000, 'x'), false, 1024);
     EXPECT_EQ(big.status, Status::Failed);

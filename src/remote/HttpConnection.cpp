@@ -44,6 +44,19 @@ bool isPlainHost(const std::string& host)
     });
 }
 
+std::string postMessage(const HttpRequest& request, const std::string& authority, bool keepAlive)
+{
+    std::string head = "POST " + request.path + " HTTP/1.1\r\nHost: " + authority +
+                       (keepAlive ? "\r\nConnection: Keep-Alive" : "\r\nConnection: close") +
+                       "\r\nUser-Agent: Vorlu Optical\r\n";
+    if (!request.contentType.empty())
+        head += "Content-Type: " + request.contentType + "\r\n";
+    head += "Content-Length: " + std::to_string(request.body.size()) + "\r\n";
+    for (const auto& [name, value] : request.headers)
+        head += name + ": " + value + "\r\n";
+    return head + "\r\n" + request.body;
+}
+
 HttpConnection::HttpConnection(HttpEndpoint endpoint) : endpoint_(std::move(endpoint)) {}
 
 HttpConnection::~HttpConnection() { close(); }
@@ -290,15 +303,7 @@ HttpResponse HttpConnection::post(const HttpRequest& request, const QDeadlineTim
 {
     if (!isOpen())
         open(deadline);
-    std::string head = "POST " + request.path + " HTTP/1.1\r\nHost: " + endpoint_.authority() +
-                       "\r\nConnection: Keep-Alive\r\nUser-Agent: Vorlu Optical\r\n";
-    if (!request.contentType.empty())
-        head += "Content-Type: " + request.contentType + "\r\n";
-    head += "Content-Length: " + std::to_string(request.body.size()) + "\r\n";
-    for (const auto& [name, value] : request.headers)
-        head += name + ": " + value + "\r\n";
-    head += "\r\n";
-    write(head + request.body, deadline);
+    write(postMessage(request, endpoint_.authority(), true), deadline);
     answering_ = !buffer_.empty();
     return readResponse(deadline);
 }

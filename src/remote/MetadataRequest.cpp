@@ -2,7 +2,7 @@
 
 #include "platform/Management.h"
 #include "platform/TextCase.h"
-#include "remote/HttpResponse.h"
+#include "remote/HttpConnection.h"
 
 #include <QTcpSocket>
 
@@ -128,17 +128,16 @@ void MetadataRequest::start()
     socket_ = std::make_unique<QTcpSocket>();
     connect(socket_.get(), &QTcpSocket::connected, this, [this] {
         peer_ = socket_->peerAddress();
-        QByteArray path = url_.path(QUrl::FullyEncoded).toLatin1();
-        if (path.isEmpty())
-            path = "/";
+        HttpRequest request;
+        request.path = url_.path(QUrl::FullyEncoded).toStdString();
+        if (request.path.empty())
+            request.path = "/";
         if (url_.hasQuery())
-            path += '?' + url_.query(QUrl::FullyEncoded).toLatin1();
-        QByteArray request = "POST " + path + " HTTP/1.1\r\n";
-        request += "Host: " + url_.authority(QUrl::FullyEncoded).toLatin1() + "\r\n";
-        request += "Content-Type: application/soap+xml; charset=utf-8\r\n";
-        request += "Content-Length: " + QByteArray::number(body_.size()) + "\r\n";
-        request += "Connection: close\r\n\r\n";
-        socket_->write(request + body_);
+            request.path += '?' + url_.query(QUrl::FullyEncoded).toStdString();
+        request.contentType = "application/soap+xml; charset=utf-8";
+        request.body = body_.toStdString();
+        socket_->write(
+            QByteArray::fromStdString(postMessage(request, url_.authority(QUrl::FullyEncoded).toStdString(), false)));
     });
     connect(socket_.get(), &QTcpSocket::readyRead, this, [this] { readMore(false); });
     connect(socket_.get(), &QTcpSocket::disconnected, this, [this] { readMore(true); });

@@ -21,13 +21,6 @@ const XmlElement* findFirst(const XmlElement& in, QAnyStringView ns, QAnyStringV
     return nullptr;
 }
 
-bool fail(QString* error, const QString& why)
-{
-    if (error)
-        *error = why;
-    return false;
-}
-
 } // namespace
 
 QString computerNameOf(const QString& pubComputer)
@@ -55,8 +48,7 @@ std::optional<QString> computerNameFromMetadata(const QByteArray& reply, QString
     if (metadata)
         metadata = metadata->child(wsd::MexNs, "Metadata");
     if (!metadata) {
-        fail(error, QStringLiteral("the device's answer holds no metadata"));
-        return std::nullopt;
+        return refused(error, QStringLiteral("the device's answer holds no metadata"));
     }
     const char* devprof = wsd::DevprofNs;
     QString friendly;
@@ -80,8 +72,7 @@ std::optional<QString> computerNameFromMetadata(const QByteArray& reply, QString
     }
     if (!friendly.isEmpty())
         return friendly;
-    fail(error, QStringLiteral("the device's metadata names no computer"));
-    return std::nullopt;
+    return refused(error, QStringLiteral("the device's metadata names no computer"));
 }
 
 } // namespace vorlu

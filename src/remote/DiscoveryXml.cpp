@@ -36,22 +36,17 @@ QString XmlElement::attribute(QAnyStringView localName) const
     return {};
 }
 
-namespace {
-
-bool refuse(QString* error, const QString& why)
+std::nullopt_t refused(QString* error, const QString& why)
 {
     if (error)
         *error = why;
-    return false;
+    return std::nullopt;
 }
-
-} // namespace
 
 std::optional<XmlElement> readBoundedXml(const QByteArray& data, const XmlLimits& limits, QString* error)
 {
     if (data.size() > limits.maxBytes) {
-        refuse(error, QStringLiteral("the answer is larger than %1 bytes").arg(limits.maxBytes));
-        return std::nullopt;
+        return refused(error, QStringLiteral("the answer is larger than %1 bytes").arg(limits.maxBytes));
     }
     QXmlStreamReader reader(data);
     // Held as pointers into the tree being built; a parent's children vector
@@ -63,19 +58,16 @@ std::optional<XmlElement> readBoundedXml(const QByteArray& data, const XmlLimits
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::DTD:
-            refuse(error, QStringLiteral("the answer declares a document type"));
-            return std::nullopt;
+            return refused(error, QStringLiteral("the answer declares a document type"));
         case QXmlStreamReader::EntityReference:
-            refuse(error, QStringLiteral("the answer uses an entity"));
-            return std::nullopt;
+            return refused(error, QStringLiteral("the answer uses an entity"));
         case QXmlStreamReader::StartElement: {
             if (++elements > limits.maxElements) {
-                refuse(error, QStringLiteral("the answer has more than %1 elements").arg(limits.maxElements));
-                return std::nullopt;
+                return refused(error, QStringLiteral("the answer has more than %1 elements").arg(limits.maxElements));
             }
             if (static_cast<int>(open.size()) >= limits.maxDepth) {
-                refuse(error, QStringLiteral("the answer is nested deeper than %1 levels").arg(limits.maxDepth));
-                return std::nullopt;
+                return refused(error,
+                               QStringLiteral("the answer is nested deeper than %1 levels").arg(limits.maxDepth));
             }
             XmlElement* e = nullptr;
             if (open.empty()) {
@@ -107,12 +99,10 @@ std::optional<XmlElement> readBoundedXml(const QByteArray& data, const XmlLimits
         }
     }
     if (reader.hasError()) {
-        refuse(error, QStringLiteral("the answer is not well-formed XML: %1").arg(reader.errorString()));
-        return std::nullopt;
+        return refused(error, QStringLiteral("the answer is not well-formed XML: %1").arg(reader.errorString()));
     }
     if (!haveRoot) {
-        refuse(error, QStringLiteral("the answer holds no XML element"));
-        return std::nullopt;
+        return refused(error, QStringLiteral("the answer holds no XML element"));
     }
     return root;
 }

@@ -35,6 +35,10 @@ struct XmlElement {
     QString trimmedText() const { return text.trimmed(); }
 };
 
+// Gives the reason to error, when asked for, and the empty answer:
+// `return refused(error, why);` in a reader that answers std::optional.
+std::nullopt_t refused(QString* error, const QString& why);
+
 // Reads a whole document into elements. Refuses a DTD (and so every declared
 // entity), undeclared entities, more bytes, depth or elements than the
 // limits allow, and malformed XML: nothing then, with the reason in error.

@@ -44,6 +44,19 @@ bool isPlainHost(const std::string& host)
     });
 }
 
+std::string postMessage(const HttpRequest& request, const std::string& authority, bool keepAlive)
+{
+    std::string head = "POST " + request.path + " HTTP/1.1\r\nHost: " + authority +
+                       (keepAlive ? "\r\nConnection: Keep-Alive" : "\r\nConnection: close") +
+                       "\r\nUser-Agent: Vorlu Optical\r\n";
+    if (!request.contentType.empty())
+        head += "Content-Type: " + request.contentType + "\r\n";
+    head += "Content-Length: " + std::to_string(request.body.size()) + "\r\n";
+    for (const auto& [name, value] : request.headers)
+        head += name + ": " + value + "\r\n";
+    return head + "\r\n" + request.body;
+}
+
 HttpConnection::HttpConnection(HttpEndpoint endpoint) : endpoint_(std::move(endpoint)) {}
 
 HttpConnection::~HttpConnection() { close(); }
@@ -250,18 +263,16 @@ HttpResponse HttpConnection::readResponse(const QDeadlineTimer& deadline)
                 throw WmiError("the node's answer is malformed: too many trailer lines");
             }
     } else if (length) {
-        const std::string& digits = *length;
-        if (digits.empty() || digits.size() > 12 ||
-            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        const auto n = parseContentLength(*length);
+        if (!n) {
             close();
             throw WmiError("the node's answer has a Content-Length that is not a number");
         }
-        const std::size_t n = std::stoull(digits);
-        if (n > MaxReplyBytes) {
+        if (*n > MaxReplyBytes) {
             close();
             throw WmiError(tooLarge);
         }
-        response.body = readBytes(n, deadline);
+        response.body = readBytes(*n, deadline);
     } else if (response.status != 204 && response.status != 304) {
         // No length: the answer ends with the connection.
         for (;;) {
@@ -292,15 +303,7 @@ HttpResponse HttpConnection::post(const HttpRequest& request, const QDeadlineTim
 {
     if (!isOpen())
         open(deadline);
-    std::string head = "POST " + request.path + " HTTP/1.1\r\nHost: " + endpoint_.authority() +
-                       "\r\nConnection: Keep-Alive\r\nUser-Agent: Vorlu Optical\r\n";
-    if (!request.contentType.empty())
-        head += "Content-Type: " + request.contentType + "\r\n";
-    head += "Content-Length: " + std::to_string(request.body.size()) + "\r\n";
-    for (const auto& [name, value] : request.headers)
-        head += name + ": " + value + "\r\n";
-    head += "\r\n";
-    write(head + request.body, deadline);
+    write(postMessage(request, endpoint_.authority(), true), deadline);
     answering_ = !buffer_.empty();
     return readResponse(deadline);
 }

@@ -34,6 +34,10 @@ struct HttpRequest {
     std::string body;
 };
 
+// The bytes of one POST to the server at authority: request line, headers,
+// body. Without keepAlive the server is asked to close after its answer.
+std::string postMessage(const HttpRequest& request, const std::string& authority, bool keepAlive);
+
 // One kept-alive HTTP/1.1 connection to a node, used blocking on the calling
 // thread (a worker thread: the window never waits on it). Every wait is
 // bounded by the deadline given and the connection limit; an answer is

@@ -3,6 +3,7 @@
 #include "platform/Management.h"
 #include "platform/TextCase.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace vorlu {
@@ -78,7 +79,7 @@ bool HttpResponse::closesConnection() const
     return connection.find("close") != std::string::npos;
 }
 
-HttpResponse parseResponseHead(const std::string& head)
+HttpResponse parseResponseHead(const std::string& head, const std::string& subject)
 {
     HttpResponse r;
     std::size_t at = head.find("\r\n");
@@ -87,8 +88,8 @@ HttpResponse parseResponseHead(const std::string& head)
     if (statusLine.size() < 12 || statusLine.compare(0, 7, "HTTP/1.") != 0 || statusLine[8] != ' ' ||
         !std::isdigit(static_cast<unsigned char>(statusLine[9])) ||
         !std::isdigit(static_cast<unsigned char>(statusLine[10])) ||
-        !std::isdigit(static_cast<unsigned char>(statusLine[11])))
-        throw WmiError("the node's answer is not HTTP (it begins \"" + statusLine.substr(0, 40) + "\")");
+        !std::isdigit(static_cast<unsigned char>(statusLine[11])) || (statusLine.size() > 12 && statusLine[12] != ' '))
+        throw WmiError(subject + " is not HTTP (it begins \"" + statusLine.substr(0, 40) + "\")");
     r.http10 = statusLine[7] == '0';
     r.status = std::stoi(statusLine.substr(9, 3));
     r.reason = trimmed(statusLine.size() > 12 ? statusLine.substr(13) : "");
@@ -100,10 +101,19 @@ HttpResponse parseResponseHead(const std::string& head)
             continue;
         const std::size_t colon = line.find(':');
         if (colon == std::string::npos || colon == 0)
-            throw WmiError("the node's answer has a malformed HTTP header line");
+            throw WmiError(subject + " has a malformed HTTP header line");
         r.headers.emplace_back(line.substr(0, colon), trimmed(std::string_view(line).substr(colon + 1)));
     }
     return r;
+}
+
+std::optional<std::size_t> parseContentLength(const std::string& value)
+{
+    // Twelve digits are far above every cap; more could overflow.
+    if (value.empty() || value.size() > 12 ||
+        !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return static_cast<std::size_t>(std::stoull(value));
 }
 
 std::optional<std::size_t> parseChunkSize(const std::string& line, std::size_t limit)

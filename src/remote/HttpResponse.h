@@ -30,8 +30,11 @@ struct HttpResponse {
 };
 
 // Status line and headers of an answer, up to the blank line (not included);
-// throws WmiError when they are not HTTP/1.x.
-HttpResponse parseResponseHead(const std::string& head);
+// throws WmiError, its text beginning with subject, when they are not HTTP/1.x.
+HttpResponse parseResponseHead(const std::string& head, const std::string& subject = "the node's answer");
+
+// A Content-Length value; nullopt when it is not a plain decimal number.
+std::optional<std::size_t> parseContentLength(const std::string& value);
 
 // The size of a chunk from its line ("1a2b;ext"); nullopt when the line is
 // not a hexadecimal size or exceeds limit.

@@ -1,5 +1,9 @@
 #include "remote/MetadataRequest.h"
 
+#include "platform/Management.h"
+#include "platform/TextCase.h"
+#include "remote/HttpConnection.h"
+
 #include <QTcpSocket>
 
 namespace vorlu {
@@ -23,27 +27,28 @@ HttpReplyState done(QByteArray body)
 }
 
 // Decodes a chunked body; Incomplete until its last chunk has arrived.
-HttpReplyState readChunked(const QByteArray& raw, qsizetype at)
+HttpReplyState readChunked(const QByteArray& raw, qsizetype at, qsizetype maxBytes)
 {
+    const QString malformed = QStringLiteral("the device sent a malformed chunked reply");
     QByteArray body;
     while (true) {
         const qsizetype lineEnd = raw.indexOf("\r\n", at);
         if (lineEnd < 0)
             return {};
-        QByteArray sizeText = raw.mid(at, lineEnd - at);
-        if (const qsizetype ext = sizeText.indexOf(';'); ext >= 0)
-            sizeText.truncate(ext);
-        bool ok = false;
-        const qlonglong size = sizeText.trimmed().toLongLong(&ok, 16);
-        if (!ok || size < 0)
-            return failed(QStringLiteral("the device sent a malformed chunked reply"));
+        const auto size =
+            parseChunkSize(raw.mid(at, lineEnd - at).toStdString(), static_cast<std::size_t>(maxBytes));
+        if (!size)
+            return failed(malformed);
         at = lineEnd + 2;
-        if (size == 0)
+        if (*size == 0)
             return done(body);
-        if (raw.size() - at < size + 2)
+        const auto n = static_cast<qsizetype>(*size);
+        if (raw.size() - at < n + 2)
             return {};
-        body += raw.mid(at, size);
-        at += size + 2;
+        if (raw.mid(at + n, 2) != "\r\n")
+            return failed(malformed); // a chunk longer than its size
+        body += raw.mid(at, n);
+        at += n + 2;
     }
 }
 
@@ -51,46 +56,52 @@ HttpReplyState readChunked(const QByteArray& raw, qsizetype at)
 
 HttpReplyState readHttpReply(const QByteArray& raw, bool closed, qsizetype maxBytes)
 {
+    const QString tooLarge = QStringLiteral("the device's reply is larger than %1 bytes").arg(maxBytes);
+    const QString cutShort = QStringLiteral("the device closed the connection before its reply was complete");
     if (raw.size() > maxBytes)
-        return failed(QStringLiteral("the device's reply is larger than %1 bytes").arg(maxBytes));
+        return failed(tooLarge);
     const qsizetype headEnd = raw.indexOf("\r\n\r\n");
-    if (headEnd < 0)
-        return closed ? failed(QStringLiteral("the device closed the connection before its reply was complete"))
-                      : HttpReplyState{};
-    const QList<QByteArray> lines = raw.left(headEnd).split('\n');
-    const QList<QByteArray> status = lines.first().trimmed().split(' ');
-    if (status.size() < 2 || !status[0].startsWith("HTTP/1."))
-        return failed(QStringLiteral("the device's reply is not HTTP"));
-    if (status[1] != "200")
-        return failed(QStringLiteral("the device answered HTTP %1").arg(QString::fromLatin1(status[1].left(3))));
-    qlonglong length = -1;
-    bool chunked = false;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray& line = lines[i];
-        const qsizetype colon = line.indexOf(':');
-        if (colon < 0)
-            continue;
-        const QByteArray key = line.left(colon).trimmed().toLower();
-        const QByteArray value = line.mid(colon + 1).trimmed();
-        if (key == "content-length") {
-            bool ok = false;
-            length = value.toLongLong(&ok);
-            if (!ok || length < 0)
-                return failed(QStringLiteral("the device sent a malformed Content-Length"));
-        } else if (key == "transfer-encoding" && value.toLower().contains("chunked")) {
-            chunked = true;
-        }
+    if (headEnd < 0) {
+        if (closed)
+            return failed(cutShort);
+        if (raw.size() > static_cast<qsizetype>(MaxReplyHeadBytes))
+            return failed(QStringLiteral("the device's reply has an HTTP header larger than %1 KB")
+                              .arg(MaxReplyHeadBytes / 1024));
+        return {};
+    }
+    HttpResponse head;
+    try {
+        head = parseResponseHead(raw.left(headEnd).toStdString(), "the device's reply");
+    } catch (const WmiError& e) {
+        return failed(QString::fromStdString(e.what()));
+    }
+    if (head.status != 200)
+        return failed(QStringLiteral("the device answered HTTP %1").arg(head.status));
+    const std::string encoding = lowerAscii(head.header("Transfer-Encoding").value_or(""));
+    const bool chunked = encoding == "chunked";
+    if (!chunked && !encoding.empty() && encoding != "identity")
+        return failed(QStringLiteral("the device's reply uses a transfer encoding this program does not read (%1)")
+                          .arg(QString::fromStdString(encoding)));
+    std::optional<std::size_t> length;
+    if (const auto value = head.header("Content-Length"); value && !chunked) {
+        length = parseContentLength(*value);
+        if (!length)
+            return failed(QStringLiteral("the device sent a malformed Content-Length"));
+        if (*length > static_cast<std::size_t>(maxBytes))
+            return failed(tooLarge);
     }
     const qsizetype bodyAt = headEnd + 4;
     HttpReplyState state;
     if (chunked)
-        state = readChunked(raw, bodyAt);
-    else if (length >= 0)
-        state = raw.size() - bodyAt >= length ? done(raw.mid(bodyAt, length)) : HttpReplyState{};
+        state = readChunked(raw, bodyAt, maxBytes);
+    else if (length)
+        state = raw.size() - bodyAt >= static_cast<qsizetype>(*length)
+                    ? done(raw.mid(bodyAt, static_cast<qsizetype>(*length)))
+                    : HttpReplyState{};
     else if (closed)
         state = done(raw.mid(bodyAt));
     if (state.status == HttpReplyState::Status::Incomplete && closed)
-        return failed(QStringLiteral("the device closed the connection before its reply was complete"));
+        return failed(cutShort);
     return state;
 }
 
@@ -116,17 +127,17 @@ void MetadataRequest::start()
     }
     socket_ = std::make_unique<QTcpSocket>();
     connect(socket_.get(), &QTcpSocket::connected, this, [this] {
-        QByteArray path = url_.path(QUrl::FullyEncoded).toLatin1();
-        if (path.isEmpty())
-            path = "/";
+        peer_ = socket_->peerAddress();
+        HttpRequest request;
+        request.path = url_.path(QUrl::FullyEncoded).toStdString();
+        if (request.path.empty())
+            request.path = "/";
         if (url_.hasQuery())
-            path += '?' + url_.query(QUrl::FullyEncoded).toLatin1();
-        QByteArray request = "POST " + path + " HTTP/1.1\r\n";
-        request += "Host: " + url_.authority(QUrl::FullyEncoded).toLatin1() + "\r\n";
-        request += "Content-Type: application/soap+xml; charset=utf-8\r\n";
-        request += "Content-Length: " + QByteArray::number(body_.size()) + "\r\n";
-        request += "Connection: close\r\n\r\n";
-        socket_->write(request + body_);
+            request.path += '?' + url_.query(QUrl::FullyEncoded).toStdString();
+        request.contentType = "application/soap+xml; charset=utf-8";
+        request.body = body_.toStdString();
+        socket_->write(
+            QByteArray::fromStdString(postMessage(request, url_.authority(QUrl::FullyEncoded).toStdString(), false)));
     });
     connect(socket_.get(), &QTcpSocket::readyRead, this, [this] { readMore(false); });
     connect(socket_.get(), &QTcpSocket::disconnected, this, [this] { readMore(true); });

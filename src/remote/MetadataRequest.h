@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -40,6 +41,8 @@ public:
     // Ends the request now with the reason, unless it has ended already.
     void abort(const QString& reason);
     bool ended() const { return ended_; }
+    // The address the device was reached at; null until connected.
+    QHostAddress peerAddress() const { return peer_; }
 
 signals:
     void finished(const QByteArray& body, const QString& error);
@@ -54,6 +57,7 @@ private:
     std::unique_ptr<QTcpSocket> socket_;
     QTimer timer_;
     QByteArray received_;
+    QHostAddress peer_;
     bool ended_ = false;
 };
 

@@ -46,7 +46,10 @@ std::vector<ProbeInterface> probeInterfaces(const QStringList& names)
 
 } // namespace
 
-WsDiscoveryEnumerator::WsDiscoveryEnumerator(WsDiscoveryOptions options) : options_(std::move(options)) {}
+WsDiscoveryEnumerator::WsDiscoveryEnumerator(WsDiscoveryOptions options, std::shared_ptr<AnnouncedAddresses> announced)
+    : options_(std::move(options)), announced_(std::move(announced))
+{
+}
 
 EnumerationAnswer WsDiscoveryEnumerator::enumerateServers(std::uint32_t)
 {
@@ -66,7 +69,10 @@ EnumerationAnswer WsDiscoveryEnumerator::enumerateServers(std::uint32_t)
     QEventLoop loop;
     while (!session.done())
         loop.processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    return session.answer();
+    EnumerationAnswer answer = session.answer();
+    if (announced_)
+        session.recordAddresses(*announced_);
+    return answer;
 }
 
 } // namespace vorlu

@@ -1,6 +1,9 @@
 #pragma once
 #include "platform/ServerEnumerator.h"
+#include "remote/AnnouncedAddresses.h"
 #include "remote/WsDiscoveryOptions.h"
+
+#include <memory>
 
 namespace vorlu {
 
@@ -15,13 +18,16 @@ namespace vorlu {
 // throw EnumerationFailure.
 class WsDiscoveryEnumerator : public ServerEnumerator {
 public:
-    explicit WsDiscoveryEnumerator(WsDiscoveryOptions options = {});
+    // announced, when given, learns the IPv4 address each listed name came from.
+    explicit WsDiscoveryEnumerator(WsDiscoveryOptions options = {},
+                                   std::shared_ptr<AnnouncedAddresses> announced = nullptr);
     // The names in the order their devices answered; a device reached twice
     // (by answer or by endpoint) and a name already listed are dropped.
     EnumerationAnswer enumerateServers(std::uint32_t typeMask) override;
 
 private:
     WsDiscoveryOptions options_;
+    std::shared_ptr<AnnouncedAddresses> announced_;
 };
 
 } // namespace vorlu

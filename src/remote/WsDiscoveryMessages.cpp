@@ -10,7 +10,6 @@ namespace vorlu::wsd {
 namespace {
 
 constexpr char DiscoveryTo[] = "urn:schemas-xmlsoap-org:ws:2005:04:discovery";
-constexpr char Anonymous[] = "http://schemas.xmlsoap.org/ws/2004/08/addressing/role/anonymous";
 const QString ProbeMatchesAction = QStringLiteral("http://schemas.xmlsoap.org/ws/2005/04/discovery/ProbeMatches");
 const QString ResolveMatchesAction = QStringLiteral("http://schemas.xmlsoap.org/ws/2005/04/discovery/ResolveMatches");
 
@@ -34,7 +33,7 @@ QByteArray envelope(const QString& to, const QString& action, const QString& mes
     w.writeTextElement(AddressingNs, "MessageID", messageId);
     if (!from.isEmpty()) {
         w.writeStartElement(AddressingNs, "ReplyTo");
-        w.writeTextElement(AddressingNs, "Address", Anonymous);
+        w.writeTextElement(AddressingNs, "Address", soap::AnonymousAddress);
         w.writeEndElement();
         w.writeStartElement(AddressingNs, "From");
         w.writeTextElement(AddressingNs, "Address", from);
@@ -106,11 +105,8 @@ std::optional<DiscoveryReply> readDiscoveryReply(const QByteArray& datagram, QSt
         return std::nullopt;
     const XmlElement* header = doc->is(SoapNs, "Envelope") ? doc->child(SoapNs, "Header") : nullptr;
     const XmlElement* body = header ? doc->child(SoapNs, "Body") : nullptr;
-    if (!body) {
-        if (error)
-            *error = QStringLiteral("the answer is not a SOAP envelope");
-        return std::nullopt;
-    }
+    if (!body)
+        return refused(error, QStringLiteral("the answer is not a SOAP envelope"));
     DiscoveryReply reply;
     if (const XmlElement* id = header->child(AddressingNs, "MessageID"))
         reply.messageId = id->trimmedText();

@@ -1,4 +1,6 @@
 #pragma once
+#include "remote/SoapNames.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -11,8 +13,8 @@ namespace vorlu::wsd {
 inline constexpr char GroupV4[] = "239.255.255.250";
 inline constexpr quint16 Port = 3702;
 
-inline constexpr char SoapNs[] = "http://www.w3.org/2003/05/soap-envelope";
-inline constexpr char AddressingNs[] = "http://schemas.xmlsoap.org/ws/2004/08/addressing";
+using soap::AddressingNs;
+using soap::SoapNs;
 inline constexpr char DiscoveryNs[] = "http://schemas.xmlsoap.org/ws/2005/04/discovery";
 inline constexpr char DevprofNs[] = "http://schemas.xmlsoap.org/ws/2006/02/devprof";
 inline constexpr char MexNs[] = "http://schemas.xmlsoap.org/ws/2004/09/mex";

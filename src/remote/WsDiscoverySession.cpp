@@ -291,8 +291,10 @@ void WsDiscoverySession::fetched(std::size_t device, const QByteArray& body, con
     QString why = error;
     if (why.isEmpty()) {
         if (const std::optional<QString> name = computerNameFromMetadata(body, &why)) {
-            if (plausibleName(*name))
+            if (plausibleName(*name)) {
                 d.name = *name;
+                d.namedFrom = d.request->peerAddress();
+            }
             else
                 why = QStringLiteral("the name it gives is no computer name");
         }
@@ -346,16 +348,39 @@ EnumerationAnswer WsDiscoverySession::answer() const
         out.code = *failureCode_;
         return out;
     }
-    QSet<QString> listed;
+    for (const Device* d : listed())
+        out.names.push_back(d->name.toStdString());
+    return out;
+}
+
+void WsDiscoverySession::recordAddresses(AnnouncedAddresses& book) const
+{
+    if (failedWithoutCode_ || failureCode_)
+        return;
+    for (const Device* d : listed()) {
+        bool ipv4 = false;
+        const quint32 address = d->namedFrom.toIPv4Address(&ipv4);
+        if (ipv4)
+            book.remember(d->name.toStdString(), {static_cast<std::uint8_t>(address >> 24),
+                                                  static_cast<std::uint8_t>(address >> 16),
+                                                  static_cast<std::uint8_t>(address >> 8),
+                                                  static_cast<std::uint8_t>(address)});
+    }
+}
+
+std::vector<const WsDiscoverySession::Device*> WsDiscoverySession::listed() const
+{
+    std::vector<const Device*> out;
+    QSet<QString> names;
     for (const auto& d : devices_) {
         if (d->name.isEmpty())
             continue;
         // Computer names do not differ by letter case alone.
         const QString key = d->name.toCaseFolded();
-        if (listed.contains(key))
+        if (names.contains(key))
             continue;
-        listed.insert(key);
-        out.names.push_back(d->name.toStdString());
+        names.insert(key);
+        out.push_back(d.get());
     }
     return out;
 }

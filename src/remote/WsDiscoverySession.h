@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/ServerEnumerator.h"
+#include "remote/AnnouncedAddresses.h"
 #include "remote/MetadataRequest.h"
 #include "remote/WsDiscoveryMessages.h"
 #include "remote/WsDiscoveryOptions.h"
@@ -36,6 +37,8 @@ public:
     // The outcome once done; throws EnumerationFailure for a failure that
     // has no platform code.
     EnumerationAnswer answer() const;
+    // Enters the IPv4 address each listed computer gave its name from.
+    void recordAddresses(AnnouncedAddresses& book) const;
 
 private:
     struct Link {
@@ -51,6 +54,7 @@ private:
         QUrl xaddr;
         std::unique_ptr<MetadataRequest> request;
         QString name;
+        QHostAddress namedFrom; // the address its metadata came from
         bool open = true; // still resolving, queued or fetching
     };
 
@@ -66,6 +70,8 @@ private:
     void close(std::size_t device);
     void finishIfQuiet();
     void finish();
+    // The devices whose names the answer lists, in its order.
+    std::vector<const Device*> listed() const;
 
     WsDiscoveryOptions options_;
     std::vector<Link> links_;

@@ -9,7 +9,6 @@ namespace vorlu {
 namespace {
 
 constexpr const char* EnumerationAction = "http://schemas.xmlsoap.org/ws/2004/09/enumeration/";
-constexpr const char* Anonymous = "http://schemas.xmlsoap.org/ws/2004/08/addressing/role/anonymous";
 constexpr int MaxElements = 100;
 
 std::string duration(int ms)
@@ -29,7 +28,7 @@ std::string envelope(const WsManAddress& address, const char* action, const std:
            "<wsa:To>" + xmlEscaped(address.endpoint) + "</wsa:To>"
            "<wsman:ResourceURI s:mustUnderstand=\"true\">" + xmlEscaped(resourceUri(address.nameSpace)) +
            "</wsman:ResourceURI>"
-           "<wsa:ReplyTo><wsa:Address s:mustUnderstand=\"true\">" + Anonymous + "</wsa:Address></wsa:ReplyTo>"
+           "<wsa:ReplyTo><wsa:Address s:mustUnderstand=\"true\">" + soap::AnonymousAddress + "</wsa:Address></wsa:ReplyTo>"
            "<wsa:Action s:mustUnderstand=\"true\">" + EnumerationAction + action + "</wsa:Action>"
            "<wsa:MessageID>" + messageId + "</wsa:MessageID>"
            "<wsman:MaxEnvelopeSize s:mustUnderstand=\"true\">" + std::to_string(wsman::MaxEnvelopeSize) +

@@ -1,11 +1,13 @@
 #pragma once
+#include "remote/SoapNames.h"
+
 #include <string>
 
 namespace vorlu {
 
 namespace wsman {
-inline constexpr const char* SoapNs = "http://www.w3.org/2003/05/soap-envelope";
-inline constexpr const char* AddressingNs = "http://schemas.xmlsoap.org/ws/2004/08/addressing";
+using soap::AddressingNs;
+using soap::SoapNs;
 inline constexpr const char* EnumerationNs = "http://schemas.xmlsoap.org/ws/2004/09/enumeration";
 inline constexpr const char* WsManNs = "http://schemas.dmtf.org/wbem/wsman/1/wsman.xsd";
 inline constexpr const char* InstanceNs = "http://www.w3.org/2001/XMLSchema-instance";

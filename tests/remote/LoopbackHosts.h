@@ -28,6 +28,7 @@ public:
         QString metadataSections;
         bool xaddrsInMatch = true; // else only the Resolve gives them
         Http http = Http::Answer;
+        bool servedElsewhere = false; // its XAddr is on 127.0.0.2, not where it answers discovery from
     };
 
     explicit LoopbackHosts(std::vector<Host> hosts) : hosts_(std::move(hosts))
@@ -35,7 +36,9 @@ public:
         udp_.bind(QHostAddress::LocalHost, 0);
         QObject::connect(&udp_, &QUdpSocket::readyRead, [this] { answerDatagrams(); });
         http_.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&http_, &QTcpServer::newConnection, [this] { acceptHttp(); });
+        QObject::connect(&http_, &QTcpServer::newConnection, [this] { acceptHttp(http_); });
+        elsewhere_.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0);
+        QObject::connect(&elsewhere_, &QTcpServer::newConnection, [this] { acceptHttp(elsewhere_); });
     }
 
     // Options that probe these hosts; the timing stays the caller's.
@@ -58,7 +61,11 @@ public:
 private:
     QString xaddr(std::size_t i) const
     {
-        return QStringLiteral("http://127.0.0.1:%1/host%2").arg(http_.serverPort()).arg(i);
+        const QTcpServer& server = i < hosts_.size() && hosts_[i].servedElsewhere ? elsewhere_ : http_;
+        return QStringLiteral("http://%1:%2/host%3")
+            .arg(server.serverAddress().toString())
+            .arg(server.serverPort())
+            .arg(i);
     }
 
     void send(const QNetworkDatagram& to, const QByteArray& message)
@@ -99,10 +106,10 @@ private:
         }
     }
 
-    void acceptHttp()
+    void acceptHttp(QTcpServer& server)
     {
-        while (QTcpSocket* s = http_.nextPendingConnection()) {
-            s->setParent(&http_);
+        while (QTcpSocket* s = server.nextPendingConnection()) {
+            s->setParent(&server);
             QObject::connect(s, &QTcpSocket::readyRead, [this, s] { answerHttp(*s); });
         }
     }
@@ -146,6 +153,7 @@ private:
     std::vector<Host> hosts_;
     QUdpSocket udp_;
     QTcpServer http_;
+    QTcpServer elsewhere_;
     std::map<QTcpSocket*, QByteArray> requests_;
 };
 

@@ -42,6 +42,30 @@ TEST(HttpReply, BodyByLengthChunksOrClose)
             EXPECT_FALSE(s.error.isEmpty()) << c.what;
         }
     }
+    // The messages name what is wrong with the reply.
+    const struct {
+        QByteArray raw;
+        QString error;
+    } faults[] = {
+        {"SSH-2.0-OpenSSH\r\n\r\n", "the device's reply is not HTTP (it begins \"SSH-2.0-OpenSSH\")"},
+        {"HTTP/1.1 2000 OK\r\n\r\n", "the device's reply is not HTTP (it begins \"HTTP/1.1 2000 OK\")"},
+        {ok + "no colon here\r\nContent-Length: 0\r\n\r\n", "the device's reply has a malformed HTTP header line"},
+        {"HTTP/1.1 503 Busy\r\n\r\n", "the device answered HTTP 503"},
+        {ok + "Content-Length: 5x\r\n\r\n", "the device sent a malformed Content-Length"},
+        {ok + "Content-Length: 4096\r\n\r\n", "the device's reply is larger than 1024 bytes"},
+        {ok + "Transfer-Encoding: chunked\r\n\r\n3\r\nhello\r\n0\r\n\r\n", "the device sent a malformed chunked reply"},
+        {ok + "Transfer-Encoding: chunked\r\n\r\n800\r\n", "the device sent a malformed chunked reply"},
+        {ok + "Transfer-Encoding: gzip\r\n\r\nxyz",
+         "the device's reply uses a transfer encoding this program does not read (gzip)"},
+    };
+    for (const auto& f : faults) {
+        const HttpReplyState s = readHttpReply(f.raw, false, 1024);
+        EXPECT_EQ(s.status, Status::Failed) << f.raw.toStdString();
+        EXPECT_EQ(s.error, f.error) << f.raw.toStdString();
+    }
+    const HttpReplyState longHead =
+        readHttpReply("HTTP/1.1 200 OK\r\nX: " + QByteArray(70 * 1024, 'x'), false, 1 << 20);
+    EXPECT_EQ(longHead.error, "the device's reply has an HTTP header larger than 64 KB");
     const HttpReplyState big = readHttpReply(ok + "\r\n" + QByteArray(2000, 'x'), false, 1024);
     EXPECT_EQ(big.status, Status::Failed);
     EXPECT_TRUE(big.error.contains("larger")) << big.error.toStdString();

@@ -51,6 +51,28 @@ TEST(WsDiscoveryScan, ListsEachComputerOnceInAnswerOrder)
     EXPECT_GE(hosts.resolvesSeen, 1);
 }
 
+TEST(WsDiscoveryScan, TheBookLearnsWhereEachListedNameCameFrom)
+{
+    LoopbackHosts hosts({
+        {"urn:uuid:a", relationshipSection("ALPHA/Workgroup:WG"), true, LoopbackHosts::Http::Answer},
+        // Its probe match comes from 127.0.0.1, its name from the XAddr host.
+        {"urn:uuid:b", relationshipSection("BRAVO/Workgroup:WG"), true, LoopbackHosts::Http::Answer, true},
+        {"urn:uuid:a2", relationshipSection("alpha/Workgroup:WG"), true, LoopbackHosts::Http::Answer, true},
+        {"urn:uuid:silent", relationshipSection("SILENT/Workgroup:WG"), true, LoopbackHosts::Http::Silent},
+    });
+    auto book = std::make_shared<AnnouncedAddresses>();
+    book->remember("OLDHOST", {10, 0, 0, 7});
+    WsDiscoveryEnumerator enumerator(hosts.options(quick()), book);
+
+    const EnumerationAnswer answer = enumerator.enumerateServers(ServerEnumerator::kAllServerTypes);
+
+    EXPECT_EQ(answer.names, (std::vector<std::string>{"ALPHA", "BRAVO"}));
+    EXPECT_EQ(book->find("alpha"), (Ipv4Bytes{127, 0, 0, 1})) << "the listed device's address, not its duplicate's";
+    EXPECT_EQ(book->find("BRAVO"), (Ipv4Bytes{127, 0, 0, 2}));
+    EXPECT_EQ(book->find("SILENT"), std::nullopt);
+    EXPECT_EQ(book->find("OLDHOST"), (Ipv4Bytes{10, 0, 0, 7})) << "a scan keeps what earlier ones learnt";
+}
+
 TEST(WsDiscoveryScan, AHostThatFailsItsMetadataHoldsUpNobody)
 {
     WsDiscoveryTiming t = quick();

@@ -164,7 +164,7 @@ TEST(HttpResponse, HeadChallengesAndChunkSizes)
     EXPECT_EQ(challengeToken(r, "Negotiate"), std::nullopt);
     EXPECT_TRUE(parseResponseHead("HTTP/1.0 200 OK\r\n").closesConnection());
     EXPECT_TRUE(parseResponseHead("HTTP/1.1 200 OK\r\nConnection: close\r\n").closesConnection());
-    for (const char* bad : {"", "SSH-2.0-OpenSSH", "HTTP/1.1 2x0 OK", "HTTP/1.1 200 OK\r\nno colon here"})
+    for (const char* bad : {"", "SSH-2.0-OpenSSH", "HTTP/1.1 2x0 OK", "HTTP/1.1 2000 OK", "HTTP/1.1 200 OK\r\nno colon here"})
         EXPECT_THROW(parseResponseHead(bad), WmiError) << bad;
     EXPECT_EQ(parseChunkSize("1aF;name=v", 1000), 0x1af);
     EXPECT_EQ(parseChunkSize("0", 10), 0u);

@@ -3,6 +3,7 @@
 #include "platform/SystemLocalAddress.h"
 #include "platform/SystemSocketLayer.h"
 #include "platform/ui/QtUserInterfaceServices.h"
+#include "remote/AnnouncingSocketLayer.h"
 #include "remote/SystemManagement.h"
 #include "remote/WsDiscoveryEnumerator.h"
 
@@ -11,8 +12,11 @@ namespace vorlu {
 QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTransport()> transport)
 {
     const ThisComputer here = thisMachine();
-    platform.enumerator = std::make_unique<WsDiscoveryEnumerator>();
-    platform.sockets = std::make_unique<SystemSocketLayer>();
+    // Workgroup computers are seldom in this machine's resolver; the scan
+    // tells the socket layer where each one answered from.
+    auto announced = std::make_shared<AnnouncedAddresses>();
+    platform.enumerator = std::make_unique<WsDiscoveryEnumerator>(WsDiscoveryOptions{}, announced);
+    platform.sockets = std::make_unique<AnnouncingSocketLayer>(std::make_unique<SystemSocketLayer>(), announced);
     platform.localAddress = std::make_unique<SystemLocalAddress>();
     platform.management = makeSystemManagement(here, std::move(transport));
     auto messages = std::make_unique<QtMessageBoxes>();

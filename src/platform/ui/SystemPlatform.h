@@ -9,7 +9,8 @@ namespace vorlu {
 class QtMessageBoxes;
 
 // Fills every member of platform with the adapters of this machine: its
-// resolver and address, WS-Discovery for the network scan, its own drives as
+// resolver (falling back on the addresses the scan's computers announced)
+// and address, WS-Discovery for the network scan, its own drives as
 // the management service of this computer, the stand-in for remote
 // management, and the Qt message boxes, program end and browser. transport
 // is read at each connection to a remote node.

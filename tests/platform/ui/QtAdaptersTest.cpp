@@ -1,5 +1,6 @@
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/ui/SystemPlatform.h"
+#include "remote/AnnouncingSocketLayer.h"
 #include "remote/WsDiscoveryEnumerator.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ TEST(SystemPlatform, FillsEveryService)
     EXPECT_EQ(&boxes, p.messages.get()) << "the boxes the main window becomes the parent of";
     EXPECT_TRUE(p.enumerator && p.sockets && p.localAddress && p.management && p.messages && p.programEnd && p.web);
     EXPECT_TRUE(dynamic_cast<WsDiscoveryEnumerator*>(p.enumerator.get())) << "the network scan uses WS-Discovery";
+    ASSERT_TRUE(dynamic_cast<AnnouncingSocketLayer*>(p.sockets.get())) << "names the resolver lacks fall back on the scan's";
+    EXPECT_EQ(p.sockets->resolve("localhost"), (std::vector<std::uint8_t>{127, 0, 0, 1}));
 }
 
 TEST(QtMessageBoxes, ShowsTextTitleIconAndOneOkButton)

@@ -21,7 +21,7 @@ NS = {
     "xsi": "http://www.w3.org/2001/XMLSchema-instance",
 }
 ENUM_ACTION = NS["n"] + "/"
-ANONYMOUS = NS["a"] + "/role/anonymous"
+ANONYMOUS = "/".join((NS["a"], "role", "anonymous"))
 WMI_URI = "http://schemas.microsoft.com/wbem/wsman/1/wmi/"
 CIMV2_URI = WMI_URI + "root/cimv2/"
 WQL_DIALECT = "http://schemas.microsoft.com/wbem/wsman/1/WQL"
@@ -43,9 +43,9 @@ class Fault(Exception):
         self.provider = provider
 
     @staticmethod
-    def from_json(spec):
-        return Fault(spec.get("httpStatus", 500), spec.get("code", "s:Sender"), spec.get("subcode", ""),
-                     spec.get("wsmanCode", 0), spec.get("message", ""), spec.get("providerFault", False))
+    def from_json(entry):
+        return Fault(entry.get("httpStatus", 500), entry.get("code", "s:Sender"), entry.get("subcode", ""),
+                     entry.get("wsmanCode", 0), entry.get("message", ""), entry.get("providerFault", False))
 
 
 def invalid_query(text):
@@ -56,11 +56,11 @@ def invalid_query(text):
 class Node:
     def __init__(self, path):
         with open(path, encoding="utf-8") as f:
-            spec = json.load(f)
-        self.classes = spec.get("classes", {})
-        self.items_per_reply = spec.get("itemsPerReply")
-        self.faults = spec.get("faults", [])
-        self.behaviour = spec.get("behaviour", "normal")
+            node = json.load(f)
+        self.classes = node.get("classes", {})
+        self.items_per_reply = node.get("itemsPerReply")
+        self.faults = node.get("faults", [])
+        self.behaviour = node.get("behaviour", "normal")
         systems = self.classes.get("Win32_ComputerSystem") or [{}]
         self.machine = str(systems[0].get("Name", "localhost"))
         self.lock = threading.Lock()
@@ -73,9 +73,9 @@ class Node:
         return None, None
 
     def query(self, text):
-        for spec in self.faults:
-            if spec.get("match", "").lower() in text.lower():
-                raise Fault.from_json(spec)
+        for entry in self.faults:
+            if entry.get("match", "").lower() in text.lower():
+                raise Fault.from_json(entry)
         m = re.match(r"^\s*select\s+(.+?)\s+from\s+(\w+)(?:\s+where\s+(.+?))?\s*$", text, re.I | re.S)
         if not m:
             raise invalid_query("the WMI service reported an invalid query (0x80041017).")

@@ -222,28 +222,21 @@ bool InventoryScanCommands::localNodeMissing()
     return true;
 }
 
-bool InventoryScanCommands::BuildSelected()
+bool InventoryScanCommands::gated(bool (InventoryScanCommands::*command)())
 {
     const CommandGate::Pass pass = services_.gate.enter();
-    return pass ? buildSelected() : refuse();
+    return pass ? (this->*command)() : refuse();
 }
 
-bool InventoryScanCommands::BuildLocal()
-{
-    const CommandGate::Pass pass = services_.gate.enter();
-    return pass ? buildLocal() : refuse();
-}
+bool InventoryScanCommands::BuildSelected() { return gated(&InventoryScanCommands::buildSelected); }
+bool InventoryScanCommands::BuildLocal() { return gated(&InventoryScanCommands::buildLocal); }
+bool InventoryScanCommands::DiagnoseSelected() { return gated(&InventoryScanCommands::diagnoseSelected); }
+bool InventoryScanCommands::DiagnoseLocal() { return gated(&InventoryScanCommands::diagnoseLocal); }
+bool InventoryScanCommands::ShowStoredNode() { return gated(&InventoryScanCommands::showStoredNode); }
 
-bool InventoryScanCommands::DiagnoseSelected()
+bool InventoryScanCommands::selectedNodeMissing() const
 {
-    const CommandGate::Pass pass = services_.gate.enter();
-    return pass ? diagnoseSelected() : refuse();
-}
-
-bool InventoryScanCommands::DiagnoseLocal()
-{
-    const CommandGate::Pass pass = services_.gate.enter();
-    return pass ? diagnoseLocal() : refuse();
+    return state_.SelectedNode == 0 || state_.SelectedNode > state_.table.count();
 }
 
 bool InventoryScanCommands::ScanNode() { return state_.table.empty() || BuildSelected(); }
@@ -254,7 +247,7 @@ bool InventoryScanCommands::LocalDiagnostics() { return state_.table.empty() || 
 bool InventoryScanCommands::buildSelected()
 {
     state_.flags.AccessDenied = false;
-    if (state_.table.empty() || state_.SelectedNode == 0 || state_.SelectedNode > state_.table.count())
+    if (state_.table.empty() || selectedNodeMissing())
         return true;
     services_.window.setBusyPointer(true);
     yield();
@@ -301,7 +294,7 @@ bool InventoryScanCommands::buildLocal()
 bool InventoryScanCommands::diagnoseSelected()
 {
     state_.flags.AccessDenied = false;
-    if (state_.table.empty() || state_.SelectedNode == 0 || state_.SelectedNode > state_.table.count())
+    if (state_.table.empty() || selectedNodeMissing())
         return true;
     services_.window.setBusyPointer(true);
     yield();
@@ -323,11 +316,7 @@ bool InventoryScanCommands::diagnoseSelected()
     if (!CollectDiagnostics())
         return true;
     yield();
-    EvaluateStoredDiagnostics();
-    services_.units.renderScene();
-    finish(ScannedPrefix);
-    if (services_.diagnosed)
-        services_.diagnosed(diagnosedNode_);
+    finishDiagnostics();
     return true;
 }
 
@@ -347,21 +336,23 @@ bool InventoryScanCommands::diagnoseLocal()
         return true;
     state_.table.at(state_.SelectedNode).Scanned = ScannedState;
     yield();
+    finishDiagnostics();
+    return true;
+}
+
+void InventoryScanCommands::finishDiagnostics()
+{
     EvaluateStoredDiagnostics();
     services_.units.renderScene();
     finish(ScannedPrefix);
     if (services_.diagnosed)
         services_.diagnosed(diagnosedNode_);
-    return true;
 }
 
-bool InventoryScanCommands::ShowStoredNode()
+bool InventoryScanCommands::showStoredNode()
 {
-    const CommandGate::Pass pass = services_.gate.enter();
-    if (!pass)
-        return refuse();
     state_.flags.AccessDenied = false;
-    if (state_.SelectedNode == 0 || state_.SelectedNode > state_.table.count())
+    if (selectedNodeMissing())
         return true;
     services_.dialog.setBarWidth(0);
     services_.dialog.setBusyPointer(true);

@@ -62,10 +62,16 @@ private:
     bool ending() const { return services_.ending && services_.ending(); }
     void yield() const { yieldNow(services_.yield); }
 
+    // Runs command while it holds the gate; refused while another command holds it.
+    bool gated(bool (InventoryScanCommands::*command)());
+    bool selectedNodeMissing() const;
+    // The stored diagnostics evaluated and shown, the success text, the history told.
+    void finishDiagnostics();
     bool buildSelected();
     bool buildLocal();
     bool diagnoseSelected();
     bool diagnoseLocal();
+    bool showStoredNode();
 
     InventoryState state_;
     InventoryServices services_;

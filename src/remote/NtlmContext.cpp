@@ -128,8 +128,7 @@ GssNtlmContext::GssNtlmContext(const std::string& user, const std::string& passw
     if (GSS_ERROR(major))
         throw WmiError("the NTLM credentials of " + user + " cannot be prepared: " + gssText(major, minor));
     try {
-        target_ = importName("HTTP@" + (node.empty() ? std::string("localhost") : node), GSS_C_NT_HOSTBASED_SERVICE,
-                             "node name");
+        target_ = importName("HTTP@" + node, GSS_C_NT_HOSTBASED_SERVICE, "node name");
     } catch (...) {
         gss_release_cred(&minor, &cred_);
         throw;
@@ -214,13 +213,8 @@ std::string GssNtlmContext::unseal(const std::string& part)
 
 } // namespace
 
-std::unique_ptr<SecurityContext> makeNtlmContext(const std::string& user, const std::string& password)
-{
-    return makeNtlmContextFor(user, password, {});
-}
-
-std::unique_ptr<SecurityContext> makeNtlmContextFor(const std::string& user, const std::string& password,
-                                                    const std::string& node)
+std::unique_ptr<SecurityContext> makeNtlmContext(const std::string& user, const std::string& password,
+                                                 const std::string& node)
 {
     return std::make_unique<GssNtlmContext>(user, password, node);
 }

@@ -8,14 +8,11 @@ namespace vorlu {
 
 // The Negotiate session with a node as NTLM, through GSSAPI and its
 // gss-ntlmssp mechanism. The user is HOST\user or DOMAIN\user, or a plain
-// user (a local account of the node). Throws WmiError when NTLM is not
-// available on this computer or the credentials cannot be prepared.
-std::unique_ptr<SecurityContext> makeNtlmContext(const std::string& user, const std::string& password);
-
-// The same for a named node: its name or address goes into the session as
-// the service the credentials are meant for (HTTP/node), as a Windows client
-// does; makeNtlmContext names "localhost".
-std::unique_ptr<SecurityContext> makeNtlmContextFor(const std::string& user, const std::string& password,
-                                                    const std::string& node);
+// user (a local account of the node). The node's name or address goes into
+// the session as the service the credentials are meant for (HTTP/node), as a
+// Windows client does. Throws WmiError when NTLM is not available on this
+// computer or the credentials cannot be prepared.
+std::unique_ptr<SecurityContext> makeNtlmContext(const std::string& user, const std::string& password,
+                                                 const std::string& node);
 
 } // namespace vorlu

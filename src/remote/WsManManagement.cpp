@@ -59,7 +59,7 @@ public:
         SecurityContextFactory contexts = contexts_;
         if (!contexts)
             contexts = [server](const std::string& u, const std::string& p) {
-                return makeNtlmContextFor(u, p, server);
+                return makeNtlmContext(u, p, server);
             };
         auto channel = std::make_unique<WsManChannel>(transport_, server, user, password, std::move(contexts));
         channel->signIn(QDeadlineTimer(transport_.queryTimeoutMs));

@@ -2,7 +2,7 @@
 
 #include "platform/LinuxManagement.h"
 #include "platform/ManagementRouter.h"
-#include "platform/UnavailableServices.h"
+#include "support/UnavailableManagement.h"
 
 #include <QTemporaryDir>
 #include <cerrno>
@@ -216,7 +216,7 @@ TEST(ManagementRouter, SendsThisComputerToItsAdapterAndOthersToTheRemoteOne)
     FakeSysfs sysfs;
     const ThisComputer here{"vorlu-test", {"192.168.7.7"}};
     ManagementRouter router(here, std::make_unique<LinuxManagement>(here, sysfs.root(), std::make_shared<FakeCdromDevices>()),
-                            std::make_unique<UnavailableManagement>());
+                            std::make_unique<test::UnavailableManagement>());
     auto locator = router.createLocator();
     for (const char* server : {"", "192.168.7.7", "vorlu-test"})
         EXPECT_EQ(locator->connectServer(server, "root\\cimv2", "admin", "pw")

@@ -1,7 +1,6 @@
 #include "support/ScriptedMessageBoxes.h"
 #include "platform/SystemLocalAddress.h"
 #include "platform/SystemSocketLayer.h"
-#include "platform/UnavailableServices.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -30,18 +29,6 @@ TEST(SystemLocalAddress, IsADottedIpv4Address)
     const std::string address = SystemLocalAddress().localAddress();
     in_addr parsed{};
     EXPECT_EQ(inet_pton(AF_INET, address.c_str(), &parsed), 1) << address;
-}
-
-TEST(UnavailableServices, FailTheWayTheLogicExpects)
-{
-    EXPECT_THROW(UnavailableEnumerator().enumerateServers(ServerEnumerator::kAllServerTypes), EnumerationFailure);
-    auto locator = UnavailableManagement().createLocator();
-    try {
-        locator->connectServer("", "root\\cimv2", "", "");
-        FAIL() << "connected";
-    } catch (const WmiError& e) {
-        EXPECT_STREQ(e.what(), "remote management is not available in this build");
-    }
 }
 
 TEST(ScriptedMessageBoxes, RecordsBoxesAndBeepsInOrder)

@@ -44,7 +44,7 @@ struct Session {
     std::unique_ptr<SecurityContext> ntlm;
 
     Session(const WsManTestServer& server, const std::string& user, const std::string& password)
-        : ntlm(makeNtlmContext(user, password))
+        : ntlm(makeNtlmContext(user, password, "127.0.0.1"))
     {
         socket.connectToHost("127.0.0.1", static_cast<quint16>(server.port()));
         socket.waitForConnected(5000);
@@ -138,17 +138,17 @@ TEST(NtlmContext, AWrongPasswordIsRefusedByTheNode)
 
 TEST(NtlmContext, MisusesAndBadTokensAreErrorsWithoutThePassword)
 {
-    auto ntlm = makeNtlmContext(qualifiedUser(), WsManTestServer::Password);
+    auto ntlm = makeNtlmContext(qualifiedUser(), WsManTestServer::Password, "127.0.0.1");
     EXPECT_FALSE(ntlm->established());
     EXPECT_THROW(ntlm->seal("<s:Envelope/>"), WmiError);
     EXPECT_THROW(ntlm->unseal(std::string(40, '\0')), WmiError);
-    EXPECT_THROW(makeNtlmContext("", WsManTestServer::Password), WmiError);
-    EXPECT_THROW(makeNtlmContext("SRV-ARCHIVE\\", WsManTestServer::Password), WmiError);
+    EXPECT_THROW(makeNtlmContext("", WsManTestServer::Password, "127.0.0.1"), WmiError);
+    EXPECT_THROW(makeNtlmContext("SRV-ARCHIVE\\", WsManTestServer::Password, "127.0.0.1"), WmiError);
 
     ASSERT_FALSE(ntlm->step("").empty());
     for (const std::string& challenge : {std::string(), std::string("NTLMSSP\0\2\0\0\0garbage", 19)}) {
         try {
-            auto again = makeNtlmContext(qualifiedUser(), WsManTestServer::Password);
+            auto again = makeNtlmContext(qualifiedUser(), WsManTestServer::Password, "127.0.0.1");
             again->step("");
             again->step(challenge);
             ADD_FAILURE() << "a bad challenge was taken";
@@ -164,7 +164,7 @@ TEST(NtlmContext, MisusesAndBadTokensAreErrorsWithoutThePassword)
 {
     setenv("GSS_MECH_CONFIG", "/dev/null", 1);
     try {
-        makeNtlmContext(qualifiedUser(), WsManTestServer::Password);
+        makeNtlmContext(qualifiedUser(), WsManTestServer::Password, "127.0.0.1");
     } catch (const WmiError& e) {
         const std::string text = e.what();
         std::exit(text.find("gss-ntlmssp") != std::string::npos && text.find(WsManTestServer::Password) == std::string::npos

@@ -8,8 +8,14 @@ XVFB = xvfb-run -a -s "-screen 0 1600x1000x24 -noreset"
 DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6sql6-sqlite libgl1-mesa-dev \
 	libgl1-mesa-dri libglm-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core fonts-crosextra-carlito \
-	libkrb5-dev gss-ntlmssp python3-gssapi python3-winrm openssl wsdd iproute2
+	libkrb5-dev gss-ntlmssp python3-gssapi python3-winrm openssl wsdd iproute2 ccache
 BENCH_PACKAGES = libassimp-dev
+
+# Both builds compile the same core sources: ccache, with paths taken relative
+# to this folder, compiles each of them once (and again only when it changes).
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+LAUNCHER = $$(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -31,11 +37,11 @@ deps:
 	fi
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) >/dev/null
 	cmake --build $(BUILD) -j$(JOBS)
 
 build-core: deps
-	cmake -S . -B $(CORE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLU_GUI=OFF >/dev/null
+	cmake -S . -B $(CORE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLU_GUI=OFF $(LAUNCHER) >/dev/null
 	cmake --build $(CORE_BUILD) -j$(JOBS)
 
 demo: build

@@ -172,7 +172,7 @@ TEST(SettingsDialog, FilledByTheSettingsReader)
 
     // The transport lines reach the page and the connections.
     parseSettings("\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
-                  "https\r\n8443\r\n0\r\n1\r\n/srv/ca.pem\r\n2500\r\n90000\r\n",
+                  "https\r\n8443\r\n0\r\n1\r\nca/office.pem\r\n2500\r\n90000\r\n",
                   rig.settings);
     EXPECT_FALSE(rig.transport.current().https) << "published when read, not before";
     rig.admin->settingsRead();
@@ -181,7 +181,7 @@ TEST(SettingsDialog, FilledByTheSettingsReader)
     EXPECT_EQ(page.portBox()->value(), 8443);
     EXPECT_FALSE(page.certificateBox()->isChecked());
     EXPECT_TRUE(page.clearTextBasicBox()->isChecked());
-    EXPECT_EQ(page.caFileBox()->text(), "/srv/ca.pem");
+    EXPECT_EQ(page.caFileBox()->text(), "ca/office.pem");
     EXPECT_EQ(page.connectLimitBox()->value(), 2500);
     EXPECT_EQ(page.queryLimitBox()->value(), 90000);
     EXPECT_EQ(rig.transport.current(), rig.settings.transport);
@@ -253,8 +253,8 @@ TEST(SettingsDialog, RemotePageActsAtOnceAndTheConnectionsSeeEachChange)
     QTest::mouseClick(page.caFileButton(), Qt::LeftButton);
     EXPECT_EQ(offered, "/etc/ssl/office-ca.pem");
     EXPECT_EQ(source().caFile, "/etc/ssl/office-ca.pem");
-    typeInto(page.caFileBox(), " /srv/ca.pem ");
-    EXPECT_EQ(source().caFile, "/srv/ca.pem");
+    typeInto(page.caFileBox(), " ca/office.pem ");
+    EXPECT_EQ(source().caFile, "ca/office.pem");
 
     // Time limits within their ranges only.
     page.connectLimitBox()->setValue(2500);

@@ -4,7 +4,7 @@
 #include "inventory/InventoryReport.h"
 #include "inventory/InventoryTexts.h"
 #include "inventory/WmiConnection.h"
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "nodes/AtomicFile.h"
 #include "platform/TextCase.h"
 

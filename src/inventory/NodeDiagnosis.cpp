@@ -1,4 +1,4 @@
-#include "fleet/NodeDiagnosis.h"
+#include "inventory/NodeDiagnosis.h"
 
 #include "inventory/DiagnosticsFile.h"
 #include "inventory/InventoryReport.h"

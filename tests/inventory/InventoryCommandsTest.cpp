@@ -221,7 +221,7 @@ TEST(InventoryCommands, MissingNodeFolderIsMadeAndAnUnwritableOneIsReportedWithN
     std::filesystem::remove_all(rig.folder / "PC-ADMIN");
     rig.SelectedNode = AdminNode;
     rig.commands->BuildSelected();
-    EXPECT_EQ(rig.dialog.status, "System built for administrator10.0.0.6");
+    EXPECT_EQ(rig.dialog.status, "System built for 10.0.0.6");
     EXPECT_NE(rig.file("PC-ADMIN", "report"), "<none>");
     EXPECT_EQ(rig.driveEntries(), 4u);
     EXPECT_EQ(rig.table.at(AdminNode).Scanned, "Scanned");

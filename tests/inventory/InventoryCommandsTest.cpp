@@ -446,7 +446,7 @@ TEST(InventoryCommands, AStoredDiagnosticsFileIsEvaluatedUpToTheDriveCap)
     DriveResults results;
     test::RecordingGrids grids;
     test::RecordingPainter painter;
-    EvaluateDiagnostics(sen_cd, {"10.0.0.6", "PC-ADMIN"}, results, grids, painter);
+    presentEvaluation(evaluateDiagnostics(sen_cd), {"10.0.0.6", "PC-ADMIN"}, results, grids, painter);
     EXPECT_EQ(results.total(StateGrid::Green), static_cast<long long>(MaxKeptDrives));
     EXPECT_EQ(grids.rows(StateGrid::Green).size(), MaxKeptDrives);
 }

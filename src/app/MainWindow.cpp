@@ -277,7 +277,6 @@ bool Frmmain::shutdown()
         return false;
     }
     endingProgram_ = true;
-    scene_.releaseModel();
     if (Scene* s = scene_.scene())
         state_.settings.CameraEye = {s->CameraEye.x, s->CameraEye.y, s->CameraEye.z};
     std::string error;

@@ -40,7 +40,7 @@ public:
     };
 
     InventoryWiring(AppState& state, ManagementService& management, SceneHooks& scene, Controls controls,
-                    CommandGate& gate, Yield yield, std::function<bool()> ending);
+                    CommandGate& gate, std::function<bool()> ending);
     ~InventoryWiring();
 
     // mnuscansp (also the toolbar's "Scan Current Node"), mnuScannode, mnuslpc,

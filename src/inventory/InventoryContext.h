@@ -7,7 +7,6 @@
 #include "commands/CommandGate.h"
 #include "commands/ScanFlags.h"
 #include "network/TreeView.h"
-#include "commands/Yield.h"
 #include "nodes/NodeTable.h"
 #include "nodes/Settings.h"
 
@@ -40,7 +39,6 @@ struct InventoryServices {
     StateGridsView& grids;
     ModelUnits& units;
     CommandGate& gate;
-    Yield yield;
     // True once the program is ending: a command stops after the call it waits for.
     std::function<bool()> ending;
     // After a diagnostics scan has written node n's diagnostics, so the drive history can keep them.

@@ -59,7 +59,7 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
     commands_ = std::make_unique<InventoryScanCommands>(
         InventoryState{state.nodes, state.settings, state.SelectedNode, state.LocalNode, state.flags,
                        state.programFolder, state.drives},
-        InventoryServices{management, runner_, *progress_, *windowView_, *tree_, *grids_, *units_, gate,
+        InventoryServices{management, driveWork_, *progress_, *windowView_, *tree_, *grids_, *units_, gate,
                           ending, [this](std::size_t n) {
                               fleet_->recordStoredDiagnosis(n);
                               if (fleetView_->isVisible())

@@ -62,7 +62,7 @@ private:
     class SceneUnits;
     class ExpandingTree;
 
-    BackgroundWork runner_;
+    BackgroundWork driveWork_;
     std::unique_ptr<SceneUnits> units_;
     std::unique_ptr<ExpandingTree> tree_;
     std::unique_ptr<StateGridsWidgets> grids_;

@@ -32,7 +32,7 @@ struct InventoryState {
 // The windows, the model and the services the drive scans talk to.
 struct InventoryServices {
     ManagementService& management;
-    BackgroundWork& runner;
+    BackgroundWork& work; // where the management calls run while the window keeps painting
     ScanProgressView& dialog;   // FrmCon
     InventoryWindowView& window; // Frmmain
     TreeView& hardwareTree;      // TrView1

@@ -89,7 +89,7 @@ bool InventoryScanCommands::CheckConnectivity(NodeDiagnosis& diagnosis)
 {
     services_.dialog.setStatus(withNode(ConnectingPrefix));
     bool answered = false;
-    services_.runner.run([&diagnosis, &answered] { answered = diagnosis.check(); });
+    services_.work.run([&diagnosis, &answered] { answered = diagnosis.check(); });
     if (!answered) {
         showFailure(withNode(AccessDeniedPrefix), diagnosis.outcome().reason);
         markNode(diagnosis);
@@ -106,7 +106,7 @@ bool InventoryScanCommands::collect(NodeDiagnosis& diagnosis, NodeFiles files)
     services_.dialog.setStatus(withNode(CollectingPrefix));
     bool collected = false;
     // The answer is cut on the worker, so that a huge one is freed before the window sees it.
-    services_.runner.run([&diagnosis, &collected, files] { collected = diagnosis.collect(files); });
+    services_.work.run([&diagnosis, &collected, files] { collected = diagnosis.collect(files); });
     answerCut_ = diagnosis.outcome().answerCut;
     if (!collected) {
         fail(withNode(CollectFailedPrefix), diagnosis.outcome().reason);

@@ -28,7 +28,7 @@ bool writeNodeFile(const std::filesystem::path& folder, const char* file, const 
         problem = folder.string() + ": " + ec.message();
         return false;
     }
-    return writeFileAtomically(folder / file, content, FileAccess::Default, &problem);
+    return writeFileAtomically(folder / file, content, &problem);
 }
 
 } // namespace
@@ -43,7 +43,7 @@ NodeOutcome diagnoseNode(ManagementService& management, const NodeRecord& node, 
     std::vector<WmiRow> drives;
     try {
         ManagementSession session = OpenConnection(management, connection, DiagnosticsNamespace);
-        drives = session.services->execQuery(DiagnosisQuery);
+        drives = RunQuery(session, connection, DiagnosisQuery);
     } catch (const std::exception& e) {
         // As the single node's check: the node counts as refusing us, whatever the cause.
         out.kind = NodeOutcomeKind::Refused;

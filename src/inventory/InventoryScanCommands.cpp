@@ -125,7 +125,7 @@ bool InventoryScanCommands::writeNodeFile(const char* file, const std::string& c
         fail(WriteFailedPrefix + shown, problem);
         return false;
     }
-    if (!writeFileAtomically(path, content, FileAccess::Default, &problem)) {
+    if (!writeFileAtomically(path, content, &problem)) {
         fail(WriteFailedPrefix + shown, problem);
         return false;
     }

@@ -1,10 +1,23 @@
 #include "inventory/WmiConnection.h"
 
+#include "platform/Log.h"
+
 namespace vorlu {
+
+namespace {
+
+std::string nodeNamed(const WmiConnection& connection)
+{
+    const std::string address = connection.server.empty() ? "this computer" : connection.server;
+    return connection.node.empty() ? address : connection.node + " (" + address + ")";
+}
+
+} // namespace
 
 void SelectNodeCredentials(WmiConnection& connection, const NodeRecord& node, const std::string& adminUser,
                            const std::string& adminPassword)
 {
+    connection.node = node.Name;
     connection.server = node.IP;
     if (node.Login.empty()) {
         connection.user = adminUser;
@@ -21,13 +34,20 @@ ManagementSession OpenConnection(ManagementService& service, const WmiConnection
                                  const std::string& nameSpace)
 {
     ManagementSession session;
-    session.locator = service.createLocator();
-    if (!session.locator)
-        throw WmiError("the management service gave no locator");
-    session.services =
-        session.locator->connectServer(connection.server, nameSpace, connection.user, connection.password);
-    if (!session.services)
-        throw WmiError("the management service gave no connection");
+    try {
+        session.locator = service.createLocator();
+        if (!session.locator)
+            throw WmiError("the management service gave no locator");
+        session.services =
+            session.locator->connectServer(connection.server, nameSpace, connection.user, connection.password);
+        if (!session.services)
+            throw WmiError("the management service gave no connection");
+    } catch (const std::exception& e) {
+        qCWarning(lcInventory, "connecting to %s as %s in %s failed: %s", nodeNamed(connection).c_str(),
+                  connection.user.empty() ? "the current user" : connection.user.c_str(), nameSpace.c_str(),
+                  displayReason(e.what(), connection).c_str());
+        throw;
+    }
     return session;
 }
 
@@ -35,7 +55,18 @@ std::vector<WmiRow> QueryNode(ManagementService& service, const WmiConnection& c
                               const std::string& nameSpace, const std::string& query)
 {
     ManagementSession session = OpenConnection(service, connection, nameSpace);
-    return session.services->execQuery(query);
+    return RunQuery(session, connection, query);
+}
+
+std::vector<WmiRow> RunQuery(ManagementSession& session, const WmiConnection& connection, const std::string& query)
+{
+    try {
+        return session.services->execQuery(query);
+    } catch (const std::exception& e) {
+        qCWarning(lcInventory, "the query \"%s\" on %s failed: %s", query.c_str(), nodeNamed(connection).c_str(),
+                  displayReason(e.what(), connection).c_str());
+        throw;
+    }
 }
 
 std::string displayReason(const std::string& reason, const WmiConnection& connection)

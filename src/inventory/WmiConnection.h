@@ -10,6 +10,7 @@ namespace vorlu {
 // The parameters of the next management connection, one record for the whole
 // program. An empty server is this computer.
 struct WmiConnection {
+    std::string node; // the node's name, for the log; empty for this computer
     std::string server;
     std::string user;
     std::string password;
@@ -29,15 +30,19 @@ struct ManagementSession {
 };
 
 // Creates a locator and calls ConnectServer(server, nameSpace, user, password).
-// Throws WmiError.
+// Throws WmiError; a refused or failed connection is logged as a warning
+// with the node and the reason, never the password.
 ManagementSession OpenConnection(ManagementService& service, const WmiConnection& connection,
                                  const std::string& nameSpace);
 
 // OpenConnection, one query, and the release of everything it opened: the
-// only shape in which the program talks to a node. Throws WmiError. Safe to
-// run on a worker thread when the service is.
+// only shape in which the program talks to a node. Throws WmiError, logged
+// as OpenConnection's. Safe to run on a worker thread when the service is.
 std::vector<WmiRow> QueryNode(ManagementService& service, const WmiConnection& connection,
                               const std::string& nameSpace, const std::string& query);
+
+// One query on an open session; a failure is logged as a warning, then thrown.
+std::vector<WmiRow> RunQuery(ManagementSession& session, const WmiConnection& connection, const std::string& query);
 
 // The reason a service gave for a failure, fit to be shown: the password of
 // the connection never appears in it, and it is one line.

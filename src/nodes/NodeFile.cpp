@@ -59,7 +59,7 @@ std::string formatNodeFile(const NodeTable& table, NodeFileForm form)
 
 bool saveNodeFile(const std::filesystem::path& file, const NodeTable& table, NodeFileForm form, std::string* error)
 {
-    return writeFileAtomically(file, formatNodeFile(table, form), FileAccess::OwnerOnly, error);
+    return writeFileAtomically(file, formatNodeFile(table, form), error);
 }
 
 } // namespace vorlu

@@ -101,7 +101,7 @@ std::vector<WmiRow> runEnumeration(WsManChannel& channel, const std::string& nam
         if (bytes > MaxQueryBytes)
             throw WmiError("the node's answer to one query is larger than " +
                            std::to_string(MaxQueryBytes / (1024 * 1024)) + " MB and was refused");
-        EnumerationPage page = readEnumerationReply(reply);
+        EnumerationPage page = readEnumerationReply(reply, deadline);
         std::move(page.items.begin(), page.items.end(), std::back_inserter(rows));
         return page;
     };

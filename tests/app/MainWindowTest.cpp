@@ -74,7 +74,7 @@ struct Rig {
         restart = r.get();
         platform.restart = std::move(r);
         if (withNodeFile)
-            writeFileAtomically(folder() / "lg.ini", nodeFile, FileAccess::OwnerOnly);
+            writeFileAtomically(folder() / "lg.ini", nodeFile);
         window = std::make_unique<Frmmain>(platform, folder(), scene);
         window->loadStep(nullptr);
     }
@@ -430,8 +430,7 @@ TEST(MainWindow, TheTransportListenerHearsTheSettingsFileAndTheDialog)
     Rig rig(records());
     rig.window.reset();
     ASSERT_TRUE(writeFileAtomically(rig.folder() / "vrsopt.ini",
-                                    "\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\nhttps\r\n",
-                                    FileAccess::OwnerOnly));
+                                    "\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\nhttps\r\n"));
     std::vector<RemoteTransport> heard;
     rig.window = std::make_unique<Frmmain>(rig.platform, rig.folder(), rig.scene);
     rig.window->setTransportListener([&](const RemoteTransport& t) { heard.push_back(t); });

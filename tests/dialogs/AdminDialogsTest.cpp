@@ -269,7 +269,7 @@ TEST(SettingsDialog, ClearDeletesTheCacheWithoutAMessage)
     Rig rig;
     for (const char* f : {"PC-1/report", "PC-2/sen_cd", "PC-3/settings", "PC-3/keep"}) {
         std::filesystem::create_directories((rig.folder() / f).parent_path());
-        ASSERT_TRUE(writeFileAtomically(rig.folder() / f, "x", FileAccess::Default));
+        ASSERT_TRUE(writeFileAtomically(rig.folder() / f, "x"));
     }
     rig.conf().showPage(2);
     QTest::mouseClick(rig.conf().clearButton(), Qt::LeftButton);
@@ -286,7 +286,7 @@ TEST(SettingsDialog, ResetDeletesTheNodeFileTellsAndEnds)
     for (const bool withFile : {true, false}) {
         Rig rig;
         if (withFile) {
-            ASSERT_TRUE(writeFileAtomically(rig.folder() / "lg.ini", "PC-1\r\n", FileAccess::OwnerOnly));
+            ASSERT_TRUE(writeFileAtomically(rig.folder() / "lg.ini", "PC-1\r\n"));
         }
         bool endedBeforeMessage = true;
         rig.boxes.onShow([&](const ScriptedMessageBoxes::Box&) { endedBeforeMessage = rig.ended > 0; });

@@ -44,7 +44,7 @@ TEST(FleetHistory, ADamagedOrNewerDatabaseIsReportedAndLeftAsItWas)
     QTemporaryDir dir;
     const std::filesystem::path damaged = dir.filePath("damaged.sqlite").toStdString();
     const std::string garbage = "this is no database\n\x01\x02";
-    ASSERT_TRUE(writeFileAtomically(damaged, garbage, FileAccess::Default));
+    ASSERT_TRUE(writeFileAtomically(damaged, garbage));
     std::string error;
     EXPECT_FALSE(FleetHistory::open(damaged, error));
     EXPECT_NE(error.find("left as it is"), std::string::npos) << error;

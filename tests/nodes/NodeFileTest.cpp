@@ -132,13 +132,39 @@ TEST(NodeFile, SaveIsAtomicAndOwnerOnly)
     EXPECT_GE(parse(text).count(), 1u);
 }
 
+// An interrupted save leaves ".lg.ini.XXXXXX"; the next start removes those of
+// the program's own pattern, and never a file of the user's or a save under way.
+TEST(NodeFile, LeftTemporariesOfThePatternAloneAreRemoved)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path base = dir.path().toStdString();
+    const char* stale[] = {".lg.ini.a1B2c3", ".window.ini.ZZZZZZ"};
+    const char* kept[] = {".lg.ini.a1B2c", ".lg.ini.a1B2c3d", ".lg.ini.a1B-c3", ".notes.ini.a1B2c3", "lg.ini.a1B2c3",
+                          ".lg.ini.young1", "lg.ini"};
+    for (const char* f : stale)
+        ASSERT_TRUE(writeFileAtomically(base / f, "x"));
+    for (const char* f : kept)
+        ASSERT_TRUE(writeFileAtomically(base / f, "x"));
+    std::filesystem::create_directory(base / ".vrsopt.ini.folder");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto& entry : std::filesystem::directory_iterator(base))
+        if (entry.path().filename() != ".lg.ini.young1")
+            std::filesystem::last_write_time(entry.path(), old);
+    EXPECT_EQ(removeLeftTemporaries(base, {"lg.ini", "vrsopt.ini", "window.ini"}), 2u);
+    for (const char* f : stale)
+        EXPECT_FALSE(std::filesystem::exists(base / f)) << f;
+    for (const char* f : kept)
+        EXPECT_TRUE(std::filesystem::exists(base / f)) << f;
+    EXPECT_TRUE(std::filesystem::is_directory(base / ".vrsopt.ini.folder"));
+}
+
 TEST(NodeFile, ReadingNamesTheFileAndTheReason)
 {
     QTemporaryDir dir;
     const std::filesystem::path base = dir.path().toStdString();
     std::filesystem::create_directory(base / "folder");
     ASSERT_EQ(::mkfifo((base / "pipe").c_str(), 0600), 0);
-    ASSERT_TRUE(writeFileAtomically(base / "locked", "x", FileAccess::OwnerOnly));
+    ASSERT_TRUE(writeFileAtomically(base / "locked", "x"));
     ::chmod((base / "locked").c_str(), 0);
     struct Case {
         const char* name;

@@ -10,10 +10,10 @@ namespace vorlu {
 // The parameters of the next management connection, one record for the whole
 // program. An empty server is this computer.
 struct WmiConnection {
-    std::string node; // the node's name, for the log; empty for this computer
     std::string server;
     std::string user;
     std::string password;
+    std::string node; // the node's name, for the log; empty for this computer
 };
 
 // The node's IP, and its own login or, when it has none, the administrator's.

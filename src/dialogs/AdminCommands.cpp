@@ -26,6 +26,12 @@ void bringForward(QWidget* w)
     w->activateWindow();
 }
 
+// "1 node", "3 nodes".
+std::string counted(std::size_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 } // namespace
 
 AdminCommands::AdminCommands(AdminContext context, QWidget* owner)
@@ -71,10 +77,34 @@ void AdminCommands::publishTransport() const
 
 void AdminCommands::showSettings() { bringForward(conf_); }
 
-void AdminCommands::clearCache() { clearDataCache(ctx_.programFolder, ctx_.nodes, ctx_.yield); }
+void AdminCommands::clearCache()
+{
+    const std::vector<std::string> nodes = nodesWithFolders(ctx_.programFolder, ctx_.nodes);
+    if (nodes.empty()) {
+        ctx_.messages.show("No node folder holds stored drive data.", MessageTitle, MessageIcon::Information);
+        return;
+    }
+    const std::string count = counted(nodes.size(), "node folder", "node folders");
+    if (!ctx_.messages.askYesNo("Clear the stored drive data of " + count +
+                                    "? Their reports, diagnostics and drive history are deleted.",
+                                MessageTitle, MessageIcon::Question))
+        return;
+    clearDataCache(ctx_.programFolder, ctx_.nodes, ctx_.yield);
+    std::string error;
+    if (ctx_.forgetHistory && !ctx_.forgetHistory(nodes, &error))
+        ctx_.messages.show("The drive history is kept: " + error, MessageTitle, MessageIcon::Warning);
+}
 
 void AdminCommands::resetNodes()
 {
+    std::size_t logins = 0;
+    for (std::size_t n = 1; n <= ctx_.nodes.count(); ++n)
+        logins += ctx_.nodes.at(n).Login.empty() ? 0 : 1;
+    if (!ctx_.messages.askYesNo("Reset the node list? " + counted(ctx_.nodes.count(), "node", "nodes") + " and " +
+                                    counted(logins, "login", "logins") +
+                                    " are deleted, and the program restarts.",
+                                MessageTitle, MessageIcon::Question))
+        return;
     std::string error;
     if (!resetNodeList(ctx_.nodes, ctx_.programFolder, &error)) {
         // Ending now would bring the old list back at the next start.

@@ -106,7 +106,6 @@ int runApplication(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("vorlu-optical");
-    QApplication::setApplicationDisplayName("Vorlu Optical");
 
     // The simulated network is read before anything is written anywhere.
     std::shared_ptr<SimulatedNetwork> network;

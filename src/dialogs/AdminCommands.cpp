@@ -16,6 +16,7 @@ namespace vorlu {
 namespace {
 
 constexpr const char* MessageTitle = "Message from Vorlu Optical";
+constexpr const char* NoNodeSelectedText = "No node is selected: select a node in the tree first.";
 constexpr int LoginsColumnTwips = 1800;
 constexpr const char* LoginsHeaders[Frmlgins::Columns] = {"Name", "Node", "IP", "Login", "Password"};
 
@@ -122,13 +123,16 @@ void AdminCommands::setCurrentNodeLogin()
     if (ctx_.nodes.empty())
         return;
     const std::size_t n = ctx_.selectedNode;
+    // Otherwise the dialog would take a login and store it nowhere.
+    if (!ctx_.nodes.contains(n)) {
+        ctx_.messages.show(NoNodeSelectedText, MessageTitle, MessageIcon::Information);
+        return;
+    }
     // A node without an entry in the dialog's tree (this computer) still gets its boxes.
     if (ctx_.loginTreeEntry)
         login_->tickAndSelect(ctx_.loginTreeEntry(n));
-    if (ctx_.nodes.contains(n)) {
-        const NodeRecord& r = ctx_.nodes.at(n);
-        login_->boxes().fill(r.Login, r.Password);
-    }
+    const NodeRecord& r = ctx_.nodes.at(n);
+    login_->boxes().fill(r.Login, r.Password);
     bringForward(login_);
 }
 
@@ -136,13 +140,15 @@ void AdminCommands::loginOk()
 {
     // The node selected in the main window now, not when the dialog opened.
     const std::size_t n = ctx_.selectedNode;
-    if (ctx_.nodes.contains(n)) {
-        NodeRecord& r = ctx_.nodes.at(n);
-        r.Login = login_->boxes().userText();
-        r.Password = login_->boxes().passwordText();
-        if (ctx_.markLoginSet)
-            ctx_.markLoginSet(n);
+    if (!ctx_.nodes.contains(n)) {
+        ctx_.messages.show(NoNodeSelectedText, MessageTitle, MessageIcon::Information);
+        return; // the dialog stays open with what was typed
     }
+    NodeRecord& r = ctx_.nodes.at(n);
+    r.Login = login_->boxes().userText();
+    r.Password = login_->boxes().passwordText();
+    if (ctx_.markLoginSet)
+        ctx_.markLoginSet(n);
     login_->hide();
 }
 

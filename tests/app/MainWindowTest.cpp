@@ -504,6 +504,7 @@ TEST(MainWindow, ResetOfTheSettingsDialogRestartsWithoutWritingEitherFile)
 {
     Rig rig(records());
     rig.window->state().settings.AdminUser = "changed";
+    rig.boxes->answer({true});
     rig.window->adminCommands().settingsDialog().resetButton()->click();
     EXPECT_EQ(rig.restart->calls(), 1) << "the program starts itself again";
     EXPECT_TRUE(rig.window->endingProgram());

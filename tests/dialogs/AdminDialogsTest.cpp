@@ -381,16 +381,31 @@ TEST(LoginDialog, SetCurrentNodeLoginFillsTicksAndOkStoresIntoTheSelectedNode)
     EXPECT_EQ(rig.nodes.at(2).Login, "bob");
     EXPECT_EQ(rig.marked, std::vector<std::size_t>{3});
 
-    // No node selected, or this computer without an entry: the steps that fail are skipped.
-    rig.selected = 0;
-    rig.admin->setCurrentNodeLogin();
-    EXPECT_TRUE(login.isVisible());
-    QTest::mouseClick(login.okButton(), Qt::LeftButton);
-    EXPECT_EQ(rig.marked.size(), 1u);
-
     Rig empty(0);
     empty.admin->setCurrentNodeLogin();
     EXPECT_FALSE(empty.admin->loginDialog().isVisible());
+}
+
+// A login typed with no node selected would be stored nowhere: the user is told instead.
+TEST(LoginDialog, SetCurrentNodeLoginWithNoNodeSelectedSaysSo)
+{
+    Rig rig;
+    rig.selected = 0;
+    rig.admin->setCurrentNodeLogin();
+    EXPECT_FALSE(rig.admin->loginDialog().isVisible());
+    ASSERT_EQ(rig.boxes.boxes().size(), 1u);
+    EXPECT_EQ(rig.boxes.boxes()[0].text, "No node is selected: select a node in the tree first.");
+
+    // The selection lost while the dialog was open: OK keeps the dialog and says so.
+    rig.selected = 1;
+    rig.admin->setCurrentNodeLogin();
+    typeInto(rig.admin->loginDialog().boxes().user, "carol");
+    rig.selected = 0;
+    QTest::mouseClick(rig.admin->loginDialog().okButton(), Qt::LeftButton);
+    EXPECT_TRUE(rig.admin->loginDialog().isVisible());
+    EXPECT_EQ(rig.boxes.boxes().size(), 2u);
+    for (std::size_t n = 1; n <= rig.nodes.count(); ++n)
+        EXPECT_EQ(rig.nodes.at(n).Login, "") << n;
 }
 
 TEST(LoginDialog, ResetCurrentNodeLoginAsksFirst)

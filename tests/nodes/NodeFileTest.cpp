@@ -57,9 +57,15 @@ TEST(NodeFile, LineEndsAndShortFiles)
                                                  "False", "c", "", "c", "True", "", "", "False"}),
          3},
         {"ends inside a record", crlf({"A", "1", "A", "True", "", "", "False", "B", "2"}), 2},
+        // An editor's empty last line is no eighth node of seven empty fields.
+        {"an empty line at the end", "A\r\n1\r\nA\r\nTrue\r\n\r\n\r\nFalse\r\n\r\n", 1},
+        {"blank lines at the end", "A\n1\nA\nTrue\n\n\nFalse\n  \n\n", 1},
+        {"an empty line alone", "\r\n", 0},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(parse(c.text).count(), c.count) << c.what;
+        EXPECT_EQ(countNodeRecords(c.text), c.count) << c.what;
+    }
 
     const NodeTable cut = parse(crlf({"A", "1", "A", "True", "", "", "False", "B", "2"}));
     EXPECT_EQ(cut.at(2).Name, "B");

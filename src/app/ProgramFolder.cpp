@@ -2,7 +2,7 @@
 
 #include "app/WindowGeometry.h"
 #include "inventory/InventoryTexts.h"
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
 #include "nodes/Settings.h"

@@ -356,8 +356,10 @@ void Frmmain::clr_meshes()
 
 void Frmmain::picGRMouseDown(double x, double y)
 {
-    if (selection_)
-        selection_->mouseDown(scene_.modelContainer(), x, y);
+    if (!selection_)
+        return;
+    selection_->mouseDown(scene_.modelContainer(), x, y);
+    markDriveEntry();
 }
 
 void Frmmain::label6Clicked(int index) { label6Clicked(index, QCursor::pos()); }

@@ -125,6 +125,8 @@ private:
     void buildAdminCommands();
     void connectViewCommands();
     void connectKeyboard();
+    // Makes the hardware tree's current entry the drive the panel shows.
+    void markDriveEntry();
     void runKeyCommand(KeyCommand command);
     void rebuildTree();
     void reportSaveFailure(const std::string& error);

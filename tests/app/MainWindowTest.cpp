@@ -569,6 +569,29 @@ TEST(MainWindow, LayoutAtTheDesignedSizeAndResized)
     rig.window->resize(t.px(19260), t.px(12135));
     QCoreApplication::processEvents();
     EXPECT_EQ(rig.child("TrView1")->geometry(), t.rect(14040, 4815, 5100, 6915)) << "back at the designed size";
+
+    // At its smallest the window still shows every counter and the whole detail panel: the dial, the state
+    // word and every field. Qt scaled by 2 on a 1920 x 1080 screen leaves 960 x 540, a title bar included.
+    rig.window->resize(1, 1);
+    QCoreApplication::processEvents();
+    const QSize least = rig.window->size();
+    EXPECT_EQ(least, rig.window->minimumSize());
+    if (rig.window->logicalDpiX() == 96) {
+        EXPECT_TRUE(least.width() <= 960 && least.height() <= 500) << least.width() << "x" << least.height();
+    }
+    const QRect inside(QPoint(0, 0), least);
+    for (const char* counter : {"lblgreen", "lblamber", "lblred"}) {
+        QWidget* c = rig.child(counter);
+        EXPECT_TRUE(inside.contains(QRect(c->mapTo(rig.window.get(), QPoint(0, 0)), c->size()))) << counter;
+    }
+    QWidget* panel = rig.child("Picture3");
+    EXPECT_EQ(panel->size(), t.rect(8925, 825, 10210, 3975).size());
+    EXPECT_TRUE(inside.contains(panel->geometry()));
+    for (const char* field : {"pic_dial(0)", "Label18", "Label5", "lblstatusmsg", "Label15", "Label16", "Label11",
+                              "Label13", "Label9"}) {
+        QWidget* f = rig.child(field);
+        EXPECT_TRUE(panel->rect().contains(QRect(f->mapTo(panel, QPoint(0, 0)), f->size()))) << field;
+    }
 }
 
 // The window's size and place come back at the next start, from a file of

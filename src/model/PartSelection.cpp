@@ -77,8 +77,8 @@ void PartSelection::searchfault()
             *text = "N/A";
         panel_.setValue(which, *text);
     }
-    if (const StatePresentation* state = StatePresentationFor(drive->colour))
-        panel_.showState(*state);
+    // Every drive shows its own state, an unknown one too, never the one shown before it.
+    panel_.showState(*StatePresentationFor(drive->colour));
 }
 
 } // namespace vorlu

@@ -132,11 +132,12 @@ TEST(DriveSelectionWindow, TheHardwareTreeLeadsToEveryDriveByKeyboard)
     Frmmain window(platform, dir.path().toStdString(), hooks);
     window.loadStep(nullptr);
     ASSERT_TRUE(hooks.scene()->ModelLoaded);
+    // The fourth drive's codes matched no row.
     const DriveStatus drives[] = {Drive(1, "OK", StatusColour::Green), Drive(2, "Error", StatusColour::Red),
-                                  Drive(3, "Unknown", StatusColour::Amber)};
+                                  Drive(3, "Unknown", StatusColour::Amber), Drive(4, "Odd", StatusColour::None)};
     TreeView& tree = window.hardwareTree();
     tree.addEntry({}, DrivesKey, "Drives", "cd", 0);
-    for (std::size_t k = 1; k <= 3; ++k) {
+    for (std::size_t k = 1; k <= 4; ++k) {
         window.state().drives.table.add() = drives[k - 1];
         tree.addEntry(DrivesKey, driveEntryKey(k), "DVD " + std::to_string(k), "dvd", 0);
     }
@@ -150,12 +151,15 @@ TEST(DriveSelectionWindow, TheHardwareTreeLeadsToEveryDriveByKeyboard)
     const struct {
         const char* heading;
         const char* word;
-    } steps[] = {{"CD 1 Sensor", "OK"}, {"CD 2 Sensor", "Error"}, {"CD 3 Sensor", "Warning"}};
+    } steps[] = {{"CD 1 Sensor", "OK"}, {"CD 2 Sensor", "Error"}, {"CD 3 Sensor", "Warning"},
+                 {"CD 4 Sensor", "Unknown"}};
     for (const auto& step : steps) {
         QTest::keyClick(trView, Qt::Key_Down);
         EXPECT_EQ(heading->text(), step.heading);
         EXPECT_EQ(word->text(), step.word);
     }
+    EXPECT_EQ(heading->palette().color(QPalette::Window), QColor(128, 128, 128)) << "unknown is grey";
+    QTest::keyClick(trView, Qt::Key_Up);
     QTest::keyClick(trView, Qt::Key_Up);
     EXPECT_EQ(heading->text(), "CD 2 Sensor");
     EXPECT_EQ(window.findChild<QLabel*>("Label11")->text(), "the drive does not answer");

@@ -1,6 +1,7 @@
 #include "fleet/DiagnoseAll.h"
 
 #include "fleet/FleetHistory.h"
+#include "platform/CallCancel.h"
 
 #include <algorithm>
 #include <chrono>
@@ -42,6 +43,7 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
                 started = nodes[i].Name;
             }
             changed.notify_all();
+            const CancelScope scope(cancel);
             NodeOutcome outcome = diagnoseNode(management, nodes[i], settings);
             std::lock_guard lock(mutex);
             ready[i] = std::move(outcome);
@@ -67,12 +69,18 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
         shown.currentNode = started;
         // Taken in order, so finished nodes always form a prefix once the workers end.
         while (applied < nodes.size() && ready[applied]) {
-            run.outcomes[applied] = std::move(ready[applied]);
-            const NodeOutcome& o = *run.outcomes[applied];
+            const bool stopped = ready[applied]->kind == NodeOutcomeKind::Cancelled;
+            if (!stopped)
+                run.outcomes[applied] = std::move(ready[applied]);
             lock.unlock();
-            table.at(applied + 1).Scanned = scannedStateOf(o);
-            if (o.kind != NodeOutcomeKind::Diagnosed)
-                ++shown.failures;
+            if (stopped) {
+                ++run.cancelledNodes;
+            } else {
+                const NodeOutcome& o = *run.outcomes[applied];
+                table.at(applied + 1).Scanned = scannedStateOf(o);
+                if (o.kind != NodeOutcomeKind::Diagnosed)
+                    ++shown.failures;
+            }
             ++applied;
             shown.done = applied;
             if (progress)
@@ -89,7 +97,8 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
     }
     lock.unlock();
     threads.clear();
-    run.cancelled = applied < nodes.size();
+    run.cancelledNodes += nodes.size() - applied; // never started
+    run.cancelled = run.cancelledNodes > 0;
     return run;
 }
 

@@ -41,7 +41,9 @@ bool FleetCommands::DiagnoseAll()
         const FleetCounts c = countFleet(rows_);
         services_.statusMessage((run.cancelled ? "Diagnose All Nodes cancelled: " : "Diagnose All Nodes: ") +
                                 std::to_string(finished) + " of " + std::to_string(table_.count()) +
-                                " nodes diagnosed, " + std::to_string(c.red) + " red, " + std::to_string(c.amber) +
+                                " nodes diagnosed, " +
+                                (run.cancelled ? std::to_string(run.cancelledNodes) + " cancelled, " : "") +
+                                std::to_string(c.red) + " red, " + std::to_string(c.amber) +
                                 " amber, " + std::to_string(c.green) + " green, " + std::to_string(c.notReached) +
                                 " not reached" +
                                 (historyProblem_.empty() ? "" : "; history not recorded: " + historyProblem_));

@@ -6,6 +6,7 @@
 #include "inventory/WmiConnection.h"
 #include "nodes/NodeFolders.h"
 #include "nodes/AtomicFile.h"
+#include "platform/CallCancel.h"
 #include "platform/TextCase.h"
 
 #include <QDateTime>
@@ -45,8 +46,8 @@ NodeOutcome diagnoseNode(ManagementService& management, const NodeRecord& node, 
         ManagementSession session = OpenConnection(management, connection, DiagnosticsNamespace);
         drives = RunQuery(session, connection, DiagnosisQuery);
     } catch (const std::exception& e) {
-        // As the single node's check: the node counts as refusing us, whatever the cause.
-        out.kind = NodeOutcomeKind::Refused;
+        // As the single node's check: the node counts as refusing us, whatever the cause, unless we gave up.
+        out.kind = callCancelled() ? NodeOutcomeKind::Cancelled : NodeOutcomeKind::Refused;
         out.reason = displayReason(e.what(), connection);
         return out;
     }
@@ -57,7 +58,14 @@ NodeOutcome diagnoseNode(ManagementService& management, const NodeRecord& node, 
                          ? formatInventoryReport(drives)
                          : formatInventoryReport(QueryNode(management, connection, settings.wmiNamespace, DriveListQuery));
     } catch (const std::exception& e) {
+        out.kind = callCancelled() ? NodeOutcomeKind::Cancelled : NodeOutcomeKind::Failed;
         out.reason = displayReason(e.what(), connection);
+        return out;
+    }
+    // A cancel that came during the last answer: the files stay as they were.
+    if (callCancelled()) {
+        out.kind = NodeOutcomeKind::Cancelled;
+        out.reason = CallCancelledText;
         return out;
     }
     if (const auto why = folderNameProblem(node.Name)) {

@@ -16,10 +16,12 @@ struct DiagnosisSettings {
     std::string wmiNamespace;
 };
 
-enum class NodeOutcomeKind { Diagnosed, Refused, Failed };
+enum class NodeOutcomeKind { Diagnosed, Refused, Failed, Cancelled };
 
 // One node's diagnosis. Refused: the connectivity check failed ("Access
-// denied"); Failed: it answered, but a query or a file write did not succeed.
+// denied"); Failed: it answered, but a query or a file write did not succeed;
+// Cancelled: the call's CancelScope was cancelled, nothing was written and the
+// node keeps what it had.
 struct NodeOutcome {
     NodeOutcomeKind kind = NodeOutcomeKind::Failed;
     std::string reason;      // shown beside the node; never holds a password

@@ -1,5 +1,6 @@
 #include "remote/WsManManagement.h"
 
+#include "platform/CallCancel.h"
 #include "remote/NtlmContext.h"
 #include "remote/WsManEnvelope.h"
 #include "remote/WsManReply.h"
@@ -96,6 +97,7 @@ std::vector<WmiRow> runEnumeration(WsManChannel& channel, const std::string& nam
     std::vector<WmiRow> rows;
     std::size_t bytes = 0;
     auto exchange = [&](const std::string& soap) {
+        throwIfCancelled(); // between the messages of a query: the node frees the enumeration below
         const std::string reply = channel.exchange(soap, deadline);
         bytes += reply.size();
         if (bytes > MaxQueryBytes)

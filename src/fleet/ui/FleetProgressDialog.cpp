@@ -41,7 +41,7 @@ void FleetProgressDialog::reject()
 {
     // The window stays until the nodes under way have finished.
     cancelled_ = true;
-    current_->setText("Cancelling: waiting for the nodes under way...");
+    current_->setText("Cancelling the nodes under way...");
 }
 
 } // namespace vorlu

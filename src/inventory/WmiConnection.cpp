@@ -35,6 +35,10 @@ ManagementSession OpenConnection(ManagementService& service, const WmiConnection
 {
     ManagementSession session;
     try {
+        // The empty server is this computer for the local commands alone: a node whose address is unknown
+        // must never be answered with this computer's drives.
+        if (!connection.node.empty() && connection.server.empty())
+            throw WmiError(NoAddressText);
         session.locator = service.createLocator();
         if (!session.locator)
             throw WmiError("the management service gave no locator");

@@ -7,8 +7,13 @@
 
 namespace vorlu {
 
+// The reason a node without an address is refused.
+inline constexpr const char* NoAddressText = "no address";
+
 // The parameters of the next management connection, one record for the whole
-// program. An empty server is this computer.
+// program. An empty server is this computer, but only with no node named
+// (ClearConnection, the local commands): a named node without an address is
+// refused with NoAddressText.
 struct WmiConnection {
     std::string server;
     std::string user;

@@ -174,11 +174,16 @@ TEST(InventoryCommands, RefusedAndUnreachableNodesAreAccessDeniedWithTheirReason
         {AdminNode, true, "Access denied to 10.0.0.6", "Access is denied."},
         {Off, true, "Access denied to 10.0.0.7", "The RPC server is unavailable."},
         {AdminNode, false, "Access denied to 10.0.0.6", "Access is denied."},
+        // Never answered by this computer, which the empty server means for the local commands alone.
+        {AdminNode, true, "Access denied to ", "no address"},
+        {AdminNode, false, "Access denied to ", "no address"},
     };
     for (const auto& c : cases) {
         Rig rig;
         rig.settings.AdminPassword = "wrong-pw";
         rig.SelectedNode = c.node;
+        if (std::string(c.status) == "Access denied to ") // a node whose address is unknown
+            rig.table.at(c.node).IP.clear();
         rig.grids.green = "7";
         c.build ? rig.commands->BuildSelected() : rig.commands->DiagnoseSelected();
         EXPECT_EQ(rig.dialog.status, c.status);

@@ -27,27 +27,9 @@ void SelectNodeCredentials(WmiConnection& connection, const NodeRecord& node, co
 // This computer with the service's default login: all three fields empty.
 void ClearConnection(WmiConnection& connection);
 
-// A connection opened by OpenConnection: the locator and the services object,
-// released together when it goes out of scope.
-struct ManagementSession {
-    std::unique_ptr<WmiLocator> locator;
-    std::unique_ptr<WmiServices> services;
-};
-
-// Creates a locator and calls ConnectServer(server, nameSpace, user, password).
-// Throws WmiError; a refused or failed connection is logged as a warning
-// with the node and the reason, never the password.
-ManagementSession OpenConnection(ManagementService& service, const WmiConnection& connection,
-                                 const std::string& nameSpace);
-
-// OpenConnection, one query, and the release of everything it opened: the
-// only shape in which the program talks to a node. Throws WmiError, logged
-// as OpenConnection's. Safe to run on a worker thread when the service is.
-std::vector<WmiRow> QueryNode(ManagementService& service, const WmiConnection& connection,
-                              const std::string& nameSpace, const std::string& query);
-
-// One query on an open session; a failure is logged as a warning, then thrown.
-std::vector<WmiRow> RunQuery(ManagementSession& session, const WmiConnection& connection, const std::string& query);
+// Logs a warning naming the node, its address and login and what failed; the
+// reason must already be fit to be shown (displayReason).
+void logFailure(const WmiConnection& connection, const char* what, const std::string& reason);
 
 // The reason a service gave for a failure, fit to be shown: the password of
 // the connection never appears in it, and it is one line.

@@ -1,4 +1,5 @@
 // The login rule for a node and what of a failure may be shown.
+#include "inventory/NodeDiagnosis.h"
 #include "inventory/WmiConnection.h"
 #include "platform/Log.h"
 #include "support/InventoryFakes.h"
@@ -6,6 +7,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace vorlu {
@@ -40,32 +43,53 @@ TEST(WmiConnection, ShownReasonNeverHoldsThePasswordAndIsOneLine)
     EXPECT_EQ(displayReason("Access is denied.", WmiConnection{}), "Access is denied.");
 }
 
-// A refused connection and a failed query reach the log as warnings naming the
-// node, the login and the reason; the password never does.
-TEST(WmiConnection, FailuresAreLoggedWithTheNodeAndTheReasonNeverThePassword)
+WmiRow namedRow()
+{
+    WmiRow row;
+    row.properties().emplace_back("Name", "PC-5");
+    return row;
+}
+
+// Refused logins, failed queries and failed writes reach the log as warnings
+// naming the node, its address, the login and the reason; the password never.
+TEST(NodeDiagnosisLog, FailuresAreLoggedWithTheNodeAndTheReasonNeverThePassword)
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("run.log").toStdString();
     ASSERT_TRUE(openLogFile(path, nullptr));
-    const WmiConnection c{"10.0.0.5", "admin", "Se(ret", "PC-5"};
+    NodeRecord node = discoveredNode("PC-5");
+    node.IP = "10.0.0.5";
+    node.Login = "admin";
+    node.Password = "Se(ret";
+    const DiagnosisSettings settings{dir.path().toStdString(), "", "", "root\\cimv2"};
     test::UnavailableManagement refusing;
-    EXPECT_THROW(OpenConnection(refusing, c, "root\\cimv2"), WmiError);
-    test::AnsweringManagement failing([](const std::string&) -> std::vector<WmiRow> {
+    EXPECT_EQ(diagnoseNode(refusing, node, settings).kind, NodeOutcomeKind::Refused);
+    test::AnsweringManagement failing([](const std::string& query) -> std::vector<WmiRow> {
+        if (query.find("Win32_ComputerSystem") != std::string::npos)
+            return {namedRow()};
         throw WmiError("Invalid query; the login Se(ret was used");
     });
-    EXPECT_THROW(QueryNode(failing, c, "root\\cimv2", "Select Drive From Win32_CDROMDrive"), WmiError);
+    EXPECT_EQ(diagnoseNode(failing, node, settings).kind, NodeOutcomeKind::QueryFailed);
+    test::AnsweringManagement answering([](const std::string&) { return std::vector<WmiRow>{namedRow()}; });
+    const DiagnosisSettings unwritable{dir.filePath("run.log").toStdString(), "", "", "root\\cimv2"};
+    EXPECT_EQ(diagnoseNode(answering, node, unwritable).kind, NodeOutcomeKind::WriteFailed);
+    node.IP.clear();
+    const NodeOutcome noAddress = diagnoseNode(answering, node, settings);
+    EXPECT_EQ(noAddress.kind, NodeOutcomeKind::Refused);
+    EXPECT_EQ(noAddress.reason, "no address");
+    EXPECT_FALSE(std::filesystem::exists(dir.filePath("PC-5").toStdString())) << "nothing written for it";
     closeLogFile();
+
     QFile file(QString::fromStdString(path));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const std::string text = file.readAll().toStdString();
-    EXPECT_NE(text.find("vorlu.inventory warning: connecting to PC-5 (10.0.0.5) as admin in root\\cimv2 failed: "
-                        "remote management is not available in this build"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("vorlu.inventory warning: the query \"Select Drive From Win32_CDROMDrive\" on PC-5 (10.0.0.5) "
-                        "failed: Invalid query; the login ***** was used"),
-              std::string::npos)
-        << text;
+    for (const char* line : {"vorlu.inventory warning: PC-5 (10.0.0.5) as admin refused: remote management is not "
+                             "available in this build",
+                             "vorlu.inventory warning: PC-5 (10.0.0.5) as admin did not answer a drive query: Invalid "
+                             "query; the login ***** was used",
+                             "vorlu.inventory warning: PC-5 (10.0.0.5) as admin could not be written: ",
+                             "vorlu.inventory warning: PC-5 (no address) as admin refused: no address"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
     EXPECT_EQ(text.find("Se(ret"), std::string::npos) << text;
 }
 

@@ -118,6 +118,17 @@ void DetailPanel::clearDriveId()
         driveId_->setText({});
 }
 
+void DetailPanel::clearDrive()
+{
+    heading_->clear();
+    setColours(heading_, Qt::white, Qt::white);
+    for (QLabel* value : values_)
+        value->clear();
+    shownDial_ = 0;
+    dials_[0]->clear();
+    word_->clear();
+}
+
 void DetailPanel::showState(const StatePresentation& state)
 {
     setColours(heading_, Qt::white, QColor::fromRgb(state.headingRgb));

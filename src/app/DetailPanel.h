@@ -26,6 +26,8 @@ public:
     void setValue(DetailValue which, const std::string& text) override;
     void setHeading(const std::string& text) override;
     void clearDriveId() override;
+    // As at the start: no heading, no values, no state, white on white.
+    void clearDrive();
     void showState(const StatePresentation& state) override;
 
 private:

@@ -60,11 +60,13 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
         InventoryState{state.nodes, state.settings, state.SelectedNode, state.LocalNode, state.flags,
                        state.programFolder, state.drives},
         InventoryServices{management, runner_, *progress_, *windowView_, *tree_, *grids_, *units_, gate,
-                          yield, ending, [this](std::size_t n) {
+                          yield, ending,
+                          [this](std::size_t n) {
                               fleet_->recordStoredDiagnosis(n);
                               if (fleetView_->isVisible())
                                   refreshFleetView();
-                          }});
+                          },
+                          std::move(c.nodeShown)});
     commands_->setPainter(scene.drivePainter());
     fleetProgress_ = std::make_unique<FleetProgressDialog>(&c.window);
     MainWindowInventoryView& window = *windowView_;

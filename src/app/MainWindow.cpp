@@ -93,11 +93,16 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
             QTimer::singleShot(0, this, [this] { shutdown(); });
     };
     buildNetworkCommands();
-    frmCon_->onCancel = [this] { networkCommands_->DialogCancelled(); };
+    frmCon_->onCancel = [this] {
+        networkCommands_->DialogCancelled();
+        if (inventory_)
+            inventory_->commands().cancel();
+    };
     inventory_ = std::make_unique<InventoryWiring>(
         state_, *platform_.management, scene_,
         InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_,
-                                  [this](std::size_t n) { doubleClickNode(n); }},
+                                  [this](std::size_t n) { doubleClickNode(n); },
+                                  [this](std::size_t) { showingNewNode(); }},
         gate_,
         &Frmmain::yield, [this] { return endingProgram_ || closeRequested_; });
     inventory_->connectMenus(*menus_);
@@ -415,6 +420,15 @@ void Frmmain::selectFromTree()
 void Frmmain::nodeTreeClicked()
 {
     selectFromTree();
+    showSelectedNodeLabels();
+}
+
+void Frmmain::showingNewNode()
+{
+    // One node and one moment: the drive shown in the panel belonged to the node or run before.
+    detailPanel_->clearDrive();
+    if (selection_)
+        selection_->forgetDrive();
     showSelectedNodeLabels();
 }
 

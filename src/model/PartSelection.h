@@ -27,6 +27,12 @@ public:
     // The keyboard's way to a drive: unit k (1-based) is selected as a click
     // on its tray selects it.
     void selectUnit(int unit);
+    // No drive selected: the next pick starts afresh.
+    void forgetDrive()
+    {
+        pickedPartName_.clear();
+        selectedDriveLabel_.clear();
+    }
     // Shows the selected drive of the table. Empty texts become "N/A" in
     // the table too, as the panel shows them.
     void searchfault();
@@ -34,7 +40,7 @@ public:
     const std::string& PickedPartName() const { return pickedPartName_; }
     // The unit of the drive shown, 1-based; 0 when none is.
     int SelectedUnit() const;
-    // Survives picks of other parts and a change of node.
+    // Survives picks of other parts; forgotten when another node is shown.
     const std::string& SelectedDriveLabel() const { return selectedDriveLabel_; }
 
 private:

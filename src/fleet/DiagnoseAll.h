@@ -14,7 +14,7 @@ inline constexpr std::size_t MaxNodesAtOnce = 16;
 struct FleetProgress {
     std::size_t done = 0;
     std::size_t total = 0;
-    std::string currentNode; // the node started last
+    std::string currentNode; // the node waited for
     std::size_t failures = 0;
 };
 
@@ -27,11 +27,11 @@ struct FleetRun {
 };
 
 // Diagnoses every node of the table, up to `atOnce` at the same time on worker
-// threads. The table's Scanned fields and the progress calls happen on the
-// calling thread, in node order; progress also runs every 50 ms while nodes
-// are under way. A cancel ends the calls under way (their files are left as
-// they were, or whole), starts no other node, and leaves every node it did
-// not finish untouched, its Scanned field included.
+// threads, while the calling thread handles its events (a window's Cancel).
+// The table's Scanned fields and the progress calls happen on the calling
+// thread, in node order. A cancel ends the calls under way (their files are
+// left as they were, or whole), starts no other node, and leaves every node
+// it did not finish untouched, its Scanned field included.
 FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const DiagnosisSettings& settings,
                      std::size_t atOnce, const std::atomic<bool>& cancel,
                      const std::function<void(const FleetProgress&)>& progress = {});

@@ -24,13 +24,12 @@ bool FleetCommands::DiagnoseAll()
         const DiagnosisSettings diagnosis{programFolder_, settings_.AdminUser, settings_.AdminPassword,
                                           settings_.WmiNamespace};
         std::atomic<bool> cancel{false};
-        services_.progress.showProgress();
+        services_.progress.showProgress([&cancel] { cancel = true; });
         const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, MaxNodesAtOnce, cancel,
                                          [this, &cancel](const FleetProgress& p) {
                                              services_.progress.setProgress(p);
                                              yieldNow(services_.yield);
-                                             if (services_.progress.cancelRequested() ||
-                                                 (services_.ending && services_.ending()))
+                                             if (services_.ending && services_.ending())
                                                  cancel = true;
                                          });
         services_.progress.hideProgress();

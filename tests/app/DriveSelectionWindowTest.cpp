@@ -163,6 +163,10 @@ TEST(DriveSelectionWindow, TheHardwareTreeLeadsToEveryDriveByKeyboard)
     QTest::keyClick(trView, Qt::Key_Up);
     EXPECT_EQ(heading->text(), "CD 2 Sensor");
     EXPECT_EQ(window.findChild<QLabel*>("Label11")->text(), "the drive does not answer");
+    // The window at its smallest still shows the whole panel (for the README, at each scale).
+    window.resize(1, 1);
+    QTest::qWait(100);
+    saveShot(window.grab().toImage(), "minimum-size.png");
 
     // A click on the first unit's tray: the tree follows.
     Scene& scene = *hooks.scene();

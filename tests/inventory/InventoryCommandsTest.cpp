@@ -363,6 +363,23 @@ TEST(InventoryCommands, DoubleClickShowsTheStoredReportAndDiagnosticsWithoutAski
     EXPECT_FALSE(rig.window.busy);
 }
 
+// The progress window's Cancel ends the call under way: nothing written, the node as it was.
+TEST(InventoryCommands, CancelEndsASingleNodesCallUnderWay)
+{
+    Rig rig(true);
+    rig.SelectedNode = Slow;
+    QTimer::singleShot(60, [&] { rig.commands->cancel(); });
+    EXPECT_TRUE(rig.commands->DiagnoseSelected());
+    EXPECT_EQ(rig.dialog.status, "Cancelled for 10.0.0.9");
+    EXPECT_EQ(rig.dialog.detail, "cancelled");
+    EXPECT_EQ(rig.file("PC-SLOW", "sen_cd"), "<none>");
+    EXPECT_EQ(rig.table.at(Slow).Scanned, "False") << "a cancelled node is not refused";
+    EXPECT_FALSE(rig.flags.AccessDenied);
+    // The next command is not cancelled by the Cancel of the one before.
+    EXPECT_TRUE(rig.commands->DiagnoseSelected());
+    EXPECT_EQ(rig.dialog.status, "System scanned for 10.0.0.9");
+}
+
 TEST(InventoryCommands, SlowNodeKeepsTheEventLoopRunningAndRefusesASecondCommand)
 {
     Rig rig(true);

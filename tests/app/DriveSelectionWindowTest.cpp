@@ -51,18 +51,41 @@ void saveShot(const QImage& image, const char* name)
     }
 }
 
+// The real main window on an empty network, its model loaded.
+struct ModelWindow {
+    static Platform& emptyNetwork(Platform& p)
+    {
+        test::installEmptyNetwork(p);
+        return p;
+    }
+    QTemporaryDir dir;
+    Platform platform;
+    ModelSceneHooks hooks{*emptyNetwork(platform).messages, *platform.programEnd};
+    std::unique_ptr<Frmmain> window = std::make_unique<Frmmain>(platform, dir.path().toStdString(), hooks);
+
+    ModelWindow() { window->loadStep(nullptr); }
+};
+
+// A click on the lip of unit k's tray (1-based).
+void clickTray(Scene& scene, ModelView& view, int unit)
+{
+    scene.SceneRoot->UpdateFrames(scene.context().SceneWorldMatrix);
+    const Vector lip =
+        scene.UnitFrames[static_cast<std::size_t>(unit - 1)]->TransformCoord(Vector(0.8f, 0.16f, -1.78f));
+    const Vector p = Vec3Project(lip, view.device().GetViewport(), scene.context().SceneProjectionMatrix,
+                                 scene.context().SceneViewMatrix, Matrix(1.0f));
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(qRound(p.x), qRound(p.y)));
+}
+
 } // namespace
 
 TEST(DriveSelectionWindow, AClickOnARedDriveShowsItsFaultAndTheResetClearsTheDisplay)
 {
     if (QGuiApplication::platformName() != "xcb")
         GTEST_SKIP() << "needs an X display with OpenGL (run under Xvfb)";
-    QTemporaryDir dir;
-    Platform platform;
-    test::installEmptyNetwork(platform);
-    ModelSceneHooks hooks(*platform.messages, *platform.programEnd);
-    Frmmain window(platform, dir.path().toStdString(), hooks);
-    window.loadStep(nullptr);
+    ModelWindow rig;
+    Frmmain& window = *rig.window;
+    ModelSceneHooks& hooks = rig.hooks;
     ASSERT_TRUE(hooks.scene()->ModelLoaded);
 
     // What the evaluation leaves for a node with an OK, a warning and two failed drives.
@@ -78,12 +101,7 @@ TEST(DriveSelectionWindow, AClickOnARedDriveShowsItsFaultAndTheResetClearsTheDis
     QTest::qWait(100);
     saveShot(window.grab().toImage(), "model-painted.png");
 
-    // Click the third unit's tray lip.
-    scene.SceneRoot->UpdateFrames(scene.context().SceneWorldMatrix);
-    const Vector lip = scene.UnitFrames[2]->TransformCoord(Vector(0.8f, 0.16f, -1.78f));
-    const Vector p = Vec3Project(lip, view->device().GetViewport(), scene.context().SceneProjectionMatrix,
-                                 scene.context().SceneViewMatrix, Matrix(1.0f));
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(qRound(p.x), qRound(p.y)));
+    clickTray(scene, *view, 3);
     QTest::qWait(100);
 
     auto* heading = window.findChild<QLabel*>("Label5");
@@ -125,12 +143,9 @@ TEST(DriveSelectionWindow, TheHardwareTreeLeadsToEveryDriveByKeyboard)
 {
     if (QGuiApplication::platformName() != "xcb")
         GTEST_SKIP() << "needs an X display with OpenGL (run under Xvfb)";
-    QTemporaryDir dir;
-    Platform platform;
-    test::installEmptyNetwork(platform);
-    ModelSceneHooks hooks(*platform.messages, *platform.programEnd);
-    Frmmain window(platform, dir.path().toStdString(), hooks);
-    window.loadStep(nullptr);
+    ModelWindow rig;
+    Frmmain& window = *rig.window;
+    ModelSceneHooks& hooks = rig.hooks;
     ASSERT_TRUE(hooks.scene()->ModelLoaded);
     // The fourth drive's codes matched no row.
     const DriveStatus drives[] = {Drive(1, "OK", StatusColour::Green), Drive(2, "Error", StatusColour::Red),
@@ -171,13 +186,8 @@ TEST(DriveSelectionWindow, TheHardwareTreeLeadsToEveryDriveByKeyboard)
     // A click on the first unit's tray: the tree follows.
     Scene& scene = *hooks.scene();
     ShowUnitsForDrives(scene, 3, true);
-    auto* view = window.findChild<ModelView*>("PicGR");
     QTest::qWait(100);
-    scene.SceneRoot->UpdateFrames(scene.context().SceneWorldMatrix);
-    const Vector lip = scene.UnitFrames[0]->TransformCoord(Vector(0.8f, 0.16f, -1.78f));
-    const Vector p = Vec3Project(lip, view->device().GetViewport(), scene.context().SceneProjectionMatrix,
-                                 scene.context().SceneViewMatrix, Matrix(1.0f));
-    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(qRound(p.x), qRound(p.y)));
+    clickTray(scene, *window.findChild<ModelView*>("PicGR"), 1);
     EXPECT_EQ(heading->text(), "CD 1 Sensor");
     EXPECT_EQ(window.hardwareTree().keyOf(trView->currentItem()), driveEntryKey(1));
 }

@@ -308,8 +308,8 @@ bool Frmmain::shutdown()
 
 void Frmmain::reportSaveFailure(const std::string& error)
 {
-    // The previous file is still whole; the user must know this run's changes are not in it.
-    qCWarning(lcNodes, "%s", error.c_str());
+    // The previous file is still whole; the user must know this run's changes are not in it. The writer
+    // has logged it.
     platform_.messages->show("Unable to save: " + error, MessageTitle, MessageIcon::Warning);
 }
 

@@ -9,7 +9,6 @@
 #include "app/SceneHooks.h"
 #include "fleet/HeadlessCheck.h"
 #include "platform/Log.h"
-#include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SharedTransport.h"
 #include "platform/SimulatedPlatform.h"
@@ -22,6 +21,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <iostream>
+#include <sys/stat.h>
 #include <optional>
 
 namespace vorlu {
@@ -55,6 +55,7 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
         std::cout << "OPTICAL UNKNOWN - " << error << '\n';
         return CheckUnknown;
     }
+    removeInterruptedSaves(*folder);
     if (!management) {
         // The check runs one command: the transport of its settings file, read once, serves all of it.
         management = makeSystemManagement(thisMachine(), [transport = checkTransport(*folder)] { return transport; });
@@ -73,6 +74,8 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
 
 int runApplication(int argc, char** argv)
 {
+    // What the program keeps maps the network and its refusals: every file and folder it creates is its owner's.
+    ::umask(077);
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto options = parseCommandLine(args, error);
@@ -103,7 +106,6 @@ int runApplication(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("vorlu-optical");
-    QApplication::setApplicationDisplayName("Vorlu Optical");
 
     // The simulated network is read before anything is written anywhere.
     std::shared_ptr<SimulatedNetwork> network;
@@ -120,8 +122,11 @@ int runApplication(int argc, char** argv)
     if (!folder) {
         std::cerr << error << '\n';
         logToFileOnly(lcApp(), error);
+        // Started from a desktop menu, stderr goes nowhere: the user must see why nothing opens.
+        QtMessageBoxes().show(error, QtMessageBoxes::kProgramTitle, MessageIcon::Error);
         return 2;
     }
+    removeInterruptedSaves(*folder);
 
     if (options->demo && !seedDemoFolder(*folder, *network, error))
         std::cerr << "vorlu-optical: the demo starts without its node list: " << error << '\n';

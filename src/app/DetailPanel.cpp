@@ -85,8 +85,17 @@ void DetailPanel::refreshDials(double devicePixelRatio)
     for (int i = 1; i <= 3; ++i)
         dials_[static_cast<std::size_t>(i)]->setPixmap(
             pictures::statePicture(static_cast<pictures::StateDial>(i), size, devicePixelRatio));
-    if (shownDial_ != 0)
-        dials_[0]->setPixmap(dials_[static_cast<std::size_t>(shownDial_)]->pixmap());
+    devicePixelRatio_ = devicePixelRatio;
+    showDial(shownDial_);
+}
+
+void DetailPanel::showDial(int dial)
+{
+    shownDial_ = dial;
+    if (dial >= 1 && dial <= 3)
+        dials_[0]->setPixmap(dials_[static_cast<std::size_t>(dial)]->pixmap());
+    else if (dial == static_cast<int>(pictures::StateDial::Unknown))
+        dials_[0]->setPixmap(pictures::statePicture(pictures::StateDial::Unknown, dials_[0]->size(), devicePixelRatio_));
 }
 
 void DetailPanel::useLargeFonts()
@@ -109,13 +118,21 @@ void DetailPanel::clearDriveId()
         driveId_->setText({});
 }
 
+void DetailPanel::clearDrive()
+{
+    heading_->clear();
+    setColours(heading_, Qt::white, Qt::white);
+    for (QLabel* value : values_)
+        value->clear();
+    shownDial_ = 0;
+    dials_[0]->clear();
+    word_->clear();
+}
+
 void DetailPanel::showState(const StatePresentation& state)
 {
     setColours(heading_, Qt::white, QColor::fromRgb(state.headingRgb));
-    if (state.dial >= 1 && state.dial <= 3) {
-        shownDial_ = state.dial;
-        dials_[0]->setPixmap(dials_[static_cast<std::size_t>(state.dial)]->pixmap());
-    }
+    showDial(state.dial);
     word_->setText(QString::fromLatin1(state.word));
 }
 

@@ -26,9 +26,13 @@ public:
     void setValue(DetailValue which, const std::string& text) override;
     void setHeading(const std::string& text) override;
     void clearDriveId() override;
+    // As at the start: no heading, no values, no state, white on white.
+    void clearDrive();
     void showState(const StatePresentation& state) override;
 
 private:
+    // Copies dial 1-3 into pic_dial(0), or draws the neutral one for an unknown state.
+    void showDial(int dial);
     QWidget* picture3_;
     QLabel* driveId_;
     QLabel* heading_;
@@ -37,6 +41,7 @@ private:
     std::array<QLabel*, 4> dials_{}; // pic_dial(0) shows a copy of 1, 2 or 3
     std::array<QLabel*, 7> values_{};
     int shownDial_ = 0;
+    double devicePixelRatio_ = 1.0;
 };
 
 } // namespace vorlu

@@ -14,6 +14,7 @@ namespace {
 const QColor BandGreen{46, 190, 92};
 const QColor BandAmber{232, 190, 40};
 const QColor BandRed{226, 58, 52};
+const QColor LampUnknown{150, 150, 150};
 
 struct DialLook {
     QColor lamp;
@@ -26,6 +27,7 @@ DialLook lookOf(StateDial dial)
     case StateDial::Ok: return {BandGreen, 150};
     case StateDial::Warning: return {BandAmber, 90};
     case StateDial::Error: return {BandRed, 30};
+    case StateDial::Unknown: return {LampUnknown, 90};
     }
     return {BandGreen, 150};
 }
@@ -76,10 +78,13 @@ QPixmap statePicture(StateDial dial, QSize size, qreal dpr)
     const qreal needleLength = radius - band * 0.5;
     const QPointF tip = onCircle(hub, needleLength, look.needleDegrees);
     const qreal needleWidth = std::max<qreal>(1.5, radius * 0.06);
-    p.setPen(QPen(QColor(0, 0, 0, 90), needleWidth + 1.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(hub + QPointF(1, 1), tip + QPointF(1, 1));
-    p.setPen(QPen(kit::Ink, needleWidth, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(hub, tip);
+    // An unknown state points nowhere.
+    if (dial != StateDial::Unknown) {
+        p.setPen(QPen(QColor(0, 0, 0, 90), needleWidth + 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(hub + QPointF(1, 1), tip + QPointF(1, 1));
+        p.setPen(QPen(kit::Ink, needleWidth, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(hub, tip);
+    }
     const qreal hubRadius = std::max<qreal>(2.5, radius * 0.12);
     QRadialGradient shine(hub - QPointF(hubRadius / 3, hubRadius / 3), hubRadius * 1.4);
     shine.setColorAt(0, look.lamp.lighter(150));

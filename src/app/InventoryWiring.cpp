@@ -64,7 +64,8 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
                               fleet_->recordStoredDiagnosis(n);
                               if (fleetView_->isVisible())
                                   refreshFleetView();
-                          }});
+                          },
+                          std::move(c.nodeShown)});
     commands_->setPainter(scene.drivePainter());
     fleetProgress_ = std::make_unique<FleetProgressDialog>(&c.window);
     MainWindowInventoryView& window = *windowView_;

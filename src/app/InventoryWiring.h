@@ -37,6 +37,8 @@ public:
         QLabel& statusMessage;
         // Shows node n as a double-click on its entry in the node tree does.
         std::function<void(std::size_t n)> showNodeAsTreeDoubleClick;
+        // The drive commands show node n from now on, or failed on it.
+        std::function<void(std::size_t n)> nodeShown;
     };
 
     InventoryWiring(AppState& state, ManagementService& management, SceneHooks& scene, Controls controls,

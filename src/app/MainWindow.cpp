@@ -92,11 +92,16 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
             QTimer::singleShot(0, this, [this] { shutdown(); });
     };
     buildNetworkCommands();
-    frmCon_->onCancel = [this] { networkCommands_->DialogCancelled(); };
+    frmCon_->onCancel = [this] {
+        networkCommands_->DialogCancelled();
+        if (inventory_)
+            inventory_->commands().cancel();
+    };
     inventory_ = std::make_unique<InventoryWiring>(
         state_, *platform_.management, scene_,
         InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_,
-                                  [this](std::size_t n) { doubleClickNode(n); }},
+                                  [this](std::size_t n) { doubleClickNode(n); },
+                                  [this](std::size_t) { showingNewNode(); }},
         gate_, [this] { return endingProgram_ || closeRequested_; });
     inventory_->connectMenus(*menus_);
     buildAdminCommands();
@@ -291,8 +296,8 @@ bool Frmmain::shutdown()
 
 void Frmmain::reportSaveFailure(const std::string& error)
 {
-    // The previous file is still whole; the user must know this run's changes are not in it.
-    qCWarning(lcNodes, "%s", error.c_str());
+    // The previous file is still whole; the user must know this run's changes are not in it. The writer
+    // has logged it.
     platform_.messages->show("Unable to save: " + error, MessageTitle, MessageIcon::Warning);
 }
 
@@ -342,8 +347,10 @@ void Frmmain::clr_meshes()
 
 void Frmmain::picGRMouseDown(double x, double y)
 {
-    if (selection_)
-        selection_->mouseDown(scene_.modelContainer(), x, y);
+    if (!selection_)
+        return;
+    selection_->mouseDown(scene_.modelContainer(), x, y);
+    markDriveEntry();
 }
 
 void Frmmain::label6Clicked(int index) { label6Clicked(index, QCursor::pos()); }
@@ -401,6 +408,15 @@ void Frmmain::selectFromTree()
 void Frmmain::nodeTreeClicked()
 {
     selectFromTree();
+    showSelectedNodeLabels();
+}
+
+void Frmmain::showingNewNode()
+{
+    // One node and one moment: the drive shown in the panel belonged to the node or run before.
+    detailPanel_->clearDrive();
+    if (selection_)
+        selection_->forgetDrive();
     showSelectedNodeLabels();
 }
 

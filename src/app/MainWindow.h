@@ -126,6 +126,10 @@ private:
     void buildAdminCommands();
     void connectViewCommands();
     void connectKeyboard();
+    // The drive commands show another node or another moment: no drive detail of the one before.
+    void showingNewNode();
+    // Makes the hardware tree's current entry the drive the panel shows.
+    void markDriveEntry();
     void runKeyCommand(KeyCommand command);
     void rebuildTree();
     void reportSaveFailure(const std::string& error);

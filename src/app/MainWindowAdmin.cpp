@@ -5,6 +5,7 @@
 #include "app/TreeWidgetView.h"
 #include "dialogs/AdminCommands.h"
 #include "dialogs/Frmlgin.h"
+#include "fleet/FleetHistory.h"
 #include "network/NodeTree.h"
 
 namespace vorlu {
@@ -26,6 +27,9 @@ void Frmmain::buildAdminCommands()
                          [this](const RemoteTransport& t) {
                              if (transportListener_)
                                  transportListener_(t);
+                         },
+                         [folder = state_.programFolder](const std::vector<std::string>& nodes, std::string* error) {
+                             return forgetHistoryOf(folder, nodes, error);
                          }};
     admin_ = std::make_unique<AdminCommands>(std::move(context), this);
     login_ = &admin_->loginDialog();

@@ -234,6 +234,7 @@ void Frmmain::applyLargeFontLayout()
 {
     const Twips t{static_cast<double>(logicalDpiX())};
     designedRects_.reset(); // the resize below must not scale the old layout
+    setMinimumSize(0, 0);   // nor be held by its minimum
     for (const Geometry& g : kLargeFont)
         place(this, g, t);
     resize(t.px(kLargeFontWidth), t.px(kLargeFontClientHeight));

@@ -5,8 +5,12 @@
 #include "app/ClickLabel.h"
 #include "app/CommandMenus.h"
 #include "app/Shortcuts.h"
+#include "app/TreeWidgetView.h"
+#include "inventory/InventoryReport.h"
+#include "model/PartSelection.h"
 
 #include <QAction>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 namespace vorlu {
@@ -36,6 +40,26 @@ void Frmmain::connectKeyboard()
         if (treeView1_->currentItem())
             nodeTreeDoubleClicked();
     });
+
+    // A drive's entry in the hardware tree, clicked or reached with the arrows, shows the drive as a click
+    // on its tray does: the model is not the only way to a drive.
+    connect(trView1_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        const std::string key = hardwareTreeView_->keyOf(current);
+        for (std::size_t k = 1; selection_ && !key.empty() && k <= MaxShownDrives; ++k)
+            if (key == driveEntryKey(k))
+                selection_->selectUnit(static_cast<int>(k));
+    });
+}
+
+void Frmmain::markDriveEntry()
+{
+    // The tray clicked and the tree agree on the drive shown.
+    const int unit = selection_ ? selection_->SelectedUnit() : 0;
+    QTreeWidgetItem* entry = unit > 0 ? hardwareTreeView_->entry(driveEntryKey(static_cast<std::size_t>(unit))) : nullptr;
+    if (entry && trView1_->currentItem() != entry) {
+        const QSignalBlocker quiet(trView1_);
+        trView1_->setCurrentItem(entry);
+    }
 }
 
 void Frmmain::runKeyCommand(KeyCommand command)

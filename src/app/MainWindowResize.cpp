@@ -4,6 +4,8 @@
 #include "app/ResizeLayout.h"
 
 #include <QLabel>
+
+#include <algorithm>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -15,7 +17,11 @@ void Frmmain::captureDesign()
                                                                    treeView1_->geometry(), trView1_->geometry(),
                                                                    grids_[0]->geometry(), picture2_->geometry()});
     designedClient_ = size();
-    setMinimumSize(minimumClientSize(*designedRects_));
+    // The counters of the command bar must stay in view too.
+    const QSize work = minimumClientSize(*designedRects_, designedClient_);
+    const QLabel* red = counters_[2];
+    const int counters = red->mapTo(this, QPoint(red->width(), 0)).x();
+    setMinimumSize(std::max(work.width(), counters + 8), work.height());
 }
 
 void Frmmain::applyResizeLayout()

@@ -45,7 +45,8 @@ QPixmap progressBarPicture(QSize size, qreal dpr);
 QPixmap statusBarBackground(QSize size, qreal dpr);
 
 // The detail panel's state dials, held by pic_dial(1), (2) and (3).
-enum class StateDial { Ok = 1, Warning = 2, Error = 3 };
+// Unknown: a neutral dial, grey lamp and no needle, for a drive whose codes match no row.
+enum class StateDial { Ok = 1, Warning = 2, Error = 3, Unknown = 4 };
 QPixmap statePicture(StateDial dial, QSize size, qreal dpr);
 
 } // namespace vorlu::pictures

@@ -12,13 +12,15 @@ struct WorkAreaRects {
 };
 
 // The same controls for another client size. At the designed size nothing
-// moves; otherwise the columns keep their shares of the width, the detail
-// panel keeps its height while there is room for it, the trees, the model
-// view and the grids take the rest of the height, and the status bar sits at
-// the bottom. Neighbours never overlap and nothing leaves the client area.
+// moves. Wider, the columns keep their shares of the width; narrower, the
+// model view gives up width first, so the detail panel keeps its designed
+// size and every field in it. The detail panel keeps its height while the
+// trees below it keep a few lines; the trees, the model view and the grids
+// take the rest of the height, and the status bar sits at the bottom.
+// Neighbours never overlap and nothing leaves the client area.
 WorkAreaRects layoutWorkArea(const WorkAreaRects& designed, QSize designedClient, QSize client);
 
-// The smallest client size at which the layout still holds every control.
-QSize minimumClientSize(const WorkAreaRects& designed);
+// The smallest client size at which the detail panel keeps its designed size.
+QSize minimumClientSize(const WorkAreaRects& designed, QSize designedClient);
 
 } // namespace vorlu

@@ -57,6 +57,11 @@ QTreeWidgetItem* TreeWidgetView::entry(const std::string& key) const
     return byKey_.value(QString::fromStdString(key), nullptr);
 }
 
+std::string TreeWidgetView::keyOf(const QTreeWidgetItem* item) const
+{
+    return item ? byKey_.key(const_cast<QTreeWidgetItem*>(item)).toStdString() : std::string();
+}
+
 QString TreeWidgetView::tagOf(const QTreeWidgetItem* item)
 {
     return item ? item->data(0, TagRole).toString() : QString();

@@ -23,6 +23,8 @@ public:
     // A new picture for an existing entry; an unknown key is skipped.
     void setPicture(const std::string& key, const std::string& picture);
     QTreeWidgetItem* entry(const std::string& key) const;
+    // The key the entry was added with; empty for an item of no entry.
+    std::string keyOf(const QTreeWidgetItem* item) const;
     static QString tagOf(const QTreeWidgetItem* item);
 
 private:

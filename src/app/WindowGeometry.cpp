@@ -20,7 +20,7 @@ bool restoreWindowGeometry(QWidget& window, const std::filesystem::path& file)
 bool saveWindowGeometry(const QWidget& window, const std::filesystem::path& file, std::string* error)
 {
     const std::string text = window.saveGeometry().toBase64().toStdString() + "\r\n";
-    return writeFileAtomically(file, text, FileAccess::Default, error);
+    return writeFileAtomically(file, text, error);
 }
 
 } // namespace vorlu

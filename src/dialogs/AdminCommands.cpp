@@ -16,6 +16,7 @@ namespace vorlu {
 namespace {
 
 constexpr const char* MessageTitle = "Message from Vorlu Optical";
+constexpr const char* NoNodeSelectedText = "No node is selected: select a node in the tree first.";
 constexpr int LoginsColumnTwips = 1800;
 constexpr const char* LoginsHeaders[Frmlgins::Columns] = {"Name", "Node", "IP", "Login", "Password"};
 
@@ -24,6 +25,12 @@ void bringForward(QWidget* w)
     w->show();
     w->raise();
     w->activateWindow();
+}
+
+// "1 node", "3 nodes".
+std::string counted(std::size_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 } // namespace
@@ -71,10 +78,34 @@ void AdminCommands::publishTransport() const
 
 void AdminCommands::showSettings() { bringForward(conf_); }
 
-void AdminCommands::clearCache() { clearDataCache(ctx_.programFolder, ctx_.nodes, ctx_.yield); }
+void AdminCommands::clearCache()
+{
+    const std::vector<std::string> nodes = nodesWithFolders(ctx_.programFolder, ctx_.nodes);
+    if (nodes.empty()) {
+        ctx_.messages.show("No node folder holds stored drive data.", MessageTitle, MessageIcon::Information);
+        return;
+    }
+    const std::string count = counted(nodes.size(), "node folder", "node folders");
+    if (!ctx_.messages.askYesNo("Clear the stored drive data of " + count +
+                                    "? Their reports, diagnostics and drive history are deleted.",
+                                MessageTitle, MessageIcon::Question))
+        return;
+    clearDataCache(ctx_.programFolder, ctx_.nodes, ctx_.yield);
+    std::string error;
+    if (ctx_.forgetHistory && !ctx_.forgetHistory(nodes, &error))
+        ctx_.messages.show("The drive history is kept: " + error, MessageTitle, MessageIcon::Warning);
+}
 
 void AdminCommands::resetNodes()
 {
+    std::size_t logins = 0;
+    for (std::size_t n = 1; n <= ctx_.nodes.count(); ++n)
+        logins += ctx_.nodes.at(n).Login.empty() ? 0 : 1;
+    if (!ctx_.messages.askYesNo("Reset the node list? " + counted(ctx_.nodes.count(), "node", "nodes") + " and " +
+                                    counted(logins, "login", "logins") +
+                                    " are deleted, and the program restarts.",
+                                MessageTitle, MessageIcon::Question))
+        return;
     std::string error;
     if (!resetNodeList(ctx_.nodes, ctx_.programFolder, &error)) {
         // Ending now would bring the old list back at the next start.
@@ -92,13 +123,16 @@ void AdminCommands::setCurrentNodeLogin()
     if (ctx_.nodes.empty())
         return;
     const std::size_t n = ctx_.selectedNode;
+    // Otherwise the dialog would take a login and store it nowhere.
+    if (!ctx_.nodes.contains(n)) {
+        ctx_.messages.show(NoNodeSelectedText, MessageTitle, MessageIcon::Information);
+        return;
+    }
     // A node without an entry in the dialog's tree (this computer) still gets its boxes.
     if (ctx_.loginTreeEntry)
         login_->tickAndSelect(ctx_.loginTreeEntry(n));
-    if (ctx_.nodes.contains(n)) {
-        const NodeRecord& r = ctx_.nodes.at(n);
-        login_->boxes().fill(r.Login, r.Password);
-    }
+    const NodeRecord& r = ctx_.nodes.at(n);
+    login_->boxes().fill(r.Login, r.Password);
     bringForward(login_);
 }
 
@@ -106,13 +140,15 @@ void AdminCommands::loginOk()
 {
     // The node selected in the main window now, not when the dialog opened.
     const std::size_t n = ctx_.selectedNode;
-    if (ctx_.nodes.contains(n)) {
-        NodeRecord& r = ctx_.nodes.at(n);
-        r.Login = login_->boxes().userText();
-        r.Password = login_->boxes().passwordText();
-        if (ctx_.markLoginSet)
-            ctx_.markLoginSet(n);
+    if (!ctx_.nodes.contains(n)) {
+        ctx_.messages.show(NoNodeSelectedText, MessageTitle, MessageIcon::Information);
+        return; // the dialog stays open with what was typed
     }
+    NodeRecord& r = ctx_.nodes.at(n);
+    r.Login = login_->boxes().userText();
+    r.Password = login_->boxes().passwordText();
+    if (ctx_.markLoginSet)
+        ctx_.markLoginSet(n);
     login_->hide();
 }
 

@@ -39,6 +39,8 @@ struct AdminContext {
     // Told the settings' transport once they are read and at each change in the
     // settings dialog; may be empty.
     std::function<void(const RemoteTransport&)> transportChanged = {};
+    // Deletes the drive history of the nodes named; false and a reason on failure.
+    std::function<bool(const std::vector<std::string>&, std::string*)> forgetHistory = {};
 };
 
 // The items of the "Adminisrator" and "Configure" menus and of the node

@@ -1,6 +1,7 @@
 #include "fleet/DiagnoseAll.h"
 
 #include "fleet/FleetHistory.h"
+#include "platform/CallCancel.h"
 
 #include "commands/BackgroundWork.h"
 
@@ -24,23 +25,32 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
     BackgroundWork work(static_cast<int>(std::clamp<std::size_t>(atOnce, 1, MaxNodesAtOnce)));
     const std::size_t applied = work.runInOrder(
         nodes.size(),
-        [&](std::size_t i) { run.outcomes[i] = diagnoseNode(management, nodes[i], settings); },
+        [&](std::size_t i) {
+            const CancelScope scope(cancel);
+            run.outcomes[i] = diagnoseNode(management, nodes[i], settings);
+        },
         [&](std::size_t i) {
             shown.currentNode = nodes[i].Name;
             if (progress)
                 progress(shown);
         },
         [&](std::size_t i) {
-            const NodeOutcome& o = *run.outcomes[i];
-            table.at(i + 1).Scanned = scannedStateOf(o);
-            if (o.kind != NodeOutcomeKind::Diagnosed)
-                ++shown.failures;
+            if (run.outcomes[i]->kind == NodeOutcomeKind::Cancelled) {
+                run.outcomes[i].reset(); // the node keeps what it had
+                ++run.cancelledNodes;
+            } else {
+                const NodeOutcome& o = *run.outcomes[i];
+                table.at(i + 1).Scanned = scannedStateOf(o);
+                if (o.kind != NodeOutcomeKind::Diagnosed)
+                    ++shown.failures;
+            }
             shown.done = i + 1;
             if (progress)
                 progress(shown);
         },
         [&cancel] { return cancel.load(); });
-    run.cancelled = applied < nodes.size();
+    run.cancelledNodes += nodes.size() - applied; // never started
+    run.cancelled = run.cancelledNodes > 0;
     return run;
 }
 

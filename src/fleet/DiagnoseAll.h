@@ -23,13 +23,15 @@ struct FleetProgress {
 struct FleetRun {
     std::vector<std::optional<NodeOutcome>> outcomes;
     bool cancelled = false;
+    std::size_t cancelledNodes = 0; // under way or not started when the cancel came
 };
 
 // Diagnoses every node of the table, up to `atOnce` at the same time on worker
 // threads, while the calling thread handles its events (a window's Cancel).
 // The table's Scanned fields and the progress calls happen on the calling
-// thread, in node order. A cancel lets the nodes under way finish (their
-// files are whole) and starts no other.
+// thread, in node order. A cancel ends the calls under way (their files are
+// left as they were, or whole), starts no other node, and leaves every node
+// it did not finish untouched, its Scanned field included.
 FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const DiagnosisSettings& settings,
                      std::size_t atOnce, const std::atomic<bool>& cancel,
                      const std::function<void(const FleetProgress&)>& progress = {});

@@ -24,12 +24,11 @@ bool FleetCommands::DiagnoseAll()
         const DiagnosisSettings diagnosis{programFolder_, settings_.AdminUser, settings_.AdminPassword,
                                           settings_.WmiNamespace};
         std::atomic<bool> cancel{false};
-        services_.progress.showProgress();
+        services_.progress.showProgress([&cancel] { cancel = true; });
         const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, MaxNodesAtOnce, cancel,
                                          [this, &cancel](const FleetProgress& p) {
                                              services_.progress.setProgress(p);
-                                             if (services_.progress.cancelRequested() ||
-                                                 (services_.ending && services_.ending()))
+                                             if (services_.ending && services_.ending())
                                                  cancel = true;
                                          });
         services_.progress.hideProgress();
@@ -40,7 +39,9 @@ bool FleetCommands::DiagnoseAll()
         const FleetCounts c = countFleet(rows_);
         services_.statusMessage((run.cancelled ? "Diagnose All Nodes cancelled: " : "Diagnose All Nodes: ") +
                                 std::to_string(finished) + " of " + std::to_string(table_.count()) +
-                                " nodes diagnosed, " + std::to_string(c.red) + " red, " + std::to_string(c.amber) +
+                                " nodes diagnosed, " +
+                                (run.cancelled ? std::to_string(run.cancelledNodes) + " cancelled, " : "") +
+                                std::to_string(c.red) + " red, " + std::to_string(c.amber) +
                                 " amber, " + std::to_string(c.green) + " green, " + std::to_string(c.notReached) +
                                 " not reached" +
                                 (historyProblem_.empty() ? "" : "; history not recorded: " + historyProblem_));

@@ -12,10 +12,9 @@ namespace vorlu {
 class FleetProgressView {
 public:
     virtual ~FleetProgressView() = default;
-    virtual void showProgress() = 0;
+    // cancel is called at once when the user asks to stop, even while every node is still under way.
+    virtual void showProgress(std::function<void()> cancel) = 0;
     virtual void setProgress(const FleetProgress& progress) = 0;
-    // True once the user asked to stop.
-    virtual bool cancelRequested() = 0;
     virtual void hideProgress() = 0;
 };
 

@@ -152,7 +152,7 @@ bool writeFleetExport(const std::filesystem::path& file, const std::vector<Fleet
     const std::string content = *format == ExportFormat::Csv    ? formatFleetCsv(rows)
                                 : *format == ExportFormat::Json ? formatFleetJson(rows, header)
                                                                 : formatFleetHtml(rows, header);
-    return writeFileAtomically(file, content, FileAccess::Default, error);
+    return writeFileAtomically(file, content, error);
 }
 
 } // namespace vorlu

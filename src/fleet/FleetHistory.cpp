@@ -115,6 +115,40 @@ bool FleetHistory::recordNode(const std::vector<FleetRow>& rows, std::string* er
     return db.commit();
 }
 
+bool FleetHistory::forget(const std::vector<std::string>& nodes, std::string* error)
+{
+    QSqlDatabase db = QSqlDatabase::database(QString::fromStdString(connection_));
+    QSqlQuery q(db);
+    bool ok = db.transaction() && q.prepare("DELETE FROM diagnosis WHERE node = ?");
+    for (auto it = nodes.begin(); ok && it != nodes.end(); ++it) {
+        q.addBindValue(QString::fromStdString(*it));
+        ok = q.exec();
+    }
+    if (ok && db.commit())
+        return true;
+    if (error)
+        *error = (q.lastError().isValid() ? q.lastError() : db.lastError()).text().toStdString();
+    db.rollback();
+    return false;
+}
+
+bool forgetHistoryOf(const std::filesystem::path& programFolder, const std::vector<std::string>& nodes,
+                     std::string* error)
+{
+    const std::filesystem::path file = programFolder / HistoryFileName;
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec))
+        return true; // nothing recorded, and no empty database made for it
+    std::string problem;
+    auto history = FleetHistory::open(file, problem);
+    if (!history) {
+        if (error)
+            *error = problem;
+        return false;
+    }
+    return history->forget(nodes, error);
+}
+
 namespace {
 
 // Only the rows where a drive's state differs from its diagnosis before: a

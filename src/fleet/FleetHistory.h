@@ -40,6 +40,8 @@ public:
 
     // Records the rows of one node in one transaction; false and a reason on failure.
     bool recordNode(const std::vector<FleetRow>& rows, std::string* error = nullptr);
+    // Deletes every diagnosis of the nodes, in one transaction; false and a reason on failure.
+    bool forget(const std::vector<std::string>& nodes, std::string* error = nullptr);
     RecordedFleet recordedFleet() const;
     // The rows of the node's latest diagnosis, in the order recorded.
     std::vector<FleetRow> latest(const std::string& node) const;
@@ -55,5 +57,10 @@ private:
     explicit FleetHistory(std::string connection) : connection_(std::move(connection)) {}
     std::string connection_;
 };
+
+// The history of the program folder without the nodes' diagnoses; true when
+// it has none to begin with.
+bool forgetHistoryOf(const std::filesystem::path& programFolder, const std::vector<std::string>& nodes,
+                     std::string* error);
 
 } // namespace vorlu

@@ -43,6 +43,10 @@ struct InventoryServices {
     std::function<bool()> ending;
     // After a diagnostics scan has written node n's diagnostics, so the drive history can keep them.
     std::function<void(std::size_t n)> diagnosed = {};
+    // Before node n's results are shown, and when a command on it failed: what
+    // the window shows of an earlier node or run (the detail panel, the node
+    // named in the status bar) must go. May be empty.
+    std::function<void(std::size_t n)> nodeShown = {};
 };
 
 } // namespace vorlu

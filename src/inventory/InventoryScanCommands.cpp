@@ -1,6 +1,7 @@
 #include "inventory/InventoryScanCommands.h"
 
 #include "inventory/InventoryTexts.h"
+#include "platform/CallCancel.h"
 #include "nodes/NodeFolders.h"
 #include "network/NodeTree.h"
 #include "nodes/AtomicFile.h"
@@ -42,6 +43,32 @@ std::filesystem::path InventoryScanCommands::nodeFile(std::size_t node, const ch
 }
 
 void InventoryScanCommands::resetResults() { resetDriveResults(results_, services_.grids, *painter_); }
+
+void InventoryScanCommands::startShowing()
+{
+    resetResults();
+    if (services_.nodeShown)
+        services_.nodeShown(state_.SelectedNode);
+}
+
+void InventoryScanCommands::forgetShown()
+{
+    startShowing();
+    services_.hardwareTree.clear();
+    services_.units.hideAllUnits();
+    services_.units.renderScene();
+}
+
+bool InventoryScanCommands::runStep(const std::function<bool()>& step)
+{
+    bool done = false;
+    std::atomic<bool>& cancel = cancel_;
+    services_.work.run([&done, &step, &cancel] {
+        const CancelScope scope(cancel);
+        done = step();
+    });
+    return done;
+}
 
 void InventoryScanCommands::showFailure(const std::string& text, const std::string& reason)
 {
@@ -88,9 +115,12 @@ void InventoryScanCommands::markNode(const NodeDiagnosis& diagnosis)
 bool InventoryScanCommands::CheckConnectivity(NodeDiagnosis& diagnosis)
 {
     services_.dialog.setStatus(withNode(ConnectingPrefix));
-    bool answered = false;
-    services_.work.run([&diagnosis, &answered] { answered = diagnosis.check(); });
-    if (!answered) {
+    if (!runStep([&diagnosis] { return diagnosis.check(); })) {
+        forgetShown();
+        if (diagnosis.outcome().kind == NodeOutcomeKind::Cancelled) {
+            fail(withNode(CancelledPrefix), diagnosis.outcome().reason);
+            return false;
+        }
         showFailure(withNode(AccessDeniedPrefix), diagnosis.outcome().reason);
         markNode(diagnosis);
         services_.window.setBusyPointer(false);
@@ -104,13 +134,15 @@ bool InventoryScanCommands::CheckConnectivity(NodeDiagnosis& diagnosis)
 bool InventoryScanCommands::collect(NodeDiagnosis& diagnosis, NodeFiles files)
 {
     services_.dialog.setStatus(withNode(CollectingPrefix));
-    bool collected = false;
     // The answer is cut on the worker, so that a huge one is freed before the window sees it.
-    services_.work.run([&diagnosis, &collected, files] { collected = diagnosis.collect(files); });
+    const bool collected = runStep([&diagnosis, files] { return diagnosis.collect(files); });
     answerCut_ = diagnosis.outcome().answerCut;
     if (!collected) {
-        fail(withNode(CollectFailedPrefix), diagnosis.outcome().reason);
-        markNode(diagnosis);
+        forgetShown();
+        const bool cancelled = diagnosis.outcome().kind == NodeOutcomeKind::Cancelled;
+        fail(withNode(cancelled ? CancelledPrefix : CollectFailedPrefix), diagnosis.outcome().reason);
+        if (!cancelled)
+            markNode(diagnosis);
         return false;
     }
     if (ending())
@@ -118,6 +150,7 @@ bool InventoryScanCommands::collect(NodeDiagnosis& diagnosis, NodeFiles files)
     const bool written = diagnosis.write();
     markNode(diagnosis);
     if (!written) {
+        forgetShown();
         const std::string shown = state_.table.at(state_.SelectedNode).Name + "/" + diagnosis.outcome().unwritten;
         fail(WriteFailedPrefix + shown, diagnosis.outcome().reason);
         return false;
@@ -147,7 +180,7 @@ void InventoryScanCommands::LoadInventoryReport()
 
 bool InventoryScanCommands::CollectDiagnostics(NodeDiagnosis& diagnosis)
 {
-    resetResults();
+    startShowing();
     services_.dialog.setBarWidth(CollectedBarTwips);
     if (!collect(diagnosis, NodeFiles::Diagnostics))
         return false;
@@ -205,7 +238,10 @@ bool InventoryScanCommands::localNodeMissing()
 bool InventoryScanCommands::gated(bool (InventoryScanCommands::*command)())
 {
     const CommandGate::Pass pass = services_.gate.enter();
-    return pass ? (this->*command)() : refuse();
+    if (!pass)
+        return refuse();
+    cancel_ = false; // a Cancel belongs to the command it was pressed in
+    return (this->*command)();
 }
 
 bool InventoryScanCommands::BuildSelected() { return gated(&InventoryScanCommands::buildSelected); }
@@ -230,7 +266,7 @@ bool InventoryScanCommands::buildSelected()
     if (state_.table.empty() || selectedNodeMissing())
         return true;
     services_.window.setBusyPointer(true);
-    resetResults();
+    startShowing();
     services_.dialog.setDetail("");
     services_.dialog.showDialog();
     NodeDiagnosis diagnosis = selectedNodeDiagnosis();
@@ -253,7 +289,7 @@ bool InventoryScanCommands::buildLocal()
         return true;
     services_.window.setBusyPointer(true);
     NodeDiagnosis diagnosis = thisComputerDiagnosis();
-    resetResults();
+    startShowing();
     services_.dialog.setDetail("");
     services_.dialog.showDialog();
     services_.hardwareTree.clear();
@@ -323,7 +359,7 @@ bool InventoryScanCommands::showStoredNode()
     services_.window.setBusyPointer(true);
     services_.dialog.setStatus(PreparingModelText);
     services_.dialog.setCaption(StatusCaption);
-    resetResults();
+    startShowing();
     showHardware();
     // The stored diagnostics too, so the grids match the drives on show.
     diagnosedNode_ = state_.SelectedNode;

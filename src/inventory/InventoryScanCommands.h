@@ -4,6 +4,8 @@
 #include "inventory/InventoryContext.h"
 #include "inventory/NodeDiagnosis.h"
 
+#include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +40,9 @@ public:
     const DriveResults& results() const { return results_; }
     // The reset before a node is shown: grids, counters, painted parts, drive table.
     void resetResults();
+    // The progress window's Cancel: the call under way ends, writes nothing and
+    // leaves the node as it was.
+    void cancel() { cancel_ = true; }
     std::size_t DiagnosedNode() const { return diagnosedNode_; }
     bool DriveScanDone() const { return state_.flags.DriveScanDone; }
 
@@ -52,6 +57,12 @@ private:
     void markNode(const NodeDiagnosis& diagnosis);
     void showFailure(const std::string& text, const std::string& reason);
     void fail(const std::string& text, const std::string& reason);
+    // A new moment for the selected node: the reset, and the window told.
+    void startShowing();
+    // A command on the selected node failed: nothing of an earlier node or run stays on screen.
+    void forgetShown();
+    // Runs one step of the diagnosis on the worker, under this command's Cancel.
+    bool runStep(const std::function<bool()>& step);
     bool CheckConnectivity(NodeDiagnosis& diagnosis);
     // Collects the files on the worker and writes them; the node is marked either way.
     bool collect(NodeDiagnosis& diagnosis, NodeFiles files);
@@ -76,6 +87,7 @@ private:
     bool diagnoseSelected();
     bool diagnoseLocal();
     bool showStoredNode();
+    std::atomic<bool> cancel_{false};
 
     InventoryState state_;
     InventoryServices services_;

@@ -37,5 +37,6 @@ inline constexpr const char* NoLocalNodeText =
     "This computer is not in the node list; run a network scan that lists it first.";
 inline constexpr const char* CollectFailedPrefix = "Unable to collect optical drive information for ";
 inline constexpr const char* WriteFailedPrefix = "Unable to write ";
+inline constexpr const char* CancelledPrefix = "Cancelled for ";
 
 } // namespace vorlu

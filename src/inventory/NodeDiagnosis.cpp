@@ -5,6 +5,7 @@
 #include "inventory/InventoryTexts.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFolders.h"
+#include "platform/CallCancel.h"
 #include "platform/TextCase.h"
 
 #include <QDateTime>
@@ -43,8 +44,14 @@ bool NodeDiagnosis::refuse(const std::string& reason) { return fail(NodeOutcomeK
 
 bool NodeDiagnosis::fail(NodeOutcomeKind kind, const std::string& reason)
 {
-    outcome_.kind = kind;
-    outcome_.reason = displayReason(reason, connection_);
+    // A call given up by the user is no fault of the node.
+    outcome_.kind = callCancelled() ? NodeOutcomeKind::Cancelled : kind;
+    outcome_.reason = outcome_.kind == NodeOutcomeKind::Cancelled ? CallCancelledText : displayReason(reason, connection_);
+    if (outcome_.kind != NodeOutcomeKind::Cancelled)
+        logFailure(connection_, kind == NodeOutcomeKind::Refused     ? "refused"
+                                : kind == NodeOutcomeKind::WriteFailed ? "could not be written"
+                                                                       : "did not answer a drive query",
+                   outcome_.reason);
     return false;
 }
 
@@ -52,6 +59,10 @@ WmiServices& NodeDiagnosis::services(const std::string& nameSpace)
 {
     // One locator and, per namespace, one connection serve every query of the node,
     // so a transport that keeps its sign-in pays for it once.
+    // The empty server is this computer for the local commands alone: a node whose address is unknown must
+    // never be answered with this computer's drives.
+    if (!connection_.node.empty() && connection_.server.empty())
+        throw WmiError(NoAddressText);
     if (!locator_) {
         locator_ = management_.createLocator();
         if (!locator_)
@@ -104,6 +115,9 @@ bool NodeDiagnosis::collect(NodeFiles files)
 
 bool NodeDiagnosis::write()
 {
+    // A cancel that came with the last answer: the files stay as they were.
+    if (callCancelled())
+        return fail(NodeOutcomeKind::Cancelled, CallCancelledText);
     if (const auto why = folderNameProblem(node_.Name)) {
         outcome_.unwritten = wants(collected_, NodeFiles::Report) ? ReportFileName : DiagnosticsFileName;
         return fail(NodeOutcomeKind::WriteFailed, *why);
@@ -119,7 +133,7 @@ bool NodeDiagnosis::write()
                                            std::tuple{NodeFiles::Diagnostics, DiagnosticsFileName, &outcome_.diagnostics}}) {
         if (!wants(collected_, part))
             continue;
-        if (!writeFileAtomically(folder / file, *text, FileAccess::Default, &problem)) {
+        if (!writeFileAtomically(folder / file, *text, &problem)) {
             outcome_.unwritten = file;
             return fail(NodeOutcomeKind::WriteFailed, problem);
         }

@@ -25,11 +25,13 @@ struct DiagnosisSettings {
 // drive status ("sen_cd"), or both.
 enum class NodeFiles { Report = 1, Diagnostics = 2, Both = 3 };
 
-enum class NodeOutcomeKind { NotDiagnosed, Diagnosed, Refused, QueryFailed, WriteFailed };
+enum class NodeOutcomeKind { NotDiagnosed, Diagnosed, Refused, QueryFailed, WriteFailed, Cancelled };
 
 // One node's diagnosis. NotDiagnosed: nothing was asked yet; Refused: the connection or the connectivity check
 // failed; QueryFailed: the node answered the check but not a drive query;
-// WriteFailed: a file of the node could not be written.
+// WriteFailed: a file of the node could not be written; Cancelled: the
+// calls' CancelScope was cancelled, nothing was written and the node keeps
+// what it had.
 struct NodeOutcome {
     NodeOutcomeKind kind = NodeOutcomeKind::NotDiagnosed;
     std::string reason;      // shown beside the node; never holds a password

@@ -1,10 +1,30 @@
 #include "inventory/WmiConnection.h"
 
+#include "platform/Log.h"
+
 namespace vorlu {
+
+namespace {
+
+std::string nodeNamed(const WmiConnection& connection)
+{
+    if (connection.node.empty())
+        return connection.server.empty() ? "this computer" : connection.server;
+    return connection.node + " (" + (connection.server.empty() ? "no address" : connection.server) + ")";
+}
+
+} // namespace
+
+void logFailure(const WmiConnection& connection, const char* what, const std::string& reason)
+{
+    qCWarning(lcInventory, "%s as %s %s: %s", nodeNamed(connection).c_str(),
+              connection.user.empty() ? "the current user" : connection.user.c_str(), what, reason.c_str());
+}
 
 void SelectNodeCredentials(WmiConnection& connection, const NodeRecord& node, const std::string& adminUser,
                            const std::string& adminPassword)
 {
+    connection.node = node.Name;
     connection.server = node.IP;
     if (node.Login.empty()) {
         connection.user = adminUser;
@@ -16,27 +36,6 @@ void SelectNodeCredentials(WmiConnection& connection, const NodeRecord& node, co
 }
 
 void ClearConnection(WmiConnection& connection) { connection = WmiConnection{}; }
-
-ManagementSession OpenConnection(ManagementService& service, const WmiConnection& connection,
-                                 const std::string& nameSpace)
-{
-    ManagementSession session;
-    session.locator = service.createLocator();
-    if (!session.locator)
-        throw WmiError("the management service gave no locator");
-    session.services =
-        session.locator->connectServer(connection.server, nameSpace, connection.user, connection.password);
-    if (!session.services)
-        throw WmiError("the management service gave no connection");
-    return session;
-}
-
-std::vector<WmiRow> QueryNode(ManagementService& service, const WmiConnection& connection,
-                              const std::string& nameSpace, const std::string& query)
-{
-    ManagementSession session = OpenConnection(service, connection, nameSpace);
-    return session.services->execQuery(query);
-}
 
 std::string displayReason(const std::string& reason, const WmiConnection& connection)
 {

@@ -7,12 +7,18 @@
 
 namespace vorlu {
 
+// The reason a node without an address is refused.
+inline constexpr const char* NoAddressText = "no address";
+
 // The parameters of the next management connection, one record for the whole
-// program. An empty server is this computer.
+// program. An empty server is this computer, but only with no node named
+// (ClearConnection, the local commands): a named node without an address is
+// refused with NoAddressText.
 struct WmiConnection {
     std::string server;
     std::string user;
     std::string password;
+    std::string node; // the node's name, for the log; empty for this computer
 };
 
 // The node's IP, and its own login or, when it has none, the administrator's.
@@ -21,23 +27,9 @@ void SelectNodeCredentials(WmiConnection& connection, const NodeRecord& node, co
 // This computer with the service's default login: all three fields empty.
 void ClearConnection(WmiConnection& connection);
 
-// A connection opened by OpenConnection: the locator and the services object,
-// released together when it goes out of scope.
-struct ManagementSession {
-    std::unique_ptr<WmiLocator> locator;
-    std::unique_ptr<WmiServices> services;
-};
-
-// Creates a locator and calls ConnectServer(server, nameSpace, user, password).
-// Throws WmiError.
-ManagementSession OpenConnection(ManagementService& service, const WmiConnection& connection,
-                                 const std::string& nameSpace);
-
-// OpenConnection, one query, and the release of everything it opened: the
-// only shape in which the program talks to a node. Throws WmiError. Safe to
-// run on a worker thread when the service is.
-std::vector<WmiRow> QueryNode(ManagementService& service, const WmiConnection& connection,
-                              const std::string& nameSpace, const std::string& query);
+// Logs a warning naming the node, its address and login and what failed; the
+// reason must already be fit to be shown (displayReason).
+void logFailure(const WmiConnection& connection, const char* what, const std::string& reason);
 
 // The reason a service gave for a failure, fit to be shown: the password of
 // the connection never appears in it, and it is one line.

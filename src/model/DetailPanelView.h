@@ -20,11 +20,12 @@ enum class DetailValue {
 // How a drive's state looks in the panel.
 struct StatePresentation {
     std::uint32_t headingRgb; // background of the heading, 0x00RRGGBB
-    int dial;                 // 1 OK, 2 Warning, 3 Error: the picture holder copied into the dial
+    int dial;                 // 1 OK, 2 Warning, 3 Error: the picture holder copied into the dial; 4 unknown
     const char* word;
 };
 
-// The presentation of a StatusColour code; null for any other value.
+// The presentation of a StatusColour code; any other value (codes that
+// matched no row) is shown as unknown: grey, a neutral dial, "Unknown".
 const StatePresentation* StatePresentationFor(int colour);
 
 class DetailPanelView {

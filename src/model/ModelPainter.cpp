@@ -1,5 +1,6 @@
 #include "model/ModelPainter.h"
 
+#include "drives/DriveStatus.h"
 #include "model/ModelLayout.h"
 #include "model/PartColourTable.h"
 #include "model/PartResetList.h"
@@ -28,7 +29,8 @@ void ModelPainter::decide_colour(const std::string& partName, int colourIndex)
     if (CD3DMesh* mesh = findPartMesh(partName)) {
         mesh->bUseMaterials = false;
         mesh->bUseMaterialOverride = false;
-        mesh->SetMaterialOverride(PartMaterial(colourIndex));
+        // Codes that matched no row leave no colour: grey, never the black of index 0.
+        mesh->SetMaterialOverride(PartMaterial(colourIndex == StatusColour::None ? UnknownPartColour : colourIndex));
     }
     scene_.RenderScene();
 }

@@ -8,6 +8,8 @@
 namespace vorlu {
 
 inline constexpr int PartColourCount = 17;
+// The grey of the table, for a drive whose state is unknown.
+inline constexpr int UnknownPartColour = 8;
 // Entries 0..16; components above 1 are kept and brighten the lit colour.
 extern const std::array<ColorValue, PartColourCount> PartColourTable;
 

@@ -8,6 +8,7 @@
 #include "scene/Scene.h"
 
 #include <array>
+#include <cstdlib>
 
 namespace vorlu {
 
@@ -33,6 +34,20 @@ void PartSelection::mouseDown(CD3DFrame* container, double x, double y)
     pickedPartName_ = pick.GetFrame(nearest)->ObjectName;
     if (!pickedPartName_.empty())
         searchfault();
+}
+
+void PartSelection::selectUnit(int unit)
+{
+    if (unit < 1 || unit > UnitCount)
+        return;
+    pickedPartName_ = DrivePartName(unit);
+    searchfault();
+}
+
+int PartSelection::SelectedUnit() const
+{
+    constexpr std::size_t prefix = 3; // "CD "
+    return selectedDriveLabel_.size() > prefix ? std::atoi(selectedDriveLabel_.c_str() + prefix) : 0;
 }
 
 void PartSelection::searchfault()
@@ -62,8 +77,8 @@ void PartSelection::searchfault()
             *text = "N/A";
         panel_.setValue(which, *text);
     }
-    if (const StatePresentation* state = StatePresentationFor(drive->colour))
-        panel_.showState(*state);
+    // Every drive shows its own state, an unknown one too, never the one shown before it.
+    panel_.showState(*StatePresentationFor(drive->colour));
 }
 
 } // namespace vorlu

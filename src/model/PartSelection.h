@@ -24,12 +24,23 @@ public:
     // Mouse-down on the view, any button: the drag state first, then, once
     // the model is loaded, the pick within container (x, y in view pixels).
     void mouseDown(CD3DFrame* container, double x, double y);
+    // The keyboard's way to a drive: unit k (1-based) is selected as a click
+    // on its tray selects it.
+    void selectUnit(int unit);
+    // No drive selected: the next pick starts afresh.
+    void forgetDrive()
+    {
+        pickedPartName_.clear();
+        selectedDriveLabel_.clear();
+    }
     // Shows the selected drive of the table. Empty texts become "N/A" in
     // the table too, as the panel shows them.
     void searchfault();
 
     const std::string& PickedPartName() const { return pickedPartName_; }
-    // Survives picks of other parts and a change of node.
+    // The unit of the drive shown, 1-based; 0 when none is.
+    int SelectedUnit() const;
+    // Survives picks of other parts; forgotten when another node is shown.
     const std::string& SelectedDriveLabel() const { return selectedDriveLabel_; }
 
 private:

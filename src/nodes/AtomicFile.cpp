@@ -1,6 +1,11 @@
 #include "nodes/AtomicFile.h"
 
+#include "platform/Log.h"
+
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,24 +39,14 @@ bool writeAll(int fd, const std::string& content)
     return true;
 }
 
-} // namespace
-
-bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, FileAccess access,
-                         std::string* error)
+bool writeOnce(const std::filesystem::path& target, const std::string& content, std::string* error)
 {
-    std::string tmpl = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string tmpl = (target.parent_path() / ("." + target.filename().string() + TemporarySuffix)).string();
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
         return fail(error, "cannot create a temporary file beside " + target.string());
-    // mkstemp creates the file 0600; widen it only for files that hold no secrets.
-    // Owner-only is set explicitly too, so that the result is checked whatever mkstemp did.
-    mode_t mode = 0600;
-    if (access == FileAccess::Default) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) {
+    // Set explicitly, so that the result is checked whatever mkstemp did.
+    if (::fchmod(fd, 0600) != 0) {
         const int saved = errno;
         ::close(fd);
         ::unlink(tmpl.c_str());
@@ -82,6 +77,50 @@ bool writeFileAtomically(const std::filesystem::path& target, const std::string&
     if (!synced)
         return fail(error, "cannot sync the folder of " + target.string());
     return true;
+}
+
+// ".name.XXXXXX", the six letters and digits mkstemp put in place of the X's.
+bool isTemporaryOf(const std::string& file, const std::string& target)
+{
+    const std::size_t letters = std::strlen(TemporarySuffix) - 1;
+    if (file.size() != target.size() + letters + 2 || file[0] != '.' || file.compare(1, target.size(), target) != 0 ||
+        file[target.size() + 1] != '.')
+        return false;
+    return std::all_of(file.end() - static_cast<std::ptrdiff_t>(letters), file.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+} // namespace
+
+bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, std::string* error)
+{
+    std::string reason;
+    if (writeOnce(target, content, &reason))
+        return true;
+    qCWarning(lcNodes, "%s", reason.c_str());
+    if (error)
+        *error = std::move(reason);
+    return false;
+}
+
+std::size_t removeLeftTemporaries(const std::filesystem::path& folder, std::initializer_list<const char*> targets)
+{
+    std::size_t removed = 0;
+    std::error_code ec;
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string file = entry.path().filename().string();
+        if (!entry.is_regular_file(ec) || entry.is_symlink(ec) ||
+            std::none_of(targets.begin(), targets.end(), [&](const char* t) { return isTemporaryOf(file, t); }))
+            continue;
+        // A save of another copy of the program may be under way this very moment.
+        const auto age = now - entry.last_write_time(ec);
+        if (ec || age < std::chrono::minutes(1))
+            continue;
+        if (std::filesystem::remove(entry.path(), ec))
+            ++removed;
+    }
+    return removed;
 }
 
 bool readWholeFile(const std::filesystem::path& path, std::string& content, std::string* error, std::size_t maxBytes)

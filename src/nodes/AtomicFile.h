@@ -1,17 +1,27 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 namespace vorlu {
 
-enum class FileAccess { Default, OwnerOnly };
+// The temporary file of a save is ".<name>" followed by this, the X's made
+// unique by mkstemp.
+inline constexpr const char* TemporarySuffix = ".XXXXXX";
 
 // Writes the whole content to a temporary file beside the target, flushes it
 // to disk and renames it over the target, so a failed or interrupted write
-// leaves the previous file whole. Returns false (and a reason) on failure.
-bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, FileAccess access,
+// leaves the previous file whole. The file is its owner's alone (0600): the
+// program's files map the network and hold logins. Returns false (and a
+// reason, also logged as a warning) on failure.
+bool writeFileAtomically(const std::filesystem::path& target, const std::string& content,
                          std::string* error = nullptr);
+
+// Removes from the folder the temporary files an interrupted save of one of
+// the targets left (".lg.ini.a1B2c3"), and nothing else; a file younger than
+// a minute may be a save under way and is kept. Returns how many went.
+std::size_t removeLeftTemporaries(const std::filesystem::path& folder, std::initializer_list<const char*> targets);
 
 // Reads a whole regular file; false, with the file's name and the reason, when
 // it is missing, is not a regular file (a folder, a pipe), cannot be read or

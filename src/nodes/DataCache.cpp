@@ -26,6 +26,17 @@ bool realFolder(const fs::path& folder)
 
 } // namespace
 
+std::vector<std::string> nodesWithFolders(const fs::path& programFolder, const NodeTable& nodes)
+{
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i <= nodes.count(); ++i) {
+        const std::string& node = nodes.at(i).Name;
+        if (!folderNameProblem(node) && realFolder(nodeFolder(programFolder, node)))
+            names.push_back(node);
+    }
+    return names;
+}
+
 std::vector<fs::path> clearDataCache(const fs::path& programFolder, const NodeTable& nodes,
                                      const std::function<void()>& yield)
 {

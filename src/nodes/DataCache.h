@@ -4,6 +4,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace vorlu {
@@ -11,6 +12,10 @@ namespace vorlu {
 // The files of a node folder that hold stored drive data, in the order
 // "Clear Data cache" deletes them.
 inline constexpr std::array<const char*, 3> DataCacheFiles = {"report", "sen_cd", "settings"};
+
+// The nodes whose folders "Clear Data cache" reaches: an accepted name and a
+// real folder in the program folder.
+std::vector<std::string> nodesWithFolders(const std::filesystem::path& programFolder, const NodeTable& nodes);
 
 // "Clear Data cache": deletes those files from the folder of every node, one
 // file name at a time, yielding after each. Only folders whose names pass the

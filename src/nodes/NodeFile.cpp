@@ -9,8 +9,8 @@ void parseNodeFile(const std::string& text, NodeTable& table, const std::functio
                    const std::function<void()>& yieldMidRecord)
 {
     LineReader reader(text);
-    // The end-of-file test runs only before each record.
-    while (!reader.atEnd()) {
+    // The end-of-file test runs only before each record; empty lines at the end are no record.
+    while (!reader.onlyBlanksLeft()) {
         NodeRecord r;
         r.Enabled.clear();
         r.Scanned.clear();
@@ -31,7 +31,7 @@ std::size_t countNodeRecords(const std::string& text)
     LineReader reader(text);
     std::string line;
     std::size_t records = 0;
-    while (!reader.atEnd()) {
+    while (!reader.onlyBlanksLeft()) {
         for (int field = 0; field < 7; ++field)
             reader.next(line);
         ++records;
@@ -59,7 +59,7 @@ std::string formatNodeFile(const NodeTable& table, NodeFileForm form)
 
 bool saveNodeFile(const std::filesystem::path& file, const NodeTable& table, NodeFileForm form, std::string* error)
 {
-    return writeFileAtomically(file, formatNodeFile(table, form), FileAccess::OwnerOnly, error);
+    return writeFileAtomically(file, formatNodeFile(table, form), error);
 }
 
 } // namespace vorlu

@@ -124,7 +124,7 @@ bool readSettingsFile(const std::filesystem::path& file, Settings& settings, std
 
 bool writeSettingsFile(const std::filesystem::path& file, const Settings& settings, std::string* error)
 {
-    return writeFileAtomically(file, formatSettings(settings), FileAccess::OwnerOnly, error);
+    return writeFileAtomically(file, formatSettings(settings), error);
 }
 
 } // namespace vorlu

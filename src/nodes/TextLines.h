@@ -10,6 +10,8 @@ class LineReader {
 public:
     explicit LineReader(std::string_view text) : text_(text) {}
     bool atEnd() const { return pos_ >= text_.size(); }
+    // Nothing but blanks and line breaks left: an editor's empty last line holds no record.
+    bool onlyBlanksLeft() const { return text_.find_first_not_of(" \t\r\n", pos_) == std::string_view::npos; }
     // The next trimmed line; false at the end of the text.
     bool next(std::string& line);
 

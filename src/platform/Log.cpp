@@ -7,6 +7,10 @@
 #include <cstring>
 #include <mutex>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace vorlu {
 
 // Debug messages are off until QT_LOGGING_RULES turns them on.
@@ -16,6 +20,7 @@ Q_LOGGING_CATEGORY(lcNetwork, "vorlu.network", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcScene, "vorlu.scene", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcModel, "vorlu.model", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcApp, "vorlu.app", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcInventory, "vorlu.inventory", QtInfoMsg)
 
 namespace {
 
@@ -61,11 +66,27 @@ void handler(QtMsgType type, const QMessageLogContext& context, const QString& m
 
 bool openLogFile(const std::string& path, std::string* error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "a");
-    if (!file) {
+    auto refuse = [&](const std::string& reason) {
         if (error)
-            *error = "cannot open the log file " + path + ": " + std::strerror(errno);
+            *error = "cannot open the log file " + path + ": " + reason;
         return false;
+    };
+    // Non-blocking so that a FIFO is refused, not waited on; the log names nodes and their refusals, so it is
+    // created for its owner alone.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return refuse(errno == ENXIO ? "it is not a regular file (a FIFO or a socket)" : std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return refuse("it is not a regular file (a device, a FIFO or a socket)");
+    }
+    ::fcntl(fd, F_SETFL, O_APPEND); // blocking again for the writes
+    std::FILE* file = ::fdopen(fd, "a");
+    if (!file) {
+        const std::string reason = std::strerror(errno);
+        ::close(fd);
+        return refuse(reason);
     }
     std::lock_guard lock(logMutex);
     if (logFile)

@@ -15,6 +15,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcNetwork)  // "vorlu.network"
 Q_DECLARE_LOGGING_CATEGORY(lcScene)    // "vorlu.scene"
 Q_DECLARE_LOGGING_CATEGORY(lcModel)    // "vorlu.model"
 Q_DECLARE_LOGGING_CATEGORY(lcApp)      // "vorlu.app"
+Q_DECLARE_LOGGING_CATEGORY(lcInventory) // "vorlu.inventory": connections, queries, writes of node files
 
 // Appends every later message to the file as well as stderr. False, with the
 // reason, when the file cannot be opened; the log then stays on stderr.

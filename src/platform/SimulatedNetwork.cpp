@@ -1,8 +1,10 @@
 #include "platform/SimulatedNetwork.h"
 
+#include "platform/CallCancel.h"
 #include "platform/TextCase.h"
 #include "platform/WmiQuery.h"
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 #include <thread>
@@ -11,10 +13,18 @@ namespace vorlu {
 
 namespace {
 
+// A slow node answers late; a cancelled call ends within a slice, as a closed connection would.
 void wait(const SimulatedNetwork::Computer& computer)
 {
-    if (computer.latencyMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(computer.latencyMs));
+    using namespace std::chrono;
+    const auto until = steady_clock::now() + milliseconds(std::max(computer.latencyMs, 0));
+    for (;;) {
+        throwIfCancelled();
+        const auto left = until - steady_clock::now();
+        if (left <= steady_clock::duration::zero())
+            return;
+        std::this_thread::sleep_for(std::min<steady_clock::duration>(left, milliseconds(20)));
+    }
 }
 
 std::vector<std::uint8_t> addressBytes(const std::string& dotted)

@@ -290,16 +290,29 @@ std::shared_ptr<SimulatedNetwork> SimulatedNetwork::load(const std::filesystem::
         error = name + ": is a folder, expected a network file";
         return nullptr;
     }
+    // A device or a FIFO would be read for ever or wait for a writer that never comes.
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        error = name + ": is not a regular file (a device, a FIFO or a socket), expected a network file";
+        return nullptr;
+    }
+    const std::string tooLarge = name + ": the file is larger than " + std::to_string(kMaxFileBytes >> 20) + " MB";
     if (const auto size = std::filesystem::file_size(file, ec); !ec && size > kMaxFileBytes) {
-        error = name + ": the file is larger than " + std::to_string(kMaxFileBytes >> 20) + " MB";
+        error = tooLarge;
         return nullptr;
     }
     std::ifstream in(file, std::ios::binary);
     std::string text;
+    // Read no more than the limit allows, even from a file that grows meanwhile.
+    text.resize(kMaxFileBytes + 1);
     if (in)
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (!in && !in.eof()) {
         error = name + ": the file cannot be read";
+        return nullptr;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMaxFileBytes) {
+        error = tooLarge;
         return nullptr;
     }
     return parse(text, name, error);

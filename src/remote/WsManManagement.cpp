@@ -1,5 +1,6 @@
 #include "remote/WsManManagement.h"
 
+#include "platform/CallCancel.h"
 #include "remote/NtlmContext.h"
 #include "remote/WsManEnvelope.h"
 #include "remote/WsManReply.h"
@@ -96,12 +97,13 @@ std::vector<WmiRow> runEnumeration(WsManChannel& channel, const std::string& nam
     std::vector<WmiRow> rows;
     std::size_t bytes = 0;
     auto exchange = [&](const std::string& soap) {
+        throwIfCancelled(); // between the messages of a query: the node frees the enumeration below
         const std::string reply = channel.exchange(soap, deadline);
         bytes += reply.size();
         if (bytes > MaxQueryBytes)
             throw WmiError("the node's answer to one query is larger than " +
                            std::to_string(MaxQueryBytes / (1024 * 1024)) + " MB and was refused");
-        EnumerationPage page = readEnumerationReply(reply);
+        EnumerationPage page = readEnumerationReply(reply, deadline);
         std::move(page.items.begin(), page.items.end(), std::back_inserter(rows));
         return page;
     };

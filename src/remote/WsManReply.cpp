@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 
 #include <cstdio>
+#include <set>
 
 namespace vorlu {
 
@@ -40,10 +41,23 @@ std::string hexCode(const std::string& decimal)
     return text;
 }
 
+// The Win32_CDROMDrive and Win32_ComputerSystem properties typed boolean:
+// only these read as the COM service gives them, "True"/"False". A text
+// property keeps the node's spelling.
+bool isBooleanProperty(const std::string& name)
+{
+    static const std::set<std::string, std::less<>> names = {
+        "ConfigManagerUserConfig", "DriveIntegrity", "ErrorCleared", "MediaLoaded", "PowerManagementSupported",
+        "AutomaticManagedPagefile", "AutomaticResetBootOption", "AutomaticResetCapability", "BootROMSupported",
+        "DaylightInEffect", "EnableDaylightSavingsTime", "HypervisorPresent", "InfraredSupported",
+        "NetworkServerModeEnabled", "PartOfDomain", "PauseAfterReset", "ResetCapability"};
+    return names.count(name) != 0;
+}
+
 class ReplyReader {
 public:
-    explicit ReplyReader(const std::string& xml)
-        : reader_(QByteArray::fromRawData(xml.data(), static_cast<qsizetype>(xml.size())))
+    ReplyReader(const std::string& xml, const QDeadlineTimer& deadline)
+        : reader_(QByteArray::fromRawData(xml.data(), static_cast<qsizetype>(xml.size()))), deadline_(deadline)
     {
     }
 
@@ -80,6 +94,9 @@ private:
     QXmlStreamReader::TokenType next()
     {
         const auto token = reader_.readNext();
+        // Reading is part of the query: a reply that takes too long to read is as late as one that came late.
+        if ((++tokens_ & 0x3FF) == 0 && deadline_.hasExpired())
+            throw WmiError("the node's answer could not be read within the query's time limit");
         switch (token) {
         case QXmlStreamReader::DTD:
             throw WmiError("the node's answer holds a document type declaration, which is refused");
@@ -141,15 +158,22 @@ private:
             const auto nil = reader_.attributes().value(QLatin1String(wsman::InstanceNs), QLatin1String("nil"));
             const bool noValue = nil == u"true" || nil == u"1";
             std::string value = readText();
-            if (value == "true")
-                value = "True";
-            else if (value == "false")
-                value = "False";
-            // An array comes as the element repeated.
+            if (isBooleanProperty(name)) {
+                if (value == "true")
+                    value = "True";
+                else if (value == "false")
+                    value = "False";
+            }
+            // An array comes as the element repeated; appended in place, so a
+            // node repeating one property a million times costs linear time.
             for (auto& [key, have] : props)
                 if (key == name) {
-                    if (!noValue)
-                        have = have ? *have + "," + value : value;
+                    if (!noValue) {
+                        if (have)
+                            have->append(",").append(value);
+                        else
+                            have = std::move(value);
+                    }
                     return;
                 }
             if (props.size() >= MaxItemProperties)
@@ -195,12 +219,17 @@ private:
     }
 
     QXmlStreamReader reader_;
+    QDeadlineTimer deadline_;
+    unsigned tokens_ = 0;
     int depth_ = 0;
 };
 
 } // namespace
 
-EnumerationPage readEnumerationReply(const std::string& xml) { return ReplyReader(xml).read(); }
+EnumerationPage readEnumerationReply(const std::string& xml, const QDeadlineTimer& deadline)
+{
+    return ReplyReader(xml, deadline).read();
+}
 
 std::string faultText(const WsManFault& fault)
 {

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/Management.h"
 
+#include <QDeadlineTimer>
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -31,11 +33,12 @@ struct WsManFault {
 
 // Reads a reply. Items of both shapes (a class element, or an XmlFragment of
 // the properties asked for) become rows, their children matched by local
-// name; true/false read "True"/"False", xsi:nil no value. A fault throws
-// WmiError with faultText; so does a reply that is not well-formed, holds a
-// document type or an entity, is nested deeper than MaxReplyDepth or holds
-// more than MaxReplyItems.
-EnumerationPage readEnumerationReply(const std::string& xml);
+// name; a boolean property's true/false read "True"/"False", xsi:nil no
+// value. A fault throws WmiError with faultText; so does a reply that is not
+// well-formed, holds a document type or an entity, is nested deeper than
+// MaxReplyDepth, holds more than MaxReplyItems or is still being read when
+// the deadline passes.
+EnumerationPage readEnumerationReply(const std::string& xml, const QDeadlineTimer& deadline = QDeadlineTimer::Forever);
 
 // "Access is denied. (0x80070005)"; the reason and subcode when the fault
 // has no WSManFault message.

@@ -71,7 +71,7 @@ TEST(DemoSeed, KeepsTheUsersNodeFile)
 {
     QTemporaryDir dir;
     const std::filesystem::path folder = dir.path().toStdString();
-    ASSERT_TRUE(writeFileAtomically(folder / NodeFileName, "MINE\r\n", FileAccess::OwnerOnly));
+    ASSERT_TRUE(writeFileAtomically(folder / NodeFileName, "MINE\r\n"));
     auto network = demoNetwork();
     ASSERT_TRUE(network);
     std::string error;

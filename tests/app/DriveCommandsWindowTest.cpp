@@ -61,7 +61,7 @@ struct DriveRig {
         pc.Login = "admin";
         pc.Password = password;
         t.append(pc);
-        writeFileAtomically(folder() / "lg.ini", formatNodeFile(t, NodeFileForm::Plain), FileAccess::OwnerOnly);
+        writeFileAtomically(folder() / "lg.ini", formatNodeFile(t, NodeFileForm::Plain));
         std::filesystem::create_directory(folder() / "ME");
         std::filesystem::create_directory(folder() / "PC-2");
         window = std::make_unique<Frmmain>(platform, folder(), scene);

@@ -74,7 +74,7 @@ struct Rig {
         restart = r.get();
         platform.restart = std::move(r);
         if (withNodeFile)
-            writeFileAtomically(folder() / "lg.ini", nodeFile, FileAccess::OwnerOnly);
+            writeFileAtomically(folder() / "lg.ini", nodeFile);
         window = std::make_unique<Frmmain>(platform, folder(), scene);
         window->loadStep(nullptr);
     }
@@ -430,8 +430,7 @@ TEST(MainWindow, TheTransportListenerHearsTheSettingsFileAndTheDialog)
     Rig rig(records());
     rig.window.reset();
     ASSERT_TRUE(writeFileAtomically(rig.folder() / "vrsopt.ini",
-                                    "\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\nhttps\r\n",
-                                    FileAccess::OwnerOnly));
+                                    "\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\nhttps\r\n"));
     std::vector<RemoteTransport> heard;
     rig.window = std::make_unique<Frmmain>(rig.platform, rig.folder(), rig.scene);
     rig.window->setTransportListener([&](const RemoteTransport& t) { heard.push_back(t); });
@@ -505,6 +504,7 @@ TEST(MainWindow, ResetOfTheSettingsDialogRestartsWithoutWritingEitherFile)
 {
     Rig rig(records());
     rig.window->state().settings.AdminUser = "changed";
+    rig.boxes->answer({true});
     rig.window->adminCommands().settingsDialog().resetButton()->click();
     EXPECT_EQ(rig.restart->calls(), 1) << "the program starts itself again";
     EXPECT_TRUE(rig.window->endingProgram());
@@ -569,6 +569,29 @@ TEST(MainWindow, LayoutAtTheDesignedSizeAndResized)
     rig.window->resize(t.px(19260), t.px(12135));
     QCoreApplication::processEvents();
     EXPECT_EQ(rig.child("TrView1")->geometry(), t.rect(14040, 4815, 5100, 6915)) << "back at the designed size";
+
+    // At its smallest the window still shows every counter and the whole detail panel: the dial, the state
+    // word and every field. Qt scaled by 2 on a 1920 x 1080 screen leaves 960 x 540, a title bar included.
+    rig.window->resize(1, 1);
+    QCoreApplication::processEvents();
+    const QSize least = rig.window->size();
+    EXPECT_EQ(least, rig.window->minimumSize());
+    if (rig.window->logicalDpiX() == 96) {
+        EXPECT_TRUE(least.width() <= 960 && least.height() <= 500) << least.width() << "x" << least.height();
+    }
+    const QRect inside(QPoint(0, 0), least);
+    for (const char* counter : {"lblgreen", "lblamber", "lblred"}) {
+        QWidget* c = rig.child(counter);
+        EXPECT_TRUE(inside.contains(QRect(c->mapTo(rig.window.get(), QPoint(0, 0)), c->size()))) << counter;
+    }
+    QWidget* panel = rig.child("Picture3");
+    EXPECT_EQ(panel->size(), t.rect(8925, 825, 10210, 3975).size());
+    EXPECT_TRUE(inside.contains(panel->geometry()));
+    for (const char* field : {"pic_dial(0)", "Label18", "Label5", "lblstatusmsg", "Label15", "Label16", "Label11",
+                              "Label13", "Label9"}) {
+        QWidget* f = rig.child(field);
+        EXPECT_TRUE(panel->rect().contains(QRect(f->mapTo(panel, QPoint(0, 0)), f->size()))) << field;
+    }
 }
 
 // The window's size and place come back at the next start, from a file of

@@ -55,8 +55,7 @@ TEST(ModelViewWindow, ShowsTheBackgroundColourThenTheModelAfterTestView)
     QTemporaryDir dir;
     const std::filesystem::path folder = dir.path().toStdString();
     // Line 6: the background colour 0x00336699.
-    writeFileAtomically(folder / "vrsopt.ini", "\r\n\r\n-10\r\n0\r\n0\r\n3368601\r\nNAME\r\n1\r\nroot\\cimv2\r\nTrue\r\n",
-                        FileAccess::OwnerOnly);
+    writeFileAtomically(folder / "vrsopt.ini", "\r\n\r\n-10\r\n0\r\n0\r\n3368601\r\nNAME\r\n1\r\nroot\\cimv2\r\nTrue\r\n");
     Platform platform;
     test::installEmptyNetwork(platform);
     ModelSceneHooks scene(*platform.messages, *platform.programEnd);

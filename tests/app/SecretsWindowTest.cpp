@@ -108,7 +108,7 @@ TEST(SecretsWindow, NoPasswordInAnyTextOfTheWindowsAfterARefusalAndAFailedConnec
         t.append(r);
         std::filesystem::create_directory(folder / name);
     }
-    ASSERT_TRUE(writeFileAtomically(folder / "lg.ini", formatNodeFile(t, NodeFileForm::Plain), FileAccess::OwnerOnly));
+    ASSERT_TRUE(writeFileAtomically(folder / "lg.ini", formatNodeFile(t, NodeFileForm::Plain)));
     SceneHooks scene;
     Frmmain window(platform, folder, scene);
     window.loadStep(nullptr);

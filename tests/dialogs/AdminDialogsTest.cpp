@@ -38,6 +38,7 @@ struct Rig {
     ScriptedMessageBoxes boxes;
     std::vector<std::size_t> marked;
     int ended = 0;
+    std::vector<std::string> forgotten; // the nodes whose drive history was deleted
     SharedTransport transport; // as the program hands it to the connections
     QWidget owner;
     std::unique_ptr<AdminCommands> admin;
@@ -59,7 +60,11 @@ struct Rig {
                          [this](std::size_t n) { marked.push_back(n); },
                          [this](std::size_t n) { return loginEntry(n); },
                          [this] { ++ended; },
-                         [this](const RemoteTransport& t) { transport.publish(t); }};
+                         [this](const RemoteTransport& t) { transport.publish(t); },
+                         [this](const std::vector<std::string>& names, std::string*) {
+                             forgotten = names;
+                             return true;
+                         }};
         admin = std::make_unique<AdminCommands>(std::move(ctx), &owner);
         // The login dialog's tree as the node file fills it: one entry per node.
         auto* root = new QTreeWidgetItem(admin->loginDialog().tree(), {"Network"});
@@ -264,19 +269,31 @@ TEST(SettingsDialog, RemotePageActsAtOnceAndTheConnectionsSeeEachChange)
     EXPECT_EQ(source(), set) << "the connections see what the settings hold";
 }
 
-TEST(SettingsDialog, ClearDeletesTheCacheWithoutAMessage)
+// Nothing destroyed without a question naming what goes; No keeps everything.
+TEST(SettingsDialog, ClearAsksNamingTheNodeFoldersThenDeletesTheCacheAndTheirHistory)
 {
     Rig rig;
+    const char* cache[] = {"PC-1/report", "PC-2/sen_cd", "PC-3/settings"};
     for (const char* f : {"PC-1/report", "PC-2/sen_cd", "PC-3/settings", "PC-3/keep"}) {
         std::filesystem::create_directories((rig.folder() / f).parent_path());
-        ASSERT_TRUE(writeFileAtomically(rig.folder() / f, "x", FileAccess::Default));
+        ASSERT_TRUE(writeFileAtomically(rig.folder() / f, "x"));
     }
     rig.conf().showPage(2);
-    QTest::mouseClick(rig.conf().clearButton(), Qt::LeftButton);
-    for (const char* f : {"PC-1/report", "PC-2/sen_cd", "PC-3/settings"})
-        EXPECT_FALSE(std::filesystem::exists(rig.folder() / f)) << f;
+    for (const bool yes : {false, true}) {
+        rig.boxes.clear();
+        rig.boxes.answer({yes});
+        QTest::mouseClick(rig.conf().clearButton(), Qt::LeftButton);
+        ASSERT_EQ(rig.boxes.boxes().size(), 1u);
+        EXPECT_EQ(rig.boxes.boxes()[0].text, "Clear the stored drive data of 3 node folders? Their reports, "
+                                             "diagnostics and drive history are deleted.");
+        EXPECT_TRUE(rig.boxes.boxes()[0].yesNo);
+        for (const char* f : cache)
+            EXPECT_EQ(std::filesystem::exists(rig.folder() / f), !yes) << f;
+        const std::vector<std::string> forgotten = yes ? std::vector<std::string>{"PC-1", "PC-2", "PC-3"}
+                                                       : std::vector<std::string>{};
+        EXPECT_EQ(rig.forgotten, forgotten);
+    }
     EXPECT_TRUE(std::filesystem::exists(rig.folder() / "PC-3/keep"));
-    EXPECT_TRUE(rig.boxes.boxes().empty());
     EXPECT_EQ(rig.nodes.count(), 3u);
     EXPECT_EQ(rig.ended, 0);
 }
@@ -286,16 +303,29 @@ TEST(SettingsDialog, ResetDeletesTheNodeFileTellsAndEnds)
     for (const bool withFile : {true, false}) {
         Rig rig;
         if (withFile) {
-            ASSERT_TRUE(writeFileAtomically(rig.folder() / "lg.ini", "PC-1\r\n", FileAccess::OwnerOnly));
+            ASSERT_TRUE(writeFileAtomically(rig.folder() / "lg.ini", "PC-1\r\n"));
         }
+        rig.nodes.at(2).Login = "bob";
+        rig.conf().showPage(3);
+        // No keeps the list and the file.
+        QTest::mouseClick(rig.conf().resetButton(), Qt::LeftButton);
+        ASSERT_EQ(rig.boxes.boxes().size(), 1u);
+        EXPECT_EQ(rig.boxes.boxes()[0].text, "Reset the node list? 3 nodes and 1 login are deleted, and the program "
+                                             "restarts.");
+        EXPECT_TRUE(rig.boxes.boxes()[0].yesNo);
+        EXPECT_EQ(std::filesystem::exists(rig.folder() / "lg.ini"), withFile);
+        EXPECT_EQ(rig.nodes.count(), 3u);
+        EXPECT_EQ(rig.ended, 0);
+
+        rig.boxes.clear();
+        rig.boxes.answer({true});
         bool endedBeforeMessage = true;
         rig.boxes.onShow([&](const ScriptedMessageBoxes::Box&) { endedBeforeMessage = rig.ended > 0; });
-        rig.conf().showPage(3);
         QTest::mouseClick(rig.conf().resetButton(), Qt::LeftButton);
         EXPECT_FALSE(std::filesystem::exists(rig.folder() / "lg.ini"));
         EXPECT_EQ(rig.nodes.count(), 0u);
-        ASSERT_EQ(rig.boxes.boxes().size(), 1u);
-        const auto box = rig.boxes.boxes()[0];
+        ASSERT_EQ(rig.boxes.boxes().size(), 2u);
+        const auto box = rig.boxes.boxes()[1];
         EXPECT_EQ(box.text, "Restart program to make network changes... ");
         EXPECT_EQ(box.title, "Message from Vorlu Optical");
         EXPECT_EQ(box.icon, MessageIcon::Question);
@@ -307,9 +337,10 @@ TEST(SettingsDialog, ResetDeletesTheNodeFileTellsAndEnds)
     // A node file that cannot be deleted: told so, nothing lost, no end.
     Rig rig;
     std::filesystem::create_directories(rig.folder() / "lg.ini" / "x");
+    rig.boxes.answer({true});
     rig.admin->resetNodes();
-    ASSERT_EQ(rig.boxes.boxes().size(), 1u);
-    EXPECT_EQ(rig.boxes.boxes()[0].text.rfind("Unable to reset the node list: ", 0), 0u);
+    ASSERT_EQ(rig.boxes.boxes().size(), 2u);
+    EXPECT_EQ(rig.boxes.boxes()[1].text.rfind("Unable to reset the node list: ", 0), 0u);
     EXPECT_EQ(rig.nodes.count(), 3u);
     EXPECT_EQ(rig.ended, 0);
 }
@@ -350,16 +381,31 @@ TEST(LoginDialog, SetCurrentNodeLoginFillsTicksAndOkStoresIntoTheSelectedNode)
     EXPECT_EQ(rig.nodes.at(2).Login, "bob");
     EXPECT_EQ(rig.marked, std::vector<std::size_t>{3});
 
-    // No node selected, or this computer without an entry: the steps that fail are skipped.
-    rig.selected = 0;
-    rig.admin->setCurrentNodeLogin();
-    EXPECT_TRUE(login.isVisible());
-    QTest::mouseClick(login.okButton(), Qt::LeftButton);
-    EXPECT_EQ(rig.marked.size(), 1u);
-
     Rig empty(0);
     empty.admin->setCurrentNodeLogin();
     EXPECT_FALSE(empty.admin->loginDialog().isVisible());
+}
+
+// A login typed with no node selected would be stored nowhere: the user is told instead.
+TEST(LoginDialog, SetCurrentNodeLoginWithNoNodeSelectedSaysSo)
+{
+    Rig rig;
+    rig.selected = 0;
+    rig.admin->setCurrentNodeLogin();
+    EXPECT_FALSE(rig.admin->loginDialog().isVisible());
+    ASSERT_EQ(rig.boxes.boxes().size(), 1u);
+    EXPECT_EQ(rig.boxes.boxes()[0].text, "No node is selected: select a node in the tree first.");
+
+    // The selection lost while the dialog was open: OK keeps the dialog and says so.
+    rig.selected = 1;
+    rig.admin->setCurrentNodeLogin();
+    typeInto(rig.admin->loginDialog().boxes().user, "carol");
+    rig.selected = 0;
+    QTest::mouseClick(rig.admin->loginDialog().okButton(), Qt::LeftButton);
+    EXPECT_TRUE(rig.admin->loginDialog().isVisible());
+    EXPECT_EQ(rig.boxes.boxes().size(), 2u);
+    for (std::size_t n = 1; n <= rig.nodes.count(); ++n)
+        EXPECT_EQ(rig.nodes.at(n).Login, "") << n;
 }
 
 TEST(LoginDialog, ResetCurrentNodeLoginAsksFirst)

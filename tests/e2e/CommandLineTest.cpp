@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace vorlu::e2e {
 namespace {
 
@@ -92,6 +94,7 @@ TEST(CommandLine, BadNetworkFileStopsTheStartAndWritesNothing)
         QFile logFile(log);
         ASSERT_TRUE(logFile.open(QIODevice::ReadOnly)) << "the failure goes to the log too";
         EXPECT_TRUE(QString::fromUtf8(logFile.readAll()).contains("vorlu.app critical: " + named[0]));
+        EXPECT_EQ(logFile.permissions() & 0x0777, QFile::ReadUser | QFile::WriteUser) << "the log is its owner's";
         if (c.line > 0) {
             const QRegularExpression at(QRegularExpression::escape(network) + ":" + QString::number(c.line) +
                                         ":\\d+: \\S");
@@ -100,6 +103,37 @@ TEST(CommandLine, BadNetworkFileStopsTheStartAndWritesNothing)
         EXPECT_TRUE(QDir(data).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
             << "the program folder was written to";
     }
+}
+
+// A device or a FIFO in the place of a file is refused at once: read, it
+// would never end (/dev/zero) or wait for ever for a writer.
+TEST(CommandLine, ANetworkOrLogThatIsNotARegularFileIsRefusedAtOnce)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString data = dir.filePath("data");
+    ASSERT_TRUE(QDir().mkpath(data));
+    const struct {
+        QStringList args;
+        QString path;
+    } cases[] = {
+        {{"--network", "/dev/zero"}, "/dev/zero"},
+        {{"--network", fifo}, fifo},
+        {{"--log", fifo, "--demo"}, fifo},
+        {{"--log", "/dev/zero", "--demo"}, "/dev/zero"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const RunResult r = runToEnd(programPath(), c.args + QStringList{"--data-dir", data}, quietEnvironment(), 10000);
+        ASSERT_TRUE(r.finished) << "the start waited on the file";
+        EXPECT_EQ(r.exitCode, 2);
+        const QStringList lines = nonEmptyLines(r.err).filter(c.path);
+        ASSERT_EQ(lines.size(), 1) << r.err.toStdString();
+        EXPECT_TRUE(lines[0].contains("not a regular file")) << lines[0].toStdString();
+    }
+    EXPECT_TRUE(QDir(data).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "support/FleetTestNetwork.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -77,6 +78,39 @@ TEST_F(DiagnoseAllCheck, ExportsEveryDriveAsJsonAndEndsCriticalOnARedDriveAndARe
     EXPECT_FALSE(drives[3].toObject()["reason"].toString().isEmpty());
     EXPECT_EQ(doc["counters"].toObject()["green"].toInt(), 2);
     EXPECT_TRUE(QFile::exists(dir_.filePath("program/PC2/sen_cd")));
+}
+
+// A node without an address is never answered by this computer: refused with
+// "no address" and nothing written; a drive whose codes match no row is "unknown".
+TEST_F(DiagnoseAllCheck, ANodeWithoutAnAddressIsRefusedAndNeverGivenThisComputersDrives)
+{
+    const std::string oddDrive = R"({"Drive": "D:", "Name": "DVD D:", "Availability": 999, "ConfigManagerErrorCode": 999,
+                                     "Status": "Weird"})";
+    prepare(simComputer(1, oddDrive) + "," +
+                R"({"name": "HERE", "address": "10.255.255.254", "management": {"reachable": true,
+                    "accounts": [{"user": "", "password": ""}], "cdromDrives": [)" +
+                simDrive("Z:", "OK") + "]}}",
+            1);
+    NodeTable table;
+    table.append(simNode(1));
+    NodeRecord noAddress = simNode(9);
+    noAddress.IP.clear();
+    table.append(noAddress);
+    ASSERT_TRUE(saveNodeFile(dir_.filePath("program/lg.ini").toStdString(), table, NodeFileForm::Plain));
+    const QString out = dir_.filePath("out.json");
+    const RunResult r = check({"--export", out});
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 2) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains("Z:")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("UNKNOWN PC1 (10.0.0.1) D: DVD D:: Weird")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("NOT REACHED PC9 () Access denied: no address")) << r.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir_.filePath("program/PC9"))) << "nothing written for the node";
+    QFile json(out);
+    ASSERT_TRUE(json.open(QIODevice::ReadOnly));
+    const QJsonArray drives = QJsonDocument::fromJson(json.readAll()).object()["drives"].toArray();
+    ASSERT_EQ(drives.size(), 2);
+    EXPECT_EQ(drives[0].toObject()["state"].toString(), "unknown");
+    EXPECT_EQ(drives[1].toObject()["reason"].toString(), "no address");
 }
 
 TEST_F(DiagnoseAllCheck, ExitCodeFollowsTheWorstDrive)

@@ -134,5 +134,31 @@ TEST_F(DriveScan, BuildAndDiagnoseASelectedNodeThroughTheMenus)
     EXPECT_EQ(hardware->topLevelItem(0)->child(0)->childCount(), 10);
 }
 
+// A node without an address is never answered by this computer: the build is
+// refused with "no address", the node marked as refused, nothing written.
+TEST_F(DriveScan, ANodeWithoutAnAddressIsRefusedNotGivenThisComputersDrives)
+{
+    QDir().mkpath(data("program/LAPTOP-FIELD"));
+    writeFile(data("program/lg.ini"), "LAPTOP-FIELD\r\n\r\nLAPTOP-FIELD\r\nTrue\r\n\r\n\r\nFalse\r\n"
+                                      "WS-ADMIN\r\n192.168.1.10\r\nWS-ADMIN\r\nTrue\r\n\r\n\r\nFalse\r\n");
+    startProgram();
+    if (HasFatalFailure())
+        return;
+    ASSERT_EQ(xdrive({"ready", Title, QString::number(WindowTimeoutMs / 1000)}), 0);
+    ASSERT_EQ(xdrive({"click", Title, QString::number(FirstNodeX), QString::number(FirstNodeY)}), 0);
+    nodesMenu(1);
+    if (HasFatalFailure())
+        return;
+    // The refusal leaves the progress window open with its reason; the close box ends the program.
+    ASSERT_EQ(xdrive({"wait", "Scan List", "60"}), 0);
+    QThread::msleep(1000);
+    ASSERT_EQ(xdrive({"close", Title}), 0);
+    expectEnded();
+    EXPECT_EQ(readFile(data("program/lg.ini")).toStdString(),
+              "LAPTOP-FIELD\r\n\r\nLAPTOP-FIELD\r\nTrue\r\n\r\n\r\nAccess denied\r\n"
+              "WS-ADMIN\r\n192.168.1.10\r\nWS-ADMIN\r\nTrue\r\n\r\n\r\nFalse\r\n");
+    EXPECT_TRUE(QDir(data("program/LAPTOP-FIELD")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
 } // namespace
 } // namespace vorlu::e2e

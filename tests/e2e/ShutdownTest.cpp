@@ -2,6 +2,7 @@
 // checking what it leaves in the program folder byte for byte.
 #include "e2e/ProgramFixture.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 
 namespace vorlu::e2e {
@@ -62,10 +63,24 @@ TEST_P(Shutdown, WritesWhatItReadBack)
     ASSERT_TRUE(QDir().mkpath(data("program")));
     writeFile(data("program/lg.ini"), NodeFileIn);
     writeFile(data("program/vrsopt.ini"), SettingsIn);
+    // What an interrupted save left, beside a file of the user's that only looks like it.
+    ASSERT_TRUE(QDir().mkpath(data("program/PC-ONE")));
+    const QString left[] = {data("program/.lg.ini.Ab12Cd"), data("program/PC-ONE/.sen_cd.x9Y8z7")};
+    const QString kept = data("program/.lg.ini.notes");
+    for (const QString& f : {left[0], left[1], kept}) {
+        writeFile(f, "half");
+        QFile file(f);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
     runAndEnd(GetParam());
     if (HasFatalFailure())
         return;
     expectSaved(NodeFileOut, SettingsOut);
+    for (const QString& f : left)
+        EXPECT_FALSE(QFileInfo::exists(f)) << f.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(kept));
+    EXPECT_EQ(permissions(data("program/window.ini")), 0600u);
 }
 
 TEST_P(Shutdown, WithoutFilesWritesAnEmptyNodeFileAndTheDefaults)
@@ -97,6 +112,24 @@ TEST_F(Shutdown, ClosingWhileStillLoadingSavesAndEndsNormally)
     expectEnded();
     EXPECT_EQ(readFile(data("program/lg.ini")).toStdString(), NodeFileOut);
     EXPECT_TRUE(readFile(data("program/vrsopt.ini")).startsWith("admin\r\nS3cret\r\n"));
+}
+
+// Started from a desktop menu, stderr is seen by nobody: a program folder the
+// program cannot use is told in a box, with the folder and the reason.
+TEST_F(Shutdown, AnUnusableProgramFolderIsToldInABox)
+{
+    writeFile(data("program"), "a file, not a folder");
+    startProgram(QProcess::SeparateChannels);
+    if (HasFatalFailure())
+        return;
+    ASSERT_EQ(xdrive({"ready", Title, QString::number(WindowTimeoutMs / 1000)}), 0) << "no box appeared";
+    EXPECT_FALSE(app_.waitForFinished(500)) << "the program ended before the box was answered";
+    ASSERT_EQ(xdrive({"key", "Return"}), 0);
+    ASSERT_TRUE(app_.waitForFinished(EndTimeoutMs));
+    EXPECT_EQ(app_.exitCode(), 2);
+    const QString err = QString::fromUtf8(app_.readAllStandardError());
+    EXPECT_TRUE(err.contains(data("program") + " as the program folder: it is not a folder")) << err.toStdString();
+    EXPECT_EQ(readFile(data("program")), "a file, not a folder");
 }
 
 INSTANTIATE_TEST_SUITE_P(E2e, Shutdown, ::testing::Values(Ending::ExitCommand, Ending::CloseButton),

@@ -3,6 +3,8 @@
 #include "fleet/DiagnoseAll.h"
 #include "fleet/FleetRows.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -100,9 +102,40 @@ TEST(DiagnoseAll, CancelLetsFinishedNodesCompleteAndTouchesNoOther)
     }
     EXPECT_GE(finished, 2u);
     EXPECT_LT(finished, 8u);
-    // Finished nodes form the front of the table.
-    for (std::size_t n = 1; n < finished; ++n)
-        EXPECT_TRUE(run.outcomes[n - 1].has_value());
+    EXPECT_EQ(run.cancelledNodes, 8u - finished);
+}
+
+// Every node under way at once and every one slow: a Cancel still ends the run
+// within 2 s, writes nothing and leaves every node as it was.
+TEST(DiagnoseAll, CancelEndsTheCallsUnderWay)
+{
+    std::string computers;
+    for (int i = 1; i <= 4; ++i)
+        computers += (i > 1 ? "," : "") + simComputer(i, simDrive("D:", "OK"), 60000);
+    const auto net = simNetwork(computers);
+    SimulatedManagement management(net);
+    QTemporaryDir dir;
+    NodeTable table = simNodes(4);
+    const DiagnosisSettings settings = settingsIn(dir);
+    std::atomic<bool> cancel{false};
+    QElapsedTimer clock;
+    clock.start();
+    qint64 cancelledAt = -1;
+    // As the window's Cancel comes: an event while the run waits for the nodes.
+    QTimer::singleShot(200, [&] {
+        cancelledAt = clock.elapsed();
+        cancel = true;
+    });
+    const FleetRun run = diagnoseAll(table, management, settings, MaxNodesAtOnce, cancel);
+    ASSERT_GE(cancelledAt, 0);
+    EXPECT_LT(clock.elapsed() - cancelledAt, 2000);
+    EXPECT_TRUE(run.cancelled);
+    EXPECT_EQ(run.cancelledNodes, 4u);
+    for (std::size_t n = 1; n <= 4; ++n) {
+        EXPECT_FALSE(run.outcomes[n - 1].has_value());
+        EXPECT_EQ(table.at(n).Scanned, "False");
+        EXPECT_FALSE(fs::exists(fs::path(settings.programFolder) / table.at(n).Name));
+    }
 }
 
 } // namespace

@@ -12,9 +12,8 @@ using namespace test;
 
 class RecordingFleetProgress : public FleetProgressView {
 public:
-    void showProgress() override { ++shown; }
+    void showProgress(std::function<void()>) override { ++shown; }
     void setProgress(const FleetProgress& p) override { last = p; }
-    bool cancelRequested() override { return false; }
     void hideProgress() override { ++hidden; }
     int shown = 0;
     int hidden = 0;

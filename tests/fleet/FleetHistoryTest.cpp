@@ -39,12 +39,35 @@ TEST(FleetHistory, ADriveTurningRedAcrossTwoRunsShowsTheChangeAndItsTime)
     EXPECT_EQ(history->since("PC1", "E:"), "");
 }
 
+// "Clear" takes the cleared nodes' history with their files, and no other node's.
+TEST(FleetHistory, ForgettingNodesDeletesTheirDiagnosesAlone)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    std::string error;
+    EXPECT_TRUE(forgetHistoryOf(folder, {"PC1"}, &error)) << error;
+    EXPECT_FALSE(std::filesystem::exists(folder / HistoryFileName)) << "no database made to delete nothing";
+    FleetRow other = pc1Drive(FleetState::Red, "Error", "2026-12-10T02:00:00Z");
+    other.nodeName = "PC2";
+    {
+        auto history = FleetHistory::open(folder / HistoryFileName, error);
+        ASSERT_TRUE(history) << error;
+        ASSERT_TRUE(history->recordNode({pc1Drive(FleetState::Green, "OK", "2026-12-10T02:00:00Z")}));
+        ASSERT_TRUE(history->recordNode({other}));
+    }
+    EXPECT_TRUE(forgetHistoryOf(folder, {"PC1", "PC9"}, &error)) << error;
+    auto history = FleetHistory::open(folder / HistoryFileName, error);
+    ASSERT_TRUE(history) << error;
+    EXPECT_TRUE(history->latest("PC1").empty());
+    EXPECT_EQ(history->latest("PC2").size(), 1u);
+}
+
 TEST(FleetHistory, ADamagedOrNewerDatabaseIsReportedAndLeftAsItWas)
 {
     QTemporaryDir dir;
     const std::filesystem::path damaged = dir.filePath("damaged.sqlite").toStdString();
     const std::string garbage = "this is no database\n\x01\x02";
-    ASSERT_TRUE(writeFileAtomically(damaged, garbage, FileAccess::Default));
+    ASSERT_TRUE(writeFileAtomically(damaged, garbage));
     std::string error;
     EXPECT_FALSE(FleetHistory::open(damaged, error));
     EXPECT_NE(error.find("left as it is"), std::string::npos) << error;

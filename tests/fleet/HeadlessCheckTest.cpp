@@ -53,8 +53,7 @@ TEST(HeadlessCheck, ConnectsTheWayTheFoldersSettingsSay)
     EXPECT_EQ(checkTransport(folder), RemoteTransport{}) << "no settings file";
     ASSERT_TRUE(writeFileAtomically(folder / "vrsopt.ini",
                                     "admin\r\npw\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
-                                    "https\r\n\r\n1\r\n0\r\nca/office.pem\r\n2000\r\n60000\r\n",
-                                    FileAccess::OwnerOnly));
+                                    "https\r\n\r\n1\r\n0\r\nca/office.pem\r\n2000\r\n60000\r\n"));
     const RemoteTransport t = checkTransport(folder);
     EXPECT_TRUE(t.https);
     EXPECT_EQ(t.port, 5986) << "an empty port line keeps the scheme's default";

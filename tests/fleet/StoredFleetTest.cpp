@@ -133,7 +133,7 @@ TEST(StoredFleet, WithoutAHistoryOrWithADamagedOneTheFilesServeAndTheHistoryIsLe
     EXPECT_FALSE(fs::exists(folder.path() / HistoryFileName)) << "reading creates no history";
 
     const std::string garbage = "no database here";
-    ASSERT_TRUE(writeFileAtomically(folder.path() / HistoryFileName, garbage, FileAccess::Default));
+    ASSERT_TRUE(writeFileAtomically(folder.path() / HistoryFileName, garbage));
     rows = storedFleetRows(folder.path(), table, &problem);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].state, FleetState::Red);

@@ -72,6 +72,7 @@ struct Rig {
     test::RecordingPainter painter;
     CommandGate gate;
     bool ending = false;
+    std::vector<std::size_t> shown; // the nodes the window was told it shows
     std::unique_ptr<InventoryScanCommands> commands;
 
     // Every node on the simulated network, or on the service given.
@@ -96,7 +97,8 @@ struct Rig {
         commands = std::make_unique<InventoryScanCommands>(
             InventoryState{table, settings, SelectedNode, LocalNode, flags, folder, results},
             InventoryServices{service ? *service : *management, worker ? static_cast<BackgroundWork&>(workerRunner) : inlineRunner, dialog,
-                              window, tree, grids, units, gate, [this] { return ending; }});
+                              window, tree, grids, units, gate, [this] { return ending; }, {},
+                              [this](std::size_t n) { shown.push_back(n); }});
         commands->setPainter(painter);
     }
 
@@ -163,6 +165,32 @@ TEST(InventoryCommands, DiagnoseSelectedNodeWithTheAdministratorLogin)
     EXPECT_FALSE(rig.window.busy);
 }
 
+// One node and one moment: a command that fails on another node leaves nothing
+// of the node shown before on screen, and the window is told which node it shows.
+TEST(InventoryCommands, AFailureOnAnotherNodeLeavesNothingOfTheOneBefore)
+{
+    Rig rig;
+    rig.SelectedNode = AdminNode;
+    ASSERT_TRUE(rig.commands->BuildSelected());
+    ASSERT_TRUE(rig.commands->DiagnoseSelected());
+    ASSERT_EQ(rig.grids.green, "4");
+    ASSERT_EQ(rig.driveEntries(), 4u);
+    ASSERT_GT(rig.units.units, 0);
+    for (const bool build : {false, true}) {
+        rig.SelectedNode = Off;
+        rig.shown.clear();
+        build ? rig.commands->BuildSelected() : rig.commands->DiagnoseSelected();
+        EXPECT_EQ(rig.dialog.status, "Access denied to 10.0.0.7") << build;
+        EXPECT_EQ(rig.grids.green, "0");
+        EXPECT_TRUE(rig.painter.painted.empty());
+        EXPECT_EQ(rig.units.units, 0);
+        EXPECT_EQ(rig.driveEntries(), 0u);
+        EXPECT_EQ(rig.commands->results().table.DriveCount(), 0u);
+        ASSERT_FALSE(rig.shown.empty());
+        EXPECT_EQ(rig.shown.back(), static_cast<std::size_t>(Off)) << "the status bar names the node tried";
+    }
+}
+
 TEST(InventoryCommands, RefusedAndUnreachableNodesAreAccessDeniedWithTheirReason)
 {
     const struct {
@@ -174,11 +202,16 @@ TEST(InventoryCommands, RefusedAndUnreachableNodesAreAccessDeniedWithTheirReason
         {AdminNode, true, "Access denied to 10.0.0.6", "Access is denied."},
         {Off, true, "Access denied to 10.0.0.7", "The RPC server is unavailable."},
         {AdminNode, false, "Access denied to 10.0.0.6", "Access is denied."},
+        // Never answered by this computer, which the empty server means for the local commands alone.
+        {AdminNode, true, "Access denied to ", "no address"},
+        {AdminNode, false, "Access denied to ", "no address"},
     };
     for (const auto& c : cases) {
         Rig rig;
         rig.settings.AdminPassword = "wrong-pw";
         rig.SelectedNode = c.node;
+        if (std::string(c.status) == "Access denied to ") // a node whose address is unknown
+            rig.table.at(c.node).IP.clear();
         rig.grids.green = "7";
         c.build ? rig.commands->BuildSelected() : rig.commands->DiagnoseSelected();
         EXPECT_EQ(rig.dialog.status, c.status);
@@ -191,8 +224,8 @@ TEST(InventoryCommands, RefusedAndUnreachableNodesAreAccessDeniedWithTheirReason
         EXPECT_FALSE(rig.flags.DriveScanDone);
         EXPECT_EQ(rig.table.at(c.node).Scanned, "Access denied");
         EXPECT_EQ(rig.table.at(Login).Scanned, "False") << "other nodes keep their state";
-        // The builds reset the drive results before the check; the diagnostics only when they collect.
-        EXPECT_EQ(rig.grids.green, c.build ? "0" : "7");
+        // A refused node leaves nothing of an earlier node or run on screen.
+        EXPECT_EQ(rig.grids.green, "0");
         EXPECT_EQ(rig.file(rig.table.at(c.node).Name.c_str(), c.build ? "report" : "sen_cd"), "<none>");
         EXPECT_EQ(rig.driveEntries(), 0u);
         for (const std::string& s : rig.dialog.statuses)
@@ -328,6 +361,23 @@ TEST(InventoryCommands, DoubleClickShowsTheStoredReportAndDiagnosticsWithoutAski
     EXPECT_EQ(rig.grids.green, "4");
     EXPECT_EQ(rig.commands->results().table.DriveCount(), 4u) << "reset first, so not doubled";
     EXPECT_FALSE(rig.window.busy);
+}
+
+// The progress window's Cancel ends the call under way: nothing written, the node as it was.
+TEST(InventoryCommands, CancelEndsASingleNodesCallUnderWay)
+{
+    Rig rig(true);
+    rig.SelectedNode = Slow;
+    QTimer::singleShot(60, [&] { rig.commands->cancel(); });
+    EXPECT_TRUE(rig.commands->DiagnoseSelected());
+    EXPECT_EQ(rig.dialog.status, "Cancelled for 10.0.0.9");
+    EXPECT_EQ(rig.dialog.detail, "cancelled");
+    EXPECT_EQ(rig.file("PC-SLOW", "sen_cd"), "<none>");
+    EXPECT_EQ(rig.table.at(Slow).Scanned, "False") << "a cancelled node is not refused";
+    EXPECT_FALSE(rig.flags.AccessDenied);
+    // The next command is not cancelled by the Cancel of the one before.
+    EXPECT_TRUE(rig.commands->DiagnoseSelected());
+    EXPECT_EQ(rig.dialog.status, "System scanned for 10.0.0.9");
 }
 
 TEST(InventoryCommands, SlowNodeKeepsTheEventLoopRunningAndRefusesASecondCommand)

@@ -55,7 +55,8 @@ TEST_F(SmallScene, APaintedPartDrawsEverySubsetWithTheTableEntryInTheRightPass)
         bool blended;
     };
     const Case cases[] = {
-        {0, {0, 0, 0, 1}, false},          {2, {0.5f, 1, 0.2f, 1}, false},  {6, {1, 1, 0.2f, 1}, false},
+        // 0 is a drive whose codes matched no row: grey, never black.
+        {0, {0.8f, 0.8f, 0.8f, 1}, false}, {2, {0.5f, 1, 0.2f, 1}, false},  {6, {1, 1, 0.2f, 1}, false},
         {12, {1, 0, 0, 1}, false},         {13, {2.5f, 0.5f, 2.5f, 1}, false}, {16, {2, 2, 2, 1}, false},
         {17, {0, 0, 0, 0}, true},          {-1, {0, 0, 0, 0}, true},
     };

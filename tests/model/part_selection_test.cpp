@@ -151,7 +151,7 @@ TEST_F(ClickScene, AHiddenUnitAndAModelNotYetLoadedOnlyStartTheDrag)
     EXPECT_EQ(panel.heading, "(none)");
 }
 
-TEST_F(ClickScene, EmptyTextsShowAndStayNotAvailableAndAnUnknownColourKeepsTheState)
+TEST_F(ClickScene, EmptyTextsShowAndStayNotAvailableAndAnUnknownColourShowsUnknown)
 {
     click(Unit2X, 0); // amber first
     drives[1] = DriveStatus{};
@@ -167,7 +167,10 @@ TEST_F(ClickScene, EmptyTextsShowAndStayNotAvailableAndAnUnknownColourKeepsTheSt
         EXPECT_EQ(*f, "N/A");
     EXPECT_EQ(panel.heading, "CD 1 Sensor");
     EXPECT_TRUE(panel.driveIdCleared);
-    EXPECT_STREQ(panel.state.word, "Warning") << "colour 0 keeps the state shown before";
+    // Codes that matched no row: unknown, never the state of the drive clicked before.
+    EXPECT_STREQ(panel.state.word, "Unknown");
+    EXPECT_EQ(panel.state.dial, 4);
+    EXPECT_EQ(panel.state.headingRgb, 0x808080u);
 }
 
 TEST_F(ClickScene, ASelectedDriveTheNodeLacksEmptiesTheValuesAndKeepsTheRest)

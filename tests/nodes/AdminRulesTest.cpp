@@ -99,8 +99,8 @@ TEST(ResetNodeList, DeletesTheNodeFileAndIsFineWithoutOne)
 {
     QTemporaryDir dir;
     const std::filesystem::path folder = dir.path().toStdString();
-    ASSERT_TRUE(writeFileAtomically(folder / "lg.ini", "PC\r\n", FileAccess::OwnerOnly));
-    ASSERT_TRUE(writeFileAtomically(folder / "vrsopt.ini", "admin\r\n", FileAccess::OwnerOnly));
+    ASSERT_TRUE(writeFileAtomically(folder / "lg.ini", "PC\r\n"));
+    ASSERT_TRUE(writeFileAtomically(folder / "vrsopt.ini", "admin\r\n"));
     NodeTable nodes = nodesScanned({"Scanned", "False"});
     std::string error;
     EXPECT_TRUE(resetNodeList(nodes, folder, &error)) << error;

@@ -13,7 +13,7 @@ namespace {
 void put(const fs::path& file)
 {
     fs::create_directories(file.parent_path());
-    ASSERT_TRUE(writeFileAtomically(file, "x\r\n", FileAccess::Default)) << file;
+    ASSERT_TRUE(writeFileAtomically(file, "x\r\n")) << file;
 }
 
 } // namespace

@@ -57,9 +57,15 @@ TEST(NodeFile, LineEndsAndShortFiles)
                                                  "False", "c", "", "c", "True", "", "", "False"}),
          3},
         {"ends inside a record", crlf({"A", "1", "A", "True", "", "", "False", "B", "2"}), 2},
+        // An editor's empty last line is no eighth node of seven empty fields.
+        {"an empty line at the end", "A\r\n1\r\nA\r\nTrue\r\n\r\n\r\nFalse\r\n\r\n", 1},
+        {"blank lines at the end", "A\n1\nA\nTrue\n\n\nFalse\n  \n\n", 1},
+        {"an empty line alone", "\r\n", 0},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(parse(c.text).count(), c.count) << c.what;
+        EXPECT_EQ(countNodeRecords(c.text), c.count) << c.what;
+    }
 
     const NodeTable cut = parse(crlf({"A", "1", "A", "True", "", "", "False", "B", "2"}));
     EXPECT_EQ(cut.at(2).Name, "B");
@@ -132,13 +138,39 @@ TEST(NodeFile, SaveIsAtomicAndOwnerOnly)
     EXPECT_GE(parse(text).count(), 1u);
 }
 
+// An interrupted save leaves ".lg.ini.XXXXXX"; the next start removes those of
+// the program's own pattern, and never a file of the user's or a save under way.
+TEST(NodeFile, LeftTemporariesOfThePatternAloneAreRemoved)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path base = dir.path().toStdString();
+    const char* stale[] = {".lg.ini.a1B2c3", ".window.ini.ZZZZZZ"};
+    const char* kept[] = {".lg.ini.a1B2c", ".lg.ini.a1B2c3d", ".lg.ini.a1B-c3", ".notes.ini.a1B2c3", "lg.ini.a1B2c3",
+                          ".lg.ini.young1", "lg.ini"};
+    for (const char* f : stale)
+        ASSERT_TRUE(writeFileAtomically(base / f, "x"));
+    for (const char* f : kept)
+        ASSERT_TRUE(writeFileAtomically(base / f, "x"));
+    std::filesystem::create_directory(base / ".vrsopt.ini.folder");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto& entry : std::filesystem::directory_iterator(base))
+        if (entry.path().filename() != ".lg.ini.young1")
+            std::filesystem::last_write_time(entry.path(), old);
+    EXPECT_EQ(removeLeftTemporaries(base, {"lg.ini", "vrsopt.ini", "window.ini"}), 2u);
+    for (const char* f : stale)
+        EXPECT_FALSE(std::filesystem::exists(base / f)) << f;
+    for (const char* f : kept)
+        EXPECT_TRUE(std::filesystem::exists(base / f)) << f;
+    EXPECT_TRUE(std::filesystem::is_directory(base / ".vrsopt.ini.folder"));
+}
+
 TEST(NodeFile, ReadingNamesTheFileAndTheReason)
 {
     QTemporaryDir dir;
     const std::filesystem::path base = dir.path().toStdString();
     std::filesystem::create_directory(base / "folder");
     ASSERT_EQ(::mkfifo((base / "pipe").c_str(), 0600), 0);
-    ASSERT_TRUE(writeFileAtomically(base / "locked", "x", FileAccess::OwnerOnly));
+    ASSERT_TRUE(writeFileAtomically(base / "locked", "x"));
     ::chmod((base / "locked").c_str(), 0);
     struct Case {
         const char* name;

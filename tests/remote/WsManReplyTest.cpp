@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 #include <regex>
 
 namespace vorlu {
@@ -36,7 +38,7 @@ TEST(WsManReply, BothItemShapesGiveRowsWithTheValuesTheFilesExpect)
         R"(<p:Drive>D:</p:Drive><p:MediaLoaded>true</p:MediaLoaded><p:ErrorCleared>false</p:ErrorCleared>)"
         R"(<p:Availability>3</p:Availability><p:Caption xsi:nil="true"/><p:ErrorDescription></p:ErrorDescription>)"
         R"(<p:Name>A &amp; B &lt;DVD&gt;</p:Name><p:Capabilities>3</p:Capabilities><p:Capabilities>7</p:Capabilities>)"
-        R"(</p:Win32_CDROMDrive><w:XmlFragment><Drive>E:</Drive><Status>OK</Status></w:XmlFragment></w:Items>)"
+        R"(<p:Status>true</p:Status></p:Win32_CDROMDrive><w:XmlFragment><Drive>E:</Drive><Status>OK</Status></w:XmlFragment></w:Items>)"
         R"(</n:EnumerateResponse>)"));
     EXPECT_EQ(page.context, "uuid:1");
     EXPECT_FALSE(page.endOfSequence);
@@ -45,10 +47,11 @@ TEST(WsManReply, BothItemShapesGiveRowsWithTheValuesTheFilesExpect)
     const std::pair<const char*, std::optional<std::string>> expected[] = {
         {"Drive", "D:"},     {"MediaLoaded", "True"}, {"ErrorCleared", "False"},       {"Availability", "3"},
         {"Caption", {}},     {"ErrorDescription", ""}, {"Name", "A & B <DVD>"},       {"Capabilities", "3,7"},
+        {"Status", "true"}, // a text keeps the node's spelling; only booleans read True/False
     };
     for (const auto& [name, value] : expected)
         EXPECT_EQ(d.property(name), value) << name;
-    EXPECT_EQ(d.properties().size(), 8u);
+    EXPECT_EQ(d.properties().size(), 9u);
     EXPECT_EQ(page.items[1].property("drive"), "E:");
     EXPECT_EQ(page.items[1].property("Status"), "OK");
 }
@@ -120,6 +123,29 @@ TEST(WsManReply, HostileOrBrokenRepliesAreRefusedCleanly)
     };
     for (const auto& c : cases)
         EXPECT_EQ(errorOf(c.xml).rfind(c.start, 0), 0u) << errorOf(c.xml);
+}
+
+// A node repeating one property: read in linear time, and not past the query's time limit.
+TEST(WsManReply, ARepeatedPropertyIsReadInLinearTimeAndWithinTheDeadline)
+{
+    std::string items = "<n:EnumerateResponse><w:Items><w:XmlFragment>";
+    std::size_t repeats = 0;
+    for (; items.size() < 4 * 1024 * 1024; ++repeats)
+        items += "<Name>x</Name>";
+    const std::string xml = reply(items + "</w:XmlFragment></w:Items><w:EndOfSequence/></n:EnumerateResponse>");
+    QElapsedTimer clock;
+    clock.start();
+    const auto page = readEnumerationReply(xml, QDeadlineTimer(60000));
+    // Generous for a loaded machine: the quadratic reading took tens of seconds.
+    EXPECT_LT(clock.elapsed(), 2000);
+    ASSERT_EQ(page.items.size(), 1u);
+    EXPECT_EQ(page.items[0].property("Name")->size(), 2 * repeats - 1); // "x,x,...,x"
+    try {
+        readEnumerationReply(xml, QDeadlineTimer(0));
+        ADD_FAILURE() << "a reply read after the deadline was accepted";
+    } catch (const WmiError& e) {
+        EXPECT_STREQ(e.what(), "the node's answer could not be read within the query's time limit");
+    }
 }
 
 TEST(WsManEnvelope, EnumeratePullAndReleaseCarryTheAddressingOfTheQuery)

@@ -21,9 +21,9 @@ FleetProgressDialog::FleetProgressDialog(QWidget* parent)
     setMinimumWidth(360);
 }
 
-void FleetProgressDialog::showProgress()
+void FleetProgressDialog::showProgress(std::function<void()> cancel)
 {
-    cancelled_ = false;
+    cancel_ = std::move(cancel);
     setProgress({});
     show();
 }
@@ -39,9 +39,10 @@ void FleetProgressDialog::setProgress(const FleetProgress& p)
 
 void FleetProgressDialog::reject()
 {
-    // The window stays until the nodes under way have finished.
-    cancelled_ = true;
-    current_->setText("Cancelling: waiting for the nodes under way...");
+    // The window stays until the nodes under way have ended, within moments.
+    if (cancel_)
+        cancel_();
+    current_->setText("Cancelling the nodes under way...");
 }
 
 } // namespace vorlu

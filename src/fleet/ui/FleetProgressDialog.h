@@ -14,9 +14,8 @@ class FleetProgressDialog : public QDialog, public FleetProgressView {
 public:
     explicit FleetProgressDialog(QWidget* parent);
 
-    void showProgress() override;
+    void showProgress(std::function<void()> cancel) override;
     void setProgress(const FleetProgress& progress) override;
-    bool cancelRequested() override { return cancelled_; }
     void hideProgress() override { hide(); }
 
 protected:
@@ -28,7 +27,7 @@ private:
     QLabel* current_;
     QLabel* failures_;
     QProgressBar* bar_;
-    bool cancelled_ = false;
+    std::function<void()> cancel_;
 };
 
 } // namespace vorlu

@@ -8,6 +8,7 @@
 #include "app/ProgramFolder.h"
 #include "app/SceneHooks.h"
 #include "fleet/HeadlessCheck.h"
+#include "platform/InstalledData.h"
 #include "platform/Log.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SimulatedNetwork.h"
@@ -30,7 +31,7 @@ namespace {
 
 std::filesystem::path bundledDemoNetwork()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath("demo/network.json").toStdString();
+    return shippedFile(executableFolder(), "demo/network.json");
 }
 
 // The check needs no display: nothing of the window is made.

@@ -1,6 +1,7 @@
 #include "app/ProgramFolder.h"
 
-#include <QCoreApplication>
+#include "platform/InstalledData.h"
+
 #include <QStandardPaths>
 #include <system_error>
 #include <sys/stat.h>
@@ -45,8 +46,9 @@ std::optional<std::filesystem::path> chooseProgramFolder(const std::optional<std
     else if (demo)
         folder = userDataFolder() / "demo";
     else {
-        folder = QCoreApplication::applicationDirPath().toStdString();
-        if (!isWritableFolder(folder))
+        folder = executableFolder();
+        // An installed program never writes beside itself, even when it may (root, a staged root).
+        if (runsInstalled(folder) || !isWritableFolder(folder))
             folder = userDataFolder();
     }
     createOwnerOnly(folder);

@@ -2,11 +2,14 @@
 
 #include "fleet/DiagnoseAll.h"
 #include "fleet/FleetExport.h"
+#include "fleet/PerfData.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
 #include "nodes/Settings.h"
 
 #include <QDateTime>
+
+#include <set>
 
 namespace vorlu {
 
@@ -43,11 +46,22 @@ CheckStatus checkStatusOf(const std::vector<FleetRow>& rows)
 std::string formatCheckOutput(const std::vector<FleetRow>& rows, CheckStatus status)
 {
     const FleetCounts c = countFleet(rows);
+    std::set<std::pair<std::string, std::string>> nodes;
+    for (const FleetRow& r : rows)
+        nodes.emplace(r.nodeName, r.IP);
+    const long long drives = c.green + c.amber + c.red;
+    const long long nodeCount = static_cast<long long>(nodes.size());
+    // The thresholds are the exit code's: any amber warns, any red or node not reached is critical.
+    const PerfDatum perf[] = {{"green", c.green, "", "", 0, drives},
+                              {"amber", c.amber, "0", "", 0, drives},
+                              {"red", c.red, "", "0", 0, drives},
+                              {"not_reached", c.notReached, "", "0", 0, nodeCount}};
     std::string out = std::string("OPTICAL ") + StatusWords[status] + " - " + std::to_string(c.green) + " green, " +
                       std::to_string(c.amber) + " amber, " + std::to_string(c.red) + " red, " +
-                      std::to_string(c.notReached) + " nodes not reached | green=" + std::to_string(c.green) +
-                      " amber=" + std::to_string(c.amber) + " red=" + std::to_string(c.red) +
-                      " not_reached=" + std::to_string(c.notReached) + "\n";
+                      std::to_string(c.notReached) + " nodes not reached |";
+    for (const PerfDatum& d : perf)
+        out += " " + formatPerfDatum(d);
+    out += "\n";
     for (const FleetRow& r : rows) {
         if (r.state == FleetState::Green || r.state == FleetState::NoDrive)
             continue;
@@ -74,7 +88,7 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
         return CheckUnknown;
     }
     if (run.exportFile && !exportFormatOf(*run.exportFile)) {
-        out << "OPTICAL UNKNOWN - " << run.exportFile->string() << ": unknown export format (use .csv, .json or .html)\n";
+        out << "OPTICAL UNKNOWN - " << run.exportFile->string() << ": unknown export format (use .csv, .json, .html or .prom)\n";
         return CheckUnknown;
     }
     NodeTable table;

@@ -9,6 +9,7 @@
 #include "app/SceneHooks.h"
 #include "fleet/HeadlessCheck.h"
 #include "platform/InstalledData.h"
+#include "platform/KeychainSecretStore.h"
 #include "platform/Log.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SimulatedNetwork.h"
@@ -64,7 +65,8 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
         std::cout << "OPTICAL UNKNOWN - the demo folder could not be prepared: " << error << '\n';
         return CheckUnknown;
     }
-    HeadlessRun run{*folder, std::nullopt, VORLU_VERSION};
+    KeychainSecretStore keyring;
+    HeadlessRun run{*folder, std::nullopt, VORLU_VERSION, &keyring};
     if (options.exportFile)
         run.exportFile = *options.exportFile;
     return runDiagnoseAllCheck(run, *management, std::cout);
@@ -133,6 +135,7 @@ int runApplication(int argc, char** argv)
     QtMessageBoxes& boxes = installSystemPlatform(platform, transport.source());
     if (network)
         installSimulatedNetwork(platform, network);
+    platform.secrets = std::make_unique<KeychainSecretStore>();
     QStringList arguments;
     for (const std::string& a : args)
         arguments << QString::fromStdString(a);

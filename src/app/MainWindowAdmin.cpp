@@ -26,7 +26,8 @@ void Frmmain::buildAdminCommands()
                          [this](const RemoteTransport& t) {
                              if (transportListener_)
                                  transportListener_(t);
-                         }};
+                         },
+                         [this](bool on) { return keepPasswordsInKeyring(on); }};
     admin_ = std::make_unique<AdminCommands>(std::move(context), this);
     login_ = &admin_->loginDialog();
     loginTreeView_ = std::make_unique<TreeWidgetView>(login_->tree());

@@ -39,6 +39,9 @@ struct AdminContext {
     // Told the settings' transport once they are read and at each change in the
     // settings dialog; may be empty.
     std::function<void(const RemoteTransport&)> transportChanged = {};
+    // Moves the passwords to the system keyring (true) or back to the files
+    // and returns where they are kept afterwards; may be empty (no keyring).
+    std::function<bool(bool)> keepPasswordsInKeyring = {};
 };
 
 // The items of the "Adminisrator" and "Configure" menus and of the node

@@ -4,6 +4,7 @@
 #include "fleet/FleetExport.h"
 #include "fleet/PerfData.h"
 #include "nodes/AtomicFile.h"
+#include "nodes/KeyringPasswords.h"
 #include "nodes/NodeFile.h"
 #include "nodes/Settings.h"
 
@@ -95,6 +96,14 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
     parseNodeFile(text, table);
     Settings settings;
     (void)readSettingsFile(run.programFolder / SettingsFileName, settings); // the defaults serve without one
+    std::optional<KeyringPasswords> keyring;
+    std::string keyringProblem;
+    if (settings.KeepPasswordsInKeyring) {
+        if (run.secrets)
+            keyringProblem = keyring.emplace(*run.secrets, run.programFolder).fill(table, settings);
+        else
+            keyringProblem = "no system keyring to read them from";
+    }
     const DiagnosisSettings diagnosis{run.programFolder, settings.AdminUser, settings.AdminPassword,
                                       settings.WmiNamespace};
     const std::atomic<bool> never{false};
@@ -104,7 +113,12 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
     const std::string historyProblem = recordHistory(run.programFolder, table, result, rows);
     // The marks are what the next start shows; a failed save changes no verdict on the drives.
     std::string saveError;
-    const bool saved = saveNodeFile(nodeFile, table, NodeFileForm::Plain, &saveError);
+    // What the keyring holds stays out of the file; without the keyring the file is left as it was.
+    bool saved = true;
+    if (keyring)
+        saved = saveNodeFile(nodeFile, keyring->forFiles(table, settings).nodes, NodeFileForm::Plain, &saveError);
+    else if (!settings.KeepPasswordsInKeyring)
+        saved = saveNodeFile(nodeFile, table, NodeFileForm::Plain, &saveError);
     if (run.exportFile) {
         const ExportHeader header{QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString(), run.version};
         if (!writeFleetExport(*run.exportFile, rows, header, &error)) {
@@ -116,6 +130,8 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
     out << formatCheckOutput(rows, status);
     if (!saved)
         out << "node file not updated: " << oneLine(saveError) << "\n";
+    if (!keyringProblem.empty())
+        out << "passwords not read from the system keyring: " << oneLine(keyringProblem) << "\n";
     if (!historyProblem.empty())
         out << "history not recorded: " << oneLine(historyProblem) << "\n";
     return status;

@@ -55,13 +55,12 @@ std::string KeyringPasswords::fill(NodeTable& nodes, Settings& settings)
     std::string problem;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         std::string& password = passwordAt(nodes, settings, i);
-        if (keys[i].empty() || !password.empty())
+        // What the keyring is known to hold (or not) is not asked again.
+        if (keys[i].empty() || !password.empty() || held_.count(keys[i]))
             continue;
         // After one refusal the keyring is not asked again: a locked one would ask once per node.
-        if (!problem.empty()) {
-            unread_[keys[i]] = true;
-            continue;
-        }
+        if (!problem.empty())
+            break;
         std::string secret;
         switch (store_.read(keys[i], secret, problem)) {
         case SecretStore::Result::Ok:
@@ -69,13 +68,17 @@ std::string KeyringPasswords::fill(NodeTable& nodes, Settings& settings)
             held_[keys[i]] = secret;
             break;
         case SecretStore::Result::NotFound:
-            held_[keys[i]].clear();
+            // Every keyed password has an entry, an empty one too: a missing entry is one a
+            // locked keyring hides, never proof that there is no password.
+            problem = "the system keyring gives no password for " +
+                      (i < nodes.count() ? "node " + nodes.at(i + 1).Name : std::string("the administrator")) +
+                      " (is it locked?)";
             break;
         case SecretStore::Result::Failed:
-            unread_[keys[i]] = true;
             break;
         }
     }
+    readable_ = problem.empty();
     return problem;
 }
 
@@ -87,7 +90,6 @@ bool KeyringPasswords::put(const std::string& key, const std::string& password, 
     if (store_.write(key, password, error) != SecretStore::Result::Ok)
         return false;
     held_[key] = password;
-    unread_.erase(key);
     return true;
 }
 
@@ -102,19 +104,12 @@ KeyringPasswords::FileForms KeyringPasswords::forFiles(const NodeTable& nodes, c
         std::string& password = passwordAt(forms.nodes, forms.settings, i);
         if (key.empty())
             continue;
-        if (password.empty()) {
-            // Cleared by the user: the keyring may not hand it back at the next start.
-            const auto it = held_.find(key);
-            if (!forms.problem.empty() || it == held_.end() || it->second.empty())
-                continue;
-            std::string error;
-            if (store_.remove(key, error) == SecretStore::Result::Failed)
-                forms.problem = error;
-            else
-                it->second.clear();
+        if (!forms.problem.empty())
+            continue; // the keyring refused: the rest stay in their lines
+        // An entry of unknown content is not emptied: the keyring may have hidden it at the start.
+        if (password.empty() && !readable_ && !held_.count(key))
             continue;
-        }
-        if (forms.problem.empty() && put(key, password, forms.problem))
+        if (put(key, password, forms.problem))
             password.clear();
     }
     return forms;
@@ -123,11 +118,10 @@ KeyringPasswords::FileForms KeyringPasswords::forFiles(const NodeTable& nodes, c
 bool KeyringPasswords::storeAll(const NodeTable& nodes, const Settings& settings, std::string& error)
 {
     const std::vector<std::string> keys = keysOf(nodes, settings);
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        const std::string& password = passwordAt(nodes, settings, i);
-        if (!keys[i].empty() && !password.empty() && !put(keys[i], password, error))
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (!keys[i].empty() && !put(keys[i], passwordAt(nodes, settings, i), error))
             return false;
-    }
+    readable_ = true;
     return true;
 }
 
@@ -140,7 +134,6 @@ std::string KeyringPasswords::forget(const NodeTable& nodes, const Settings& set
         if (store_.remove(key, problem) != SecretStore::Result::Failed)
             held_.erase(key);
     }
-    unread_.clear();
     return problem;
 }
 

@@ -20,12 +20,14 @@ public:
 
     // After both files are read: with the setting on, each empty password is
     // read from the keyring. Empty, or why some could not be read; those stay
-    // empty and no later save writes over their keyring entries.
+    // empty, no later save removes their keyring entries, and a later fill
+    // asks for them again.
     std::string fill(NodeTable& nodes, Settings& settings);
 
     // What the two files are to hold. With the setting on each password goes
-    // to the keyring first and its line is left empty; one the keyring refuses
-    // stays in its line and problem says why.
+    // to the keyring first and its line is left empty (an empty password is
+    // an empty entry); one the keyring refuses stays in its line and problem
+    // says why.
     struct FileForms {
         NodeTable nodes;
         Settings settings;
@@ -53,8 +55,11 @@ private:
 
     SecretStore& store_;
     std::string folder_;
-    std::map<std::string, std::string> held_; // what the keyring is known to hold
-    std::map<std::string, bool> unread_;      // entries the keyring would not give: never written over
+    // What the keyring is known to hold. Every record with a login or a
+    // password has an entry, "" for none; one of unknown content is never
+    // written over or removed, so one the keyring would not give is never lost.
+    std::map<std::string, std::string> held_;
+    bool readable_ = false; // the keyring gave every password asked for, or took them all
 };
 
 } // namespace vorlu

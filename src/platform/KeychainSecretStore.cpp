@@ -14,9 +14,15 @@ SecretStore::Result finish(QKeychain::Job& job, std::string& error)
     job.setAutoDelete(false);
     job.setInsecureFallback(false);
     QEventLoop loop;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
+    bool done = false;
+    // A job that fails at once (no keyring service) finishes inside start(), before the loop runs.
+    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
+        done = true;
+        loop.quit();
+    });
     job.start();
-    loop.exec();
+    if (!done)
+        loop.exec();
     switch (job.error()) {
     case QKeychain::NoError:
         return SecretStore::Result::Ok;

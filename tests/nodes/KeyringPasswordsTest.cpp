@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vorlu {
 namespace {
 
@@ -65,7 +67,8 @@ TEST(KeyringPasswords, FilesHoldNoPasswordAndANewStartReadsEveryOneBack)
     other.nodes = forms.nodes;
     other.settings = forms.settings;
     otherFolder.fill(other.nodes, other.settings);
-    EXPECT_EQ(passwords(other.nodes, other.settings), NoPasswords) << "each program folder has its own entries";
+    EXPECT_NE(otherFolder.fill(other.nodes, other.settings), "") << "each program folder has its own entries";
+    EXPECT_EQ(passwords(other.nodes, other.settings), NoPasswords);
 }
 
 TEST(KeyringPasswords, ARefusingKeyringLeavesThePasswordsInTheFiles)
@@ -111,7 +114,7 @@ TEST(KeyringPasswords, PasswordsALockedKeyringWouldNotGiveAreNeverWrittenOver)
     EXPECT_EQ(store.entries, expected);
 }
 
-TEST(KeyringPasswords, AClearedPasswordLeavesTheKeyringAndTurningOffRemovesTheRest)
+TEST(KeyringPasswords, AClearedPasswordEmptiesItsEntryAndTurningOffRemovesThemAll)
 {
     test::MemorySecretStore store;
     Folder f;
@@ -119,7 +122,9 @@ TEST(KeyringPasswords, AClearedPasswordLeavesTheKeyringAndTurningOffRemovesTheRe
     keeper.forFiles(f.nodes, f.settings);
     f.nodes.at(1).Password.clear();
     keeper.forFiles(f.nodes, f.settings);
-    EXPECT_EQ(store.entries.size(), 3u);
+    EXPECT_EQ(store.entries.size(), 4u);
+    EXPECT_EQ(std::count_if(store.entries.begin(), store.entries.end(), [](const auto& e) { return e.second.empty(); }), 1)
+        << "the cleared one is an empty entry, not a missing one";
 
     EXPECT_EQ(keeper.forget(f.nodes, f.settings), "");
     EXPECT_TRUE(store.entries.empty());

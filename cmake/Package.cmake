@@ -17,9 +17,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so shlibdeps cannot see them: the NTLM mechanism of GSSAPI,
-# Qt's SQLite driver for the history, the interface fonts and Mesa's drivers.
-# A Secret Service serves the keyring setting.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "gss-ntlmssp, libqt6sql6-sqlite, fonts-dejavu-core, fonts-crosextra-carlito, libgl1-mesa-dri | libgl1")
+# Qt's SQLite driver for the history, the Secret Service client QtKeychain
+# opens, the interface fonts and Mesa's drivers. A Secret Service itself is
+# only recommended: the keyring setting is opt-in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "gss-ntlmssp, libqt6sql6-sqlite, libsecret-1-0, fonts-dejavu-core, fonts-crosextra-carlito, libgl1-mesa-dri | libgl1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gnome-keyring | keepassxc")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -51,8 +51,11 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
 
     const std::size_t workers = std::clamp<std::size_t>(atOnce, 1, MaxNodesAtOnce);
     std::vector<std::jthread> threads;
-    running = std::min(workers, nodes.size());
-    for (std::size_t w = 0; w < running; ++w)
+    // Counted before the first one starts: a worker that finishes every node at once counts
+    // itself out, and the loop below would stop short of the others and wait for them forever.
+    const std::size_t count = std::min(workers, nodes.size());
+    running = count;
+    for (std::size_t w = 0; w < count; ++w)
         threads.emplace_back(work);
 
     FleetProgress shown;

@@ -41,6 +41,8 @@ struct Rig {
     SharedTransport transport; // as the program hands it to the connections
     QWidget owner;
     std::unique_ptr<AdminCommands> admin;
+    std::vector<bool> keyringAsked; // each move of the passwords the keyring box asked for
+    bool keyringRefuses = false;
 
     explicit Rig(std::size_t count = 3)
     {
@@ -59,7 +61,11 @@ struct Rig {
                          [this](std::size_t n) { marked.push_back(n); },
                          [this](std::size_t n) { return loginEntry(n); },
                          [this] { ++ended; },
-                         [this](const RemoteTransport& t) { transport.publish(t); }};
+                         [this](const RemoteTransport& t) { transport.publish(t); },
+                         [this](bool on) {
+                             keyringAsked.push_back(on);
+                             return keyringRefuses ? !on : on;
+                         }};
         admin = std::make_unique<AdminCommands>(std::move(ctx), &owner);
         // The login dialog's tree as the node file fills it: one entry per node.
         auto* root = new QTreeWidgetItem(admin->loginDialog().tree(), {"Network"});
@@ -154,6 +160,29 @@ TEST(SettingsDialog, LabelBoxesShowPasswordsAndNamespace)
     typeInto(conf.namespaceBox(), "");
     QTest::mouseClick(conf.setButton(), Qt::LeftButton);
     EXPECT_EQ(rig.settings.WmiNamespace, "") << "any text, empty included";
+}
+
+TEST(SettingsDialog, TheKeyringBoxShowsWhereThePasswordsAreAfterEachMove)
+{
+    Rig rig;
+    FrmConf& conf = rig.conf();
+    rig.admin->showSettings();
+    conf.showPage(1);
+    QCheckBox* box = conf.keyringBox();
+    EXPECT_FALSE(box->isChecked()) << "off at first";
+    clickBox(box);
+    EXPECT_TRUE(box->isChecked());
+    clickBox(box);
+    EXPECT_FALSE(box->isChecked());
+    rig.keyringRefuses = true;
+    clickBox(box);
+    EXPECT_FALSE(box->isChecked()) << "a refused move leaves the box as the passwords are";
+    EXPECT_EQ(rig.keyringAsked, (std::vector<bool>{true, false, true}));
+
+    rig.settings.KeepPasswordsInKeyring = true;
+    conf.fill(rig.settings);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(rig.keyringAsked.size(), 3u) << "showing the setting moves nothing";
 }
 
 TEST(SettingsDialog, FilledByTheSettingsReader)

@@ -1,13 +1,13 @@
 #pragma once
-#include "inventory/BlockingRunner.h"
+#include "commands/BackgroundWork.h"
 #include "inventory/DriveEvaluation.h"
 #include "inventory/InventoryReport.h"
 #include "inventory/InventoryViews.h"
 #include "inventory/WmiConnection.h"
-#include "network/CommandGate.h"
-#include "network/ScanListOk.h"
+#include "commands/CommandGate.h"
+#include "commands/ScanFlags.h"
 #include "network/TreeView.h"
-#include "network/Yield.h"
+#include "commands/Yield.h"
 #include "nodes/NodeTable.h"
 #include "nodes/Settings.h"
 
@@ -33,7 +33,7 @@ struct InventoryState {
 // The windows, the model and the services the drive scans talk to.
 struct InventoryServices {
     ManagementService& management;
-    BlockingRunner& runner;
+    BackgroundWork& runner;
     ScanProgressView& dialog;   // FrmCon
     InventoryWindowView& window; // Frmmain
     TreeView& hardwareTree;      // TrView1

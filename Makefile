@@ -8,8 +8,14 @@ XVFB = xvfb-run -a -s "-screen 0 1600x1000x24 -noreset"
 DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6sql6-sqlite libgl1-mesa-dev \
 	libgl1-mesa-dri libglm-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core fonts-crosextra-carlito \
-	libkrb5-dev gss-ntlmssp python3 python3-gssapi python3-winrm openssl wsdd iproute2 ccache
+	libkrb5-dev gss-ntlmssp python3 python3-gssapi python3-winrm openssl wsdd iproute2 ccache \
+	qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools dbus dbus-x11 python3-prometheus-client \
+	desktop-file-utils appstream dpkg-dev
 BENCH_PACKAGES = libassimp-dev
+PACKAGE_PACKAGES = lintian fakeroot
+# make install: where to (PREFIX), and a staging root for packagers (DESTDIR).
+PREFIX ?= /usr/local
+DESTDIR ?=
 
 # Both builds compile the same core sources: ccache, with paths taken relative
 # to this folder, compiles each of them once (and again only when it changes).
@@ -22,7 +28,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_HARNESSES = xfile_text xfile_binary xfile_mszip nodefile settings simnet json report sen_cd
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 
-.PHONY: all deps build build-core demo test stress bench fuzz clean
+.PHONY: all deps build build-core demo test stress bench fuzz install package clean
 
 all: build
 
@@ -77,6 +83,15 @@ bench:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLU_BENCH=ON >/dev/null
 	cmake --build $(BUILD) -j$(JOBS)
 	@for b in $(BUILD)/*_bench; do echo "== $$b"; $(XVFB) $$b || exit 1; done
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package in $(BUILD)/, checked by lintian (which may take a minute).
+package: build
+	$(MAKE) deps EXTRA_PACKAGES="$(PACKAGE_PACKAGES)"
+	cd $(BUILD) && cpack
+	lintian --fail-on error $(BUILD)/vorlu-optical_*.deb
 
 # Each harness runs FUZZ_SECONDS with the committed seeds; what it learns goes to the build
 # folder, and a fault leaves its input there (crash-*, timeout-*, oom-*) and stops the run.

@@ -8,6 +8,8 @@
 #include "app/ProgramFolder.h"
 #include "app/SceneHooks.h"
 #include "fleet/HeadlessCheck.h"
+#include "platform/InstalledData.h"
+#include "platform/KeychainSecretStore.h"
 #include "platform/Log.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SharedTransport.h"
@@ -30,7 +32,7 @@ namespace {
 
 std::filesystem::path bundledDemoNetwork()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath("demo/network.json").toStdString();
+    return shippedFile(executableFolder(), "demo/network.json");
 }
 
 // The check needs no display: nothing of the window is made.
@@ -64,7 +66,8 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
         std::cout << "OPTICAL UNKNOWN - the demo folder could not be prepared: " << error << '\n';
         return CheckUnknown;
     }
-    HeadlessRun run{*folder, std::nullopt, VORLU_VERSION};
+    KeychainSecretStore keyring;
+    HeadlessRun run{*folder, std::nullopt, VORLU_VERSION, &keyring};
     if (options.exportFile)
         run.exportFile = *options.exportFile;
     return runDiagnoseAllCheck(run, *management, std::cout);
@@ -137,6 +140,7 @@ int runApplication(int argc, char** argv)
     QtMessageBoxes& boxes = installSystemPlatform(platform, transport.source());
     if (network)
         installSimulatedNetwork(platform, network);
+    platform.secrets = std::make_unique<KeychainSecretStore>();
     QStringList arguments;
     for (const std::string& a : args)
         arguments << QString::fromStdString(a);

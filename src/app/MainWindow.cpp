@@ -203,6 +203,9 @@ void Frmmain::loadStep(FrmStart* start)
         keepSettingsFile_ = true;
         reportLoadFailure(readError);
     }
+    if (platform_.secrets && !keyring_)
+        keyring_ = std::make_unique<KeyringPasswords>(*platform_.secrets, state_.programFolder);
+    readKeyringPasswords(nullptr); // the administrator's, before the dialogs are filled
     admin_->settingsRead();
     menus_->item().mnuRacks->setChecked(state_.settings.ShowRacks);
     setBackgroundColour(state_.settings.BackgroundColour);
@@ -224,6 +227,7 @@ void Frmmain::loadStep(FrmStart* start)
         reportLoadFailure(load.readError);
     }
     state_.LocalNode = load.localNode;
+    readKeyringPasswords(&state_.nodes);
     networkCommands_->setInitialMenuState(load.existed);
 
     // From here on the window is shown, so an Exit or a window close can run
@@ -284,9 +288,10 @@ bool Frmmain::shutdown()
     if (Scene* s = scene_.scene())
         state_.settings.CameraEye = {s->CameraEye.x, s->CameraEye.y, s->CameraEye.z};
     std::string error;
-    if (!keepNodeFile_ && !saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Plain, &error))
+    const KeyringPasswords::FileForms forms = fileForms();
+    if (!keepNodeFile_ && !saveNodeFile(state_.programFolder / NodeFileName, forms.nodes, NodeFileForm::Plain, &error))
         reportSaveFailure(error);
-    if (!keepSettingsFile_ && !writeSettingsFile(state_.programFolder / SettingsFileName, state_.settings, &error))
+    if (!keepSettingsFile_ && !writeSettingsFile(state_.programFolder / SettingsFileName, forms.settings, &error))
         reportSaveFailure(error);
     if (!saveWindowGeometry(*this, state_.programFolder / WindowFileName, &error))
         reportSaveFailure(error);
@@ -495,7 +500,7 @@ void Frmmain::scanListOk()
     }
     rebuildTree();
     std::string error;
-    if (!saveNodeFile(state_.programFolder / NodeFileName, state_.nodes, NodeFileForm::Reset, &error))
+    if (!saveNodeFile(state_.programFolder / NodeFileName, fileForms().nodes, NodeFileForm::Reset, &error))
         reportSaveFailure(error);
     platform_.messages->show("Restart program to make network changes... ", RestartMessageTitle,
                              MessageIcon::Question);

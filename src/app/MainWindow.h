@@ -5,6 +5,7 @@
 #include "commands/RepaintPace.h"
 #include "commands/CommandGate.h"
 #include "network/NetworkScanState.h"
+#include "nodes/KeyringPasswords.h"
 #include "platform/Platform.h"
 
 #include <QWidget>
@@ -133,6 +134,10 @@ private:
     void runKeyCommand(KeyCommand command);
     void rebuildTree();
     void reportSaveFailure(const std::string& error);
+    // The passwords kept in the system keyring (MainWindowKeyring.cpp).
+    void readKeyringPasswords(NodeTable* nodes);
+    KeyringPasswords::FileForms fileForms();
+    bool keepPasswordsInKeyring(bool on);
     void reportLoadFailure(const std::string& error);
     void refreshBarPictures();
     void selectFromTree();
@@ -153,6 +158,8 @@ private:
     bool keepSettingsFile_ = false;
     bool closeRequested_ = false; // Exit or the close box came while a command held the gate
     std::function<void(const RemoteTransport&)> transportListener_;
+    std::unique_ptr<KeyringPasswords> keyring_; // none without a keyring service
+    bool keyringUnread_ = false;                 // it would not give the passwords at start-up
 
     CommandMenus* menus_ = nullptr;
     QLabel* picture1_ = nullptr;

@@ -6,6 +6,7 @@
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
 #include "nodes/Settings.h"
+#include "platform/InstalledData.h"
 #include "platform/Log.h"
 
 #include <QCoreApplication>
@@ -72,8 +73,9 @@ std::optional<std::filesystem::path> chooseProgramFolder(const std::optional<std
     else if (demo)
         folder = userDataFolder() / "demo";
     else {
-        folder = QCoreApplication::applicationDirPath().toStdString();
-        if (!isWritableFolder(folder))
+        folder = executableFolder();
+        // An installed program never writes beside itself, even when it may (root, a staged root).
+        if (runsInstalled(folder) || !isWritableFolder(folder))
             folder = userDataFolder();
     }
     createOwnerOnly(folder);

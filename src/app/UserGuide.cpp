@@ -1,24 +1,17 @@
 #include "app/UserGuide.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
+#include "platform/InstalledData.h"
+
+#include <QString>
 #include <QUrl>
 
 namespace vorlu {
 
 std::string userGuideUrl()
 {
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("docs/user-guide.html");
-    QString path = beside;
-    if (!QFileInfo::exists(beside)) {
-        const QString installed =
-            QStandardPaths::locate(QStandardPaths::GenericDataLocation, "vorlu-optical/docs/user-guide.html");
-        if (!installed.isEmpty())
-            path = installed;
-    }
-    return QUrl::fromLocalFile(path).toString().toStdString();
+    return QUrl::fromLocalFile(QString::fromStdString(shippedFile(executableFolder(), "docs/user-guide.html").string()))
+        .toString()
+        .toStdString();
 }
 
 } // namespace vorlu

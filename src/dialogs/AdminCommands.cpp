@@ -9,6 +9,7 @@
 #include "nodes/AdminRules.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QTableWidget>
 
 namespace vorlu {
@@ -42,6 +43,10 @@ AdminCommands::AdminCommands(AdminContext context, QWidget* owner)
     connect(conf_, &FrmConf::clearRequested, this, &AdminCommands::clearCache);
     connect(conf_, &FrmConf::resetRequested, this, &AdminCommands::resetNodes);
     connect(conf_, &FrmConf::transportChanged, this, &AdminCommands::publishTransport);
+    connect(conf_, &FrmConf::keyringRequested, this, [this](bool on) {
+        const bool kept = ctx_.keepPasswordsInKeyring ? ctx_.keepPasswordsInKeyring(on) : false;
+        conf_->keyringBox()->setChecked(kept);
+    });
     connect(login_, &Frmlgin::okPressed, this, &AdminCommands::loginOk);
     connect(logins_, &Frmlgins::rowClicked, this, &AdminCommands::loginsRowClicked);
     connect(logins_, &Frmlgins::updatePressed, this, &AdminCommands::loginsUpdate);

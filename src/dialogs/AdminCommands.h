@@ -41,6 +41,9 @@ struct AdminContext {
     std::function<void(const RemoteTransport&)> transportChanged = {};
     // Deletes the drive history of the nodes named; false and a reason on failure.
     std::function<bool(const std::vector<std::string>&, std::string*)> forgetHistory = {};
+    // Moves the passwords to the system keyring (true) or back to the files
+    // and returns where they are kept afterwards; may be empty (no keyring).
+    std::function<bool(bool)> keepPasswordsInKeyring = {};
 };
 
 // The items of the "Adminisrator" and "Configure" menus and of the node

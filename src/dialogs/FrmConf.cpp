@@ -93,6 +93,13 @@ FrmConf::FrmConf(Settings& settings, QWidget* parent) : QDialog(parent), setting
     showPasswords_->setChecked(true);
     connect(showPasswords_, &QCheckBox::toggled, this, [this](bool on) { settings_.ShowPasswords = on; });
     passwords->addWidget(showPasswords_);
+    keyring_ = new QCheckBox(QStringLiteral("Keep passwords in the system keyring"), this);
+    keyring_->setObjectName(QStringLiteral("chkKeyring"));
+    keyring_->setToolTip(QStringLiteral("Node and administrator passwords go to the desktop's keyring "
+                                        "instead of lg.ini and vrsopt.ini"));
+    // clicked, not toggled: showing the setting again must not move the passwords back.
+    connect(keyring_, &QCheckBox::clicked, this, &FrmConf::keyringRequested);
+    passwords->addWidget(keyring_);
     makePage(pages_, passwords);
 
     auto* clear = new QHBoxLayout;
@@ -155,6 +162,7 @@ void FrmConf::fill(const Settings& s)
         if (ticked[i])
             labelBoxes_[i]->setChecked(true);
     showPasswords_->setChecked(s.ShowPasswords);
+    keyring_->setChecked(s.KeepPasswordsInKeyring);
     namespace_->setText(QString::fromStdString(s.WmiNamespace));
     remote_->fill(s.transport);
 }

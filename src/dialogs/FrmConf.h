@@ -35,6 +35,7 @@ public:
     QLabel* heading(int page) const { return headings_[static_cast<std::size_t>(page)]; }
     QCheckBox* labelBox(int box) const { return labelBoxes_[static_cast<std::size_t>(box)]; }
     QCheckBox* showPasswordsBox() const { return showPasswords_; }
+    QCheckBox* keyringBox() const { return keyring_; }
     QLineEdit* namespaceBox() const { return namespace_; }
     QPushButton* clearButton() const { return clear_; }
     QPushButton* resetButton() const { return reset_; }
@@ -48,6 +49,9 @@ signals:
     void resetRequested();
     // The transport page changed the settings' transport.
     void transportChanged();
+    // The user ticked or cleared "Keep passwords in the system keyring"; the
+    // box shows the setting again once the passwords were moved (or not).
+    void keyringRequested(bool on);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,6 +64,7 @@ private:
     QStackedWidget* pages_ = nullptr;
     std::array<QCheckBox*, 3> labelBoxes_{};
     QCheckBox* showPasswords_ = nullptr;
+    QCheckBox* keyring_ = nullptr;
     QLineEdit* namespace_ = nullptr;
     QPushButton* clear_ = nullptr;
     QPushButton* reset_ = nullptr;

@@ -1,6 +1,7 @@
 #include "fleet/FleetExport.h"
 #include "platform/TextCase.h"
 
+#include "fleet/FleetPrometheus.h"
 #include "nodes/AtomicFile.h"
 
 #include <QJsonArray>
@@ -74,6 +75,8 @@ std::optional<ExportFormat> exportFormatOf(const std::filesystem::path& file)
         return ExportFormat::Json;
     if (ext == ".html" || ext == ".htm")
         return ExportFormat::Html;
+    if (ext == ".prom")
+        return ExportFormat::Prometheus;
     return std::nullopt;
 }
 
@@ -146,12 +149,13 @@ bool writeFleetExport(const std::filesystem::path& file, const std::vector<Fleet
     const auto format = exportFormatOf(file);
     if (!format) {
         if (error)
-            *error = file.string() + ": unknown export format (use .csv, .json or .html)";
+            *error = file.string() + ": unknown export format (use .csv, .json, .html or .prom)";
         return false;
     }
     const std::string content = *format == ExportFormat::Csv    ? formatFleetCsv(rows)
                                 : *format == ExportFormat::Json ? formatFleetJson(rows, header)
-                                                                : formatFleetHtml(rows, header);
+                                : *format == ExportFormat::Html ? formatFleetHtml(rows, header)
+                                                                : formatFleetPrometheus(rows, header.date);
     return writeFileAtomically(file, content, error);
 }
 

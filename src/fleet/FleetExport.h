@@ -8,9 +8,9 @@
 
 namespace vorlu {
 
-enum class ExportFormat { Csv, Json, Html };
+enum class ExportFormat { Csv, Json, Html, Prometheus };
 
-// By the file's extension (.csv, .json, .html or .htm, any case).
+// By the file's extension (.csv, .json, .html or .htm, .prom, any case).
 std::optional<ExportFormat> exportFormatOf(const std::filesystem::path& file);
 
 struct ExportHeader {

@@ -2,11 +2,15 @@
 
 #include "fleet/DiagnoseAll.h"
 #include "fleet/FleetExport.h"
+#include "fleet/PerfData.h"
 #include "nodes/AtomicFile.h"
+#include "nodes/KeyringPasswords.h"
 #include "nodes/NodeFile.h"
 #include "nodes/Settings.h"
 
 #include <QDateTime>
+
+#include <set>
 
 namespace vorlu {
 
@@ -43,11 +47,22 @@ CheckStatus checkStatusOf(const std::vector<FleetRow>& rows)
 std::string formatCheckOutput(const std::vector<FleetRow>& rows, CheckStatus status)
 {
     const FleetCounts c = countFleet(rows);
+    std::set<std::pair<std::string, std::string>> nodes;
+    for (const FleetRow& r : rows)
+        nodes.emplace(r.nodeName, r.IP);
+    const long long drives = c.green + c.amber + c.red;
+    const long long nodeCount = static_cast<long long>(nodes.size());
+    // The thresholds are the exit code's: any amber warns, any red or node not reached is critical.
+    const PerfDatum perf[] = {{"green", c.green, "", "", 0, drives},
+                              {"amber", c.amber, "0", "", 0, drives},
+                              {"red", c.red, "", "0", 0, drives},
+                              {"not_reached", c.notReached, "", "0", 0, nodeCount}};
     std::string out = std::string("OPTICAL ") + StatusWords[status] + " - " + std::to_string(c.green) + " green, " +
                       std::to_string(c.amber) + " amber, " + std::to_string(c.red) + " red, " +
-                      std::to_string(c.notReached) + " nodes not reached | green=" + std::to_string(c.green) +
-                      " amber=" + std::to_string(c.amber) + " red=" + std::to_string(c.red) +
-                      " not_reached=" + std::to_string(c.notReached) + "\n";
+                      std::to_string(c.notReached) + " nodes not reached |";
+    for (const PerfDatum& d : perf)
+        out += " " + formatPerfDatum(d);
+    out += "\n";
     for (const FleetRow& r : rows) {
         if (r.state == FleetState::Green || r.state == FleetState::NoDrive)
             continue;
@@ -74,13 +89,21 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
         return CheckUnknown;
     }
     if (run.exportFile && !exportFormatOf(*run.exportFile)) {
-        out << "OPTICAL UNKNOWN - " << run.exportFile->string() << ": unknown export format (use .csv, .json or .html)\n";
+        out << "OPTICAL UNKNOWN - " << run.exportFile->string() << ": unknown export format (use .csv, .json, .html or .prom)\n";
         return CheckUnknown;
     }
     NodeTable table;
     parseNodeFile(text, table);
     Settings settings;
     (void)readSettingsFile(run.programFolder / SettingsFileName, settings); // the defaults serve without one
+    std::optional<KeyringPasswords> keyring;
+    std::string keyringProblem;
+    if (settings.KeepPasswordsInKeyring) {
+        if (run.secrets)
+            keyringProblem = keyring.emplace(*run.secrets, run.programFolder).fill(table, settings);
+        else
+            keyringProblem = "no system keyring to read them from";
+    }
     const DiagnosisSettings diagnosis{run.programFolder, settings.AdminUser, settings.AdminPassword,
                                       settings.WmiNamespace};
     const std::atomic<bool> never{false};
@@ -90,7 +113,12 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
     const std::string historyProblem = recordHistory(run.programFolder, table, result, rows);
     // The marks are what the next start shows; a failed save changes no verdict on the drives.
     std::string saveError;
-    const bool saved = saveNodeFile(nodeFile, table, NodeFileForm::Plain, &saveError);
+    // What the keyring holds stays out of the file; without the keyring the file is left as it was.
+    bool saved = true;
+    if (keyring)
+        saved = saveNodeFile(nodeFile, keyring->forFiles(table, settings).nodes, NodeFileForm::Plain, &saveError);
+    else if (!settings.KeepPasswordsInKeyring)
+        saved = saveNodeFile(nodeFile, table, NodeFileForm::Plain, &saveError);
     if (run.exportFile) {
         const ExportHeader header{QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString(), run.version};
         if (!writeFleetExport(*run.exportFile, rows, header, &error)) {
@@ -102,6 +130,8 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
     out << formatCheckOutput(rows, status);
     if (!saved)
         out << "node file not updated: " << oneLine(saveError) << "\n";
+    if (!keyringProblem.empty())
+        out << "passwords not read from the system keyring: " << oneLine(keyringProblem) << "\n";
     if (!historyProblem.empty())
         out << "history not recorded: " << oneLine(historyProblem) << "\n";
     return status;

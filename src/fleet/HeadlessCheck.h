@@ -2,6 +2,7 @@
 #include "fleet/FleetRows.h"
 #include "platform/Management.h"
 #include "platform/RemoteTransport.h"
+#include "platform/SecretStore.h"
 
 #include <filesystem>
 #include <optional>
@@ -25,6 +26,8 @@ struct HeadlessRun {
     std::filesystem::path programFolder;
     std::optional<std::filesystem::path> exportFile;
     std::string version;
+    // Where the passwords are when the folder's settings keep them in the keyring.
+    SecretStore* secrets = nullptr;
 };
 
 // The transport of the folder's settings file; the defaults where it has none.

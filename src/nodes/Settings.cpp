@@ -89,6 +89,11 @@ void parseSettings(const std::string& text, Settings& s)
     else if (line == "False")
         s.ShowRacks = false;
     readTransportLines(reader, s.transport);
+    if (!nextLine()) return;
+    if (line == "1")
+        s.KeepPasswordsInKeyring = true;
+    else if (line == "0")
+        s.KeepPasswordsInKeyring = false;
 }
 
 std::string formatSettings(const Settings& s)
@@ -105,6 +110,7 @@ std::string formatSettings(const Settings& s)
     appendLine(out, s.WmiNamespace);
     appendLine(out, s.ShowRacks ? "True" : "False");
     appendTransportLines(out, s.transport);
+    appendLine(out, s.KeepPasswordsInKeyring ? "1" : "0");
     return out;
 }
 

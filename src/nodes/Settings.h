@@ -26,6 +26,9 @@ struct Settings {
     bool ShowRacks = true;
     // After the ten lines: how remote nodes are reached.
     RemoteTransport transport;
+    // The line after the transport: "1" keeps the passwords in the system
+    // keyring, their lines here and in the node file then stay empty.
+    bool KeepPasswordsInKeyring = false;
 
     // Boxes of the settings dialog: ticked by the file, never cleared by it.
     bool labelBoxIp = false;

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Management.h"
+#include "platform/SecretStore.h"
 #include "platform/ServerEnumerator.h"
 #include "platform/SocketLayer.h"
 #include "platform/UserInterfaceServices.h"
@@ -17,6 +18,8 @@ struct Platform {
     std::unique_ptr<ProgramEnd> programEnd;
     std::unique_ptr<ProgramRestart> restart;
     std::unique_ptr<WebOpener> web;
+    // The desktop's keyring; none where there is no such service.
+    std::unique_ptr<SecretStore> secrets;
 };
 
 } // namespace vorlu

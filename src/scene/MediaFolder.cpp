@@ -1,5 +1,7 @@
 #include "scene/MediaFolder.h"
 
+#include "platform/InstalledData.h"
+
 #include <QCoreApplication>
 #include <QStandardPaths>
 
@@ -27,7 +29,7 @@ MediaSearch DefaultMediaSearch()
         search.folders.push_back(exeDir / "media");
         for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
             search.folders.push_back(fs::path(dir.toStdString()) / "media");
-        search.folders.push_back(exeDir.parent_path() / "share" / "vorlu-optical" / "media");
+        search.folders.push_back(installedDataFolder(exeDir) / "media");
     }
     return search;
 }

@@ -42,6 +42,8 @@ struct Rig {
     SharedTransport transport; // as the program hands it to the connections
     QWidget owner;
     std::unique_ptr<AdminCommands> admin;
+    std::vector<bool> keyringAsked; // each move of the passwords the keyring box asked for
+    bool keyringRefuses = false;
 
     explicit Rig(std::size_t count = 3)
     {
@@ -64,6 +66,10 @@ struct Rig {
                          [this](const std::vector<std::string>& names, std::string*) {
                              forgotten = names;
                              return true;
+                         },
+                         [this](bool on) {
+                             keyringAsked.push_back(on);
+                             return keyringRefuses ? !on : on;
                          }};
         admin = std::make_unique<AdminCommands>(std::move(ctx), &owner);
         // The login dialog's tree as the node file fills it: one entry per node.
@@ -159,6 +165,29 @@ TEST(SettingsDialog, LabelBoxesShowPasswordsAndNamespace)
     typeInto(conf.namespaceBox(), "");
     QTest::mouseClick(conf.setButton(), Qt::LeftButton);
     EXPECT_EQ(rig.settings.WmiNamespace, "") << "any text, empty included";
+}
+
+TEST(SettingsDialog, TheKeyringBoxShowsWhereThePasswordsAreAfterEachMove)
+{
+    Rig rig;
+    FrmConf& conf = rig.conf();
+    rig.admin->showSettings();
+    conf.showPage(1);
+    QCheckBox* box = conf.keyringBox();
+    EXPECT_FALSE(box->isChecked()) << "off at first";
+    clickBox(box);
+    EXPECT_TRUE(box->isChecked());
+    clickBox(box);
+    EXPECT_FALSE(box->isChecked());
+    rig.keyringRefuses = true;
+    clickBox(box);
+    EXPECT_FALSE(box->isChecked()) << "a refused move leaves the box as the passwords are";
+    EXPECT_EQ(rig.keyringAsked, (std::vector<bool>{true, false, true}));
+
+    rig.settings.KeepPasswordsInKeyring = true;
+    conf.fill(rig.settings);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(rig.keyringAsked.size(), 3u) << "showing the setting moves nothing";
 }
 
 TEST(SettingsDialog, FilledByTheSettingsReader)

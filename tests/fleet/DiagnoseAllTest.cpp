@@ -71,6 +71,22 @@ TEST(DiagnoseAll, MarksEveryNodeInOrderAndWritesItsFiles)
     EXPECT_FALSE(rows3[0].reason.empty());
 }
 
+TEST(DiagnoseAll, ARunOfNodesThatFailAtOnceEnds)
+{
+    // The first worker may finish every node before the second one is started; the run waited
+    // for that second one forever. Repeated, since it is a race.
+    const auto net = simNetwork(simComputer(1, "", 0, false) + "," + simComputer(2, "", 0, false));
+    SimulatedManagement management(net);
+    QTemporaryDir dir;
+    const std::atomic<bool> cancel{false};
+    for (int trial = 0; trial < 300; ++trial) {
+        NodeTable table = simNodes(2);
+        const FleetRun run = diagnoseAll(table, management, settingsIn(dir), 16, cancel);
+        ASSERT_FALSE(run.cancelled) << trial;
+        ASSERT_EQ(table.at(2).Scanned, "Access denied") << trial;
+    }
+}
+
 TEST(DiagnoseAll, CancelLetsFinishedNodesCompleteAndTouchesNoOther)
 {
     std::string computers;

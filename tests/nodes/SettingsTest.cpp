@@ -122,9 +122,10 @@ TEST(Settings, WriteThenReadGivesTheSameValues)
     s.ShowPasswords = false;
     s.WmiNamespace = "root\\wmi";
     s.ShowRacks = false;
+    s.KeepPasswordsInKeyring = true;
     const std::string text = formatSettings(s);
     EXPECT_EQ(text, "administrator\r\np w\r\n-7\r\n-2.25\r\n1.5\r\n16744448\r\nIP\r\n0\r\nroot\\wmi\r\nFalse\r\n"
-                    "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n");
+                    "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n1\r\n");
     const Settings back = parsed(text);
     EXPECT_EQ(back.AdminPassword, s.AdminPassword);
     EXPECT_EQ(back.CameraEye.x, 1.5f);
@@ -135,6 +136,7 @@ TEST(Settings, WriteThenReadGivesTheSameValues)
     EXPECT_FALSE(back.ShowPasswords);
     EXPECT_EQ(back.WmiNamespace, "root\\wmi");
     EXPECT_FALSE(back.ShowRacks);
+    EXPECT_TRUE(back.KeepPasswordsInKeyring);
 }
 
 TEST(Settings, NumbersTooSmallForADoubleReadAsZeroAndTheReadingGoesOn)
@@ -277,7 +279,8 @@ TEST(SettingsTransport, WriteThenReadGivesTheSameTransport)
     s.transport.connectTimeoutMs = 100;
     s.transport.queryTimeoutMs = 600000;
     const std::string text = formatSettings(s);
-    const std::string lines = "https\r\n5985\r\n0\r\n1\r\nca files/office.pem\r\n100\r\n600000\r\n";
+    // The keyring line follows.
+    const std::string lines = "https\r\n5985\r\n0\r\n1\r\nca files/office.pem\r\n100\r\n600000\r\n0\r\n";
     ASSERT_GE(text.size(), lines.size());
     EXPECT_EQ(text.substr(text.size() - lines.size()), lines);
     EXPECT_EQ(parsed(text).transport, s.transport);

@@ -44,4 +44,11 @@ AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, boo
                    ": enable Negotiate on the node (or Basic, over HTTPS)");
 }
 
+std::string passwordRefusal(const std::string& login)
+{
+    return "401: the node refused the login of \"" + login
+        + "\": check the user name and the password (in a workgroup only the built-in Administrator may sign in, "
+          "unless the node sets LocalAccountTokenFilterPolicy=1)";
+}
+
 } // namespace vorlu

@@ -12,4 +12,7 @@ enum class AuthScheme { None, Negotiate, Basic };
 // naming what the node offers when nothing fits.
 AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, bool allowClearTextBasic);
 
+// The 401 of a refused user name and password, with what to check.
+std::string passwordRefusal(const std::string& login);
+
 } // namespace vorlu

@@ -1,6 +1,7 @@
 #include "remote/WsManChannel.h"
 
 #include "platform/Management.h"
+#include "remote/ChannelBinding.h"
 #include "remote/SealedBody.h"
 #include "remote/WsManEnvelope.h"
 
@@ -53,9 +54,9 @@ void WsManChannel::fail(const HttpResponse& response) const
     const std::string port = std::to_string(http_.endpoint().port);
     switch (response.status) {
     case 401:
-        throw WmiError("401: the node refused the login of \"" + user_ +
-                       "\": check the user name and the password (in a workgroup only the built-in Administrator "
-                       "may sign in, unless the node sets LocalAccountTokenFilterPolicy=1)");
+        if (session_ && scheme_ == AuthScheme::Negotiate)
+            throw WmiError(session_->refusal(user_));
+        throw WmiError(passwordRefusal(user_));
     case 404: throw WmiError("there is no WS-Management service at /wsman on port " + port + " (HTTP 404)");
     case 413: throw WmiError("the request is larger than the node accepts (HTTP 413, MaxEnvelopeSizekb)");
     case 500:
@@ -87,6 +88,12 @@ void WsManChannel::negotiate(const QDeadlineTimer& deadline)
     if (!session_)
         throw WmiError("no Negotiate session could be made on this computer");
     const std::string scheme = session_->scheme();
+    if (http_.endpoint().https) {
+        const std::string binding = tlsServerEndPoint(http_.peerCertificate(deadline));
+        if (binding.empty())
+            throw WmiError("the node's TLS certificate cannot be read for the channel binding");
+        session_->bindChannel(binding);
+    }
     std::string token = session_->step("");
     int opening = -1;
     for (int leg = 0; leg < MaxHandshakeLegs; ++leg) {

@@ -1,6 +1,6 @@
 #include "remote/WsManManagement.h"
 
-#include "remote/NtlmContext.h"
+#include "remote/SignInContext.h"
 #include "remote/WsManEnvelope.h"
 #include "remote/WsManReply.h"
 
@@ -59,7 +59,7 @@ public:
         SecurityContextFactory contexts = contexts_;
         if (!contexts)
             contexts = [server](const std::string& u, const std::string& p) {
-                return makeNtlmContext(u, p, server);
+                return makeSignInContext(u, p, server);
             };
         auto channel = std::make_unique<WsManChannel>(transport_, server, user, password, std::move(contexts));
         channel->signIn(QDeadlineTimer(transport_.queryTimeoutMs));

@@ -14,7 +14,7 @@ namespace vorlu {
 // by its time limits and may run on any one thread at a time.
 class WsManManagement : public ManagementService {
 public:
-    // Without contexts, NTLM (makeNtlmContext for the node) signs in.
+    // Without contexts, makeSignInContext for the node signs in (Kerberos, else NTLM).
     explicit WsManManagement(std::function<RemoteTransport()> transport, SecurityContextFactory contexts = {});
     std::unique_ptr<WmiLocator> createLocator() override;
 

@@ -107,6 +107,9 @@ void WsManTestServer::Impl::start(const Options& options)
     }
     if (options.allowUnencrypted)
         args << "--allow-unencrypted";
+    if (!options.keytab.empty())
+        args << "--keytab" << QString::fromStdString(options.keytab);
+    args << "--channel-binding" << QString::fromStdString(options.channelBinding);
 
     process.setStandardErrorFile(path("server.log"));
     process.start(QString::fromLatin1(Python), args);

@@ -16,6 +16,10 @@ public:
         std::string auth = "ntlm";
         bool https = false;
         bool allowUnencrypted = false;
+        // The service keys for "kerberos" (a keytab of HTTP/<node>).
+        std::string keytab = {};
+        // Over HTTPS: "none", "relaxed" or "strict" (CbtHardeningLevel).
+        std::string channelBinding = "none";
     };
 
     explicit WsManTestServer(Options);

@@ -1,0 +1,113 @@
+#!/usr/bin/python3
+"""Checks the WS-Management test server's Kerberos with Debian's python3-winrm client.
+
+    winrm_kerberos_check.py DOMAIN_FOLDER
+
+Runs against the test domain that tests/support/test_domain.py made in DOMAIN_FOLDER,
+inside its network namespace: the client gets a ticket for HTTP/srv-archive.<domain> from the
+domain's KDC (python3-requests-kerberos), signs in to the server, which holds that service's
+keytab, and runs WQL enumerations over plain HTTP and over HTTPS; a ticket for another
+node's service is refused. Exits 0 with a message when there is no test domain here (no root
+or namespaces).
+"""
+
+import os
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "remote"))
+
+NODE = "SRV-ARCHIVE"
+
+
+def read_env(folder):
+    values = {}
+    try:
+        with open(os.path.join(folder, "domain.env"), encoding="utf-8") as f:
+            for line in f:
+                key, _, value = line.rstrip("\n").partition("=")
+                values[key] = value
+    except OSError as e:
+        values["UNAVAILABLE"] = "the test domain was not made (%s)" % e.strerror
+    return values
+
+
+def in_namespace(env):
+    """Runs this check again inside the domain's namespace; its exit status."""
+    child = dict(os.environ, KRB5_CONFIG=env["KRB5_CONFIG"], VORLU_IN_DOMAIN="1")
+    return subprocess.run(["ip", "netns", "exec", env["NAMESPACE"], "/usr/bin/python3"] + sys.argv,
+                          env=child).returncode
+
+
+def main():
+    env = read_env(sys.argv[1])
+    if "UNAVAILABLE" in env:
+        print("skipped: " + env["UNAVAILABLE"])
+        return 0
+    if not os.environ.get("VORLU_IN_DOMAIN"):
+        return in_namespace(env)
+
+    import winrm_client_check as common  # sets up its work folder and the client's OpenSSL
+    from winrm.protocol import Protocol
+
+    # The client's ticket goes to a cache of this check's own, never the user's.
+    os.environ["KRB5CCNAME"] = "FILE:" + os.path.join(common.WORK.name, "ccache")
+    principal = "%s@%s" % (env["ADMIN"], env["REALM"])
+    subprocess.run(["kinit", principal], input=env["ADMIN_PASSWORD"] + "\n", text=True, check=True,
+                   capture_output=True, timeout=30)
+    keytab = env["NODE_%s_KEYTAB" % NODE.replace("-", "_")]
+    host = "%s.%s" % (NODE.lower(), env["DNS_DOMAIN"])
+
+    # Debian's python3-kerberos has neither the WinRM wrap nor channel bindings: the client
+    # signs in with Kerberos and sends plain bodies, which the server is told to accept.
+    def kerberos_sign_in():
+        with common.Server("--auth", "kerberos", "--keytab", keytab, "--allow-unencrypted") as server:
+            endpoint = "http://127.0.0.1:%d/wsman" % server.port
+            protocol = Protocol(endpoint, transport="kerberos", username=principal,
+                                kerberos_hostname_override=host, message_encryption="never")
+            released = common.run_queries(protocol, endpoint)
+            log = server.requests()
+            common.check(log.count("AUTH kerberos ok user=%s" % principal) == 1,
+                         "one Kerberos sign-in expected:\n" + log)
+            common.check("Release context=%s known=yes" % released in log, "the Release was not recorded:\n" + log)
+
+    def kerberos_over_https_relaxed_binding():
+        ca, cert, key = common.make_certificates()
+        with common.Server("--auth", "kerberos", "--keytab", keytab, "--https", cert, key,
+                           "--channel-binding", "relaxed") as server:
+            endpoint = "https://127.0.0.1:%d/wsman" % server.port
+            protocol = Protocol(endpoint, transport="kerberos", username=principal, kerberos_hostname_override=host,
+                                server_cert_validation="validate", ca_trust_path=ca)
+            common.run_queries(protocol, endpoint)
+            common.check("AUTH kerberos ok" in server.requests(), "Kerberos was not used")
+
+    def wrong_service_refused():
+        # A ticket for another node's service does not open this one.
+        with common.Server("--auth", "kerberos", "--keytab", keytab, "--allow-unencrypted") as server:
+            endpoint = "http://127.0.0.1:%d/wsman" % server.port
+            other = "ws-lab-07." + env["DNS_DOMAIN"]
+            protocol = Protocol(endpoint, transport="kerberos", username=principal,
+                                kerberos_hostname_override=other, message_encryption="never")
+            try:
+                common.query(protocol, endpoint, "SELECT * FROM Win32_CDROMDrive")
+            except Exception:
+                pass
+            else:
+                raise AssertionError("a ticket for %s opened %s" % (other, host))
+            log = server.requests()
+            common.check("AUTH kerberos failed" in log, "no refusal logged:\n" + log)
+
+    failed = 0
+    for case in (kerberos_sign_in, kerberos_over_https_relaxed_binding, wrong_service_refused):
+        try:
+            case()
+            print("ok", case.__name__)
+        except Exception as e:
+            failed += 1
+            print("FAILED %s: %s" % (case.__name__, e))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -9,8 +9,9 @@ its KDC (port 88) and LDAP (389) answer on 127.0.0.1 of that namespace and nowhe
 Every path of the DC (private, lock, state, cache, pid, log, sockets) is inside FOLDER.
 
 "up" writes FOLDER/domain.env (KEY=VALUE lines) for the tests: NAMESPACE, REALM, DOMAIN,
-KRB5_CONFIG, ADMIN, ADMIN_PASSWORD, and per test node NODE_<NAME>_KEYTAB with the keytab of
-its HTTP/<name>.<dns domain> service principal. Where the domain cannot be made here (no
+DNS_DOMAIN, KRB5_CONFIG, ADMIN, ADMIN_PASSWORD, DC_ADDRESS, ENABLED_COMPUTERS and
+DISABLED_COMPUTERS (the computer objects), and per test node NODE_<NAME>_KEYTAB with the
+keytab of its HTTP/<name>.<dns domain> service principal. Where the domain cannot be made here (no
 root, no namespaces, samba-ad-dc missing) it writes UNAVAILABLE=<why> instead and exits 0,
 so that the tests skip with that reason.
 """
@@ -128,19 +129,38 @@ def base_dn():
     return ",".join("DC=" + part for part in DNS_DOMAIN.split("."))
 
 
-def add_computer(folder, conf, name, service=False, disabled=False):
+# Computer objects straight in the DC's database, in one go: samba-tool takes a second each.
+ADD_COMPUTERS = """
+import sys
+from samba.samdb import SamDB
+from samba.param import LoadParm
+from samba.auth import system_session
+lp = LoadParm(); lp.load(sys.argv[1])
+db = SamDB(url=lp.private_path("sam.ldb"), session_info=system_session(), lp=lp)
+base, dns = sys.argv[2], sys.argv[3]
+for spec in sys.argv[4:]:
+    name, _, control = spec.partition(":")
+    db.add({"dn": "CN=%s,CN=Computers,%s" % (name, base), "objectClass": "computer",
+            "sAMAccountName": name + "$", "userAccountControl": control,
+            "dNSHostName": "%s.%s" % (name.lower(), dns), "operatingSystem": "Windows 11 Pro"})
+"""
+
+
+def add_computers(conf, enabled, disabled):
+    # 4096: a workstation's account; 4098: the same, disabled.
+    specs = ["%s:4096" % n for n in enabled] + ["%s:4098" % n for n in disabled]
+    run(["/usr/bin/python3", "-c", ADD_COMPUTERS, conf, base_dn(), DNS_DOMAIN] + specs)
+
+
+def add_service_node(folder, conf, name):
+    """A computer object with an HTTP/<name>.<domain> service principal; the path of its keytab."""
     tool = ["samba-tool"]
     run(tool + ["computer", "create", name, "-s", conf])
     fqdn = "%s.%s" % (name.lower(), DNS_DOMAIN)
-    attributes = {"dNSHostName": fqdn, "operatingSystem": "Windows Server 2022 Standard"}
-    if service:
-        # AES keys, as a Windows member has them; set before the password they derive from.
-        attributes["msDS-SupportedEncryptionTypes"] = "24"
-    if disabled:
-        attributes["userAccountControl"] = "4098"
-    modify(conf, "CN=%s,CN=Computers,%s" % (name, base_dn()), attributes)
-    if not service:
-        return None
+    # AES keys, as a Windows member has them; set before the password they derive from.
+    modify(conf, "CN=%s,CN=Computers,%s" % (name, base_dn()),
+           {"dNSHostName": fqdn, "operatingSystem": "Windows Server 2022 Standard",
+            "msDS-SupportedEncryptionTypes": "24"})
     run(tool + ["spn", "add", "HTTP/" + fqdn, name + "$", "-s", conf])
     run(tool + ["user", "setpassword", name + "$", "--newpassword=Node-%s-Key-1!x" % name, "-s", conf])
     keytab = os.path.join(folder, "%s.keytab" % name.lower())
@@ -214,10 +234,13 @@ def up(folder):
     values = {"NAMESPACE": namespace, "REALM": REALM, "DOMAIN": NETBIOS, "DNS_DOMAIN": DNS_DOMAIN,
               "KRB5_CONFIG": krb5_conf(folder), "ADMIN": "Administrator", "ADMIN_PASSWORD": ADMIN_PASSWORD}
     for node in NODES:
-        values["NODE_%s_KEYTAB" % node.replace("-", "_")] = add_computer(folder, conf, node, service=True)
-    for name in EXTRA_COMPUTERS:
-        add_computer(folder, conf, name)
-    add_computer(folder, conf, DISABLED_COMPUTER, disabled=True)
+        values["NODE_%s_KEYTAB" % node.replace("-", "_")] = add_service_node(folder, conf, node)
+    add_computers(conf, EXTRA_COMPUTERS, [DISABLED_COMPUTER])
+    # The tests reach the DC by its address, and ask for a ticket to ldap/<that address>.
+    run(["samba-tool", "spn", "add", "ldap/127.0.0.1", "DC1$", "-s", conf])
+    values["DC_ADDRESS"] = "127.0.0.1"
+    values["ENABLED_COMPUTERS"] = ",".join(["DC1"] + NODES + EXTRA_COMPUTERS)
+    values["DISABLED_COMPUTERS"] = DISABLED_COMPUTER
 
     # The DC forks itself away and keeps its pid in the pid directory, inside the folder.
     run(["ip", "netns", "exec", namespace, "samba", "-D", "-M", "single", "-s", conf])

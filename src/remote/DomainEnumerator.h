@@ -1,0 +1,43 @@
+#pragma once
+#include "platform/ServerEnumerator.h"
+#include "platform/SocketLayer.h"
+#include "remote/AnnouncedAddresses.h"
+#include "remote/DirectoryComputers.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace vorlu {
+
+// The Network Scan's computers on a domain network: those that announce
+// themselves (WS-Discovery), then the enabled computer objects of the domain
+// not already listed, each computer once whatever the letter case. A domain
+// computer's DNS name is resolved and its address remembered for the scan,
+// since its bare name may be unknown to this machine's resolver. When the
+// directory cannot be read the scan keeps what WS-Discovery found, and the
+// reason goes to the log.
+class DomainEnumerator : public ServerEnumerator {
+public:
+    // The directory to ask, or nothing when no domain is set or known.
+    using DirectorySource = std::function<std::optional<DirectoryQuery>()>;
+    using DirectoryLister = std::function<std::vector<DirectoryComputer>(const DirectoryQuery&)>;
+
+    DomainEnumerator(std::unique_ptr<ServerEnumerator> discovery, DirectorySource source, SocketLayer& resolver,
+                     std::shared_ptr<AnnouncedAddresses> announced, DirectoryLister lister = listDomainComputers);
+
+    EnumerationAnswer enumerateServers(std::uint32_t typeMask) override;
+
+    // Why the last scan could not read the directory; empty when it could or did not try.
+    const std::string& lastDirectoryFailure() const { return failure_; }
+
+private:
+    std::unique_ptr<ServerEnumerator> discovery_;
+    DirectorySource source_;
+    SocketLayer& resolver_;
+    std::shared_ptr<AnnouncedAddresses> announced_;
+    DirectoryLister lister_;
+    std::string failure_;
+};
+
+} // namespace vorlu

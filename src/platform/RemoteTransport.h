@@ -18,6 +18,11 @@ struct RemoteTransport {
     std::string caFile;
     int connectTimeoutMs = 5000;
     int queryTimeoutMs = 30000;
+    // The Active Directory domain (its DNS name) whose computers the Network
+    // Scan lists beside WS-Discovery's; empty: this computer's own domain.
+    std::string domain;
+    // A domain controller to ask (its DNS name); empty: found by DNS.
+    std::string domainController;
 
     bool operator==(const RemoteTransport&) const = default;
 };

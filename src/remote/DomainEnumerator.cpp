@@ -2,10 +2,15 @@
 
 #include "platform/Log.h"
 #include "platform/Management.h"
+#include "platform/TextCase.h"
+#include "remote/KerberosContext.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 
 namespace vorlu {
 
@@ -23,9 +28,9 @@ std::string nameOf(const DirectoryComputer& computer)
 } // namespace
 
 DomainEnumerator::DomainEnumerator(std::unique_ptr<ServerEnumerator> discovery, DirectorySource source,
-                                   SocketLayer& resolver, std::shared_ptr<AnnouncedAddresses> announced,
+                                   std::unique_ptr<SocketLayer> resolver, std::shared_ptr<AnnouncedAddresses> announced,
                                    DirectoryLister lister)
-    : discovery_(std::move(discovery)), source_(std::move(source)), resolver_(resolver),
+    : discovery_(std::move(discovery)), source_(std::move(source)), resolver_(std::move(resolver)),
       announced_(std::move(announced)), lister_(std::move(lister))
 {
 }
@@ -37,9 +42,24 @@ EnumerationAnswer DomainEnumerator::enumerateServers(std::uint32_t typeMask)
     const std::optional<DirectoryQuery> query = source_ ? source_() : std::nullopt;
     if (!query || (answer.code != 0 && answer.code != kMoreData))
         return answer;
-    std::vector<DirectoryComputer> computers;
+    // The directory and the resolver block: they work on a thread of their own while the
+    // window keeps painting, as it does during WS-Discovery's wait.
+    auto work = std::async(std::launch::async, [this, q = *query] {
+        std::vector<std::pair<DirectoryComputer, std::optional<std::vector<std::uint8_t>>>> found;
+        for (DirectoryComputer& computer : lister_(q)) {
+            auto address = computer.dnsHostName.empty() || !announced_
+                ? std::nullopt
+                : resolver_->resolve(computer.dnsHostName);
+            found.emplace_back(std::move(computer), std::move(address));
+        }
+        return found;
+    });
+    while (work.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        if (QCoreApplication::instance() != nullptr)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    std::vector<std::pair<DirectoryComputer, std::optional<std::vector<std::uint8_t>>>> computers;
     try {
-        computers = lister_(*query);
+        computers = work.get();
     } catch (const WmiError& e) {
         failure_ = e.what();
         qCWarning(lcNetwork).noquote() << "The domain's computers could not be listed:"
@@ -49,15 +69,12 @@ EnumerationAnswer DomainEnumerator::enumerateServers(std::uint32_t typeMask)
     std::vector<std::string> listed;
     for (const std::string& name : answer.names)
         listed.push_back(folded(name));
-    for (const DirectoryComputer& computer : computers) {
+    for (const auto& [computer, address] : computers) {
         const std::string name = nameOf(computer);
         if (name.empty())
             continue;
-        if (!computer.dnsHostName.empty() && announced_) {
-            const auto address = resolver_.resolve(computer.dnsHostName);
-            if (address && address->size() == 4)
-                announced_->remember(name, {(*address)[0], (*address)[1], (*address)[2], (*address)[3]});
-        }
+        if (address && address->size() == 4 && announced_)
+            announced_->remember(name, {(*address)[0], (*address)[1], (*address)[2], (*address)[3]});
         const std::string key = folded(name);
         if (std::find(listed.begin(), listed.end(), key) != listed.end())
             continue;
@@ -65,6 +82,17 @@ EnumerationAnswer DomainEnumerator::enumerateServers(std::uint32_t typeMask)
         answer.names.push_back(name);
     }
     return answer;
+}
+
+std::optional<DirectoryQuery> directoryOf(const RemoteTransport& transport)
+{
+    DirectoryQuery query;
+    query.domain = transport.domain.empty() ? lowerAscii(defaultKerberosRealm()) : transport.domain;
+    if (query.domain.empty())
+        return std::nullopt;
+    query.controller = transport.domainController;
+    query.timeoutMs = transport.connectTimeoutMs;
+    return query;
 }
 
 } // namespace vorlu

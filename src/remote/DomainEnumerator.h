@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/RemoteTransport.h"
 #include "platform/ServerEnumerator.h"
 #include "platform/SocketLayer.h"
 #include "remote/AnnouncedAddresses.h"
@@ -23,7 +24,8 @@ public:
     using DirectorySource = std::function<std::optional<DirectoryQuery>()>;
     using DirectoryLister = std::function<std::vector<DirectoryComputer>(const DirectoryQuery&)>;
 
-    DomainEnumerator(std::unique_ptr<ServerEnumerator> discovery, DirectorySource source, SocketLayer& resolver,
+    DomainEnumerator(std::unique_ptr<ServerEnumerator> discovery, DirectorySource source,
+                     std::unique_ptr<SocketLayer> resolver,
                      std::shared_ptr<AnnouncedAddresses> announced, DirectoryLister lister = listDomainComputers);
 
     EnumerationAnswer enumerateServers(std::uint32_t typeMask) override;
@@ -34,10 +36,15 @@ public:
 private:
     std::unique_ptr<ServerEnumerator> discovery_;
     DirectorySource source_;
-    SocketLayer& resolver_;
+    std::unique_ptr<SocketLayer> resolver_;
     std::shared_ptr<AnnouncedAddresses> announced_;
     DirectoryLister lister_;
     std::string failure_;
 };
+
+// The directory of the transport's domain, or else of this computer's own
+// (its Kerberos realm), asked with the ticket the user holds; nothing when
+// neither is known.
+std::optional<DirectoryQuery> directoryOf(const RemoteTransport& transport);
 
 } // namespace vorlu

@@ -20,8 +20,6 @@ private:
 };
 
 struct Scan {
-    test::FixedResolver resolver{{{"srv-archive.corp.example.com", {10, 0, 0, 5}},
-                                  {"pc-007.corp.example.com", {10, 0, 0, 7}}}};
     std::shared_ptr<AnnouncedAddresses> announced = std::make_shared<AnnouncedAddresses>();
     std::optional<DirectoryQuery> query = DirectoryQuery{"corp.example.com", "", "", "", 1000};
     int asked = 0;
@@ -29,7 +27,11 @@ struct Scan {
     DomainEnumerator enumerator(EnumerationAnswer discovered, DomainEnumerator::DirectoryLister lister)
     {
         return DomainEnumerator(std::make_unique<FixedDiscovery>(std::move(discovered)),
-                                [this] { return query; }, resolver, announced,
+                                [this] { return query; },
+                                std::make_unique<test::FixedResolver>(std::map<std::string, std::vector<std::uint8_t>>{
+                                    {"srv-archive.corp.example.com", {10, 0, 0, 5}},
+                                    {"pc-007.corp.example.com", {10, 0, 0, 7}}}),
+                                announced,
                                 [this, lister](const DirectoryQuery& q) {
                                     ++asked;
                                     return lister(q);

@@ -4,6 +4,7 @@
 #include "platform/SystemSocketLayer.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "remote/AnnouncingSocketLayer.h"
+#include "remote/DomainEnumerator.h"
 #include "remote/SystemManagement.h"
 #include "remote/WsDiscoveryEnumerator.h"
 
@@ -15,7 +16,10 @@ QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTr
     // Workgroup computers are seldom in this machine's resolver; the scan
     // tells the socket layer where each one answered from.
     auto announced = std::make_shared<AnnouncedAddresses>();
-    platform.enumerator = std::make_unique<WsDiscoveryEnumerator>(WsDiscoveryOptions{}, announced);
+    // On a domain network the directory lists the computers that do not announce themselves.
+    platform.enumerator = std::make_unique<DomainEnumerator>(
+        std::make_unique<WsDiscoveryEnumerator>(WsDiscoveryOptions{}, announced),
+        [transport] { return directoryOf(transport()); }, std::make_unique<SystemSocketLayer>(), announced);
     platform.sockets = std::make_unique<AnnouncingSocketLayer>(std::make_unique<SystemSocketLayer>(), announced);
     platform.localAddress = std::make_unique<SystemLocalAddress>();
     platform.management = makeSystemManagement(here, std::move(transport));

@@ -3,6 +3,7 @@
 #include "platform/Management.h"
 #include "remote/KerberosContext.h"
 #include "remote/GssSupport.h"
+#include "remote/KerberosCredentials.h"
 #include "remote/KerberosLogin.h"
 
 #include <gssapi/gssapi.h>
@@ -83,27 +84,18 @@ public:
                            "or user@" + query.domain);
         if (principal->empty())
             return;
-        OM_uint32 minor = 0;
-        gss_name_t user = GSS_C_NO_NAME;
-        gss_buffer_desc name{principal->size(), const_cast<char*>(principal->data())};
-        OM_uint32 major = gss_import_name(&minor, &name, GSS_KRB5_NT_PRINCIPAL_NAME, &user);
-        if (GSS_ERROR(major))
-            throw WmiError("the login \"" + *principal + "\" is not a Kerberos name");
-        gss_buffer_desc secret{query.password.size(), const_cast<char*>(query.password.data())};
-        major = gss_acquire_cred_with_password(&minor, user, &secret, GSS_C_INDEFINITE, GSS_C_NO_OID_SET,
-                                               GSS_C_INITIATE, &cred_, nullptr, nullptr);
-        OM_uint32 ignored = 0;
-        gss_release_name(&ignored, &user);
-        if (GSS_ERROR(major))
-            throwKerberosFailure(major, minor, *principal, "");
+        credential_ = loginCredential(*principal, query.password);
         // SASL takes the thread's default cache: the ticket goes to a cache in memory of this listing's own.
         static std::atomic<unsigned> serial{0};
         cache_ = "MEMORY:vorlu-directory-" + std::to_string(serial.fetch_add(1));
         gss_key_value_element_desc element{"ccache", cache_.c_str()};
         const gss_key_value_set_desc store{1, &element};
-        major = gss_store_cred_into(&minor, cred_, GSS_C_INITIATE, GSS_C_NO_OID, 1, 0, &store, nullptr, nullptr);
+        OM_uint32 minor = 0;
+        const OM_uint32 major = gss_store_cred_into(&minor, credential_->handle(), GSS_C_INITIATE, GSS_C_NO_OID, 1,
+                                                    0, &store, nullptr, nullptr);
         if (GSS_ERROR(major)) {
             const std::string why = gssText(major, minor, GSS_C_NO_OID);
+            forgetLoginCredential(*principal);
             release();
             throw WmiError("the Kerberos ticket for the directory cannot be kept: " + why);
         }
@@ -117,8 +109,6 @@ public:
 private:
     void release()
     {
-        OM_uint32 minor = 0;
-        gss_release_cred(&minor, &cred_);
         if (cache_.empty())
             return;
         krb5_context k = nullptr;
@@ -130,36 +120,31 @@ private:
         krb5_free_context(k);
     }
 
-    gss_cred_id_t cred_ = GSS_C_NO_CREDENTIAL;
+    std::shared_ptr<KerberosCredential> credential_;
     std::string cache_;
 };
 
-// Points this thread's GSSAPI at a credential cache while it lives.
+// Points this thread's GSSAPI at a credential cache while it lives, then back
+// at the default one (KRB5CCNAME or the system's): the name GSSAPI reports as
+// the earlier one is the default's as it was then, which would pin it.
 class ThreadCache {
 public:
     explicit ThreadCache(const std::string& name)
     {
-        if (name.empty())
-            return;
         OM_uint32 minor = 0;
-        const char* old = nullptr;
-        if (!GSS_ERROR(gss_krb5_ccache_name(&minor, name.c_str(), &old))) {
-            active_ = true;
-            old_ = old ? old : "";
-        }
+        active_ = !name.empty() && !GSS_ERROR(gss_krb5_ccache_name(&minor, name.c_str(), nullptr));
     }
     ~ThreadCache()
     {
         OM_uint32 minor = 0;
         if (active_)
-            gss_krb5_ccache_name(&minor, old_.empty() ? nullptr : old_.c_str(), nullptr);
+            gss_krb5_ccache_name(&minor, nullptr, nullptr);
     }
     ThreadCache(const ThreadCache&) = delete;
     ThreadCache& operator=(const ThreadCache&) = delete;
 
 private:
     bool active_ = false;
-    std::string old_;
 };
 
 Ldap connect(const std::string& controller, const DirectoryQuery& query)

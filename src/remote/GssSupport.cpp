@@ -20,7 +20,15 @@ std::string statusText(OM_uint32 status, int type, gss_OID mech)
     return text;
 }
 
+char krb5OidBytes[] = "\x2a\x86\x48\x86\xf7\x12\x01\x02\x02";
+gss_OID_desc krb5Oid{9, krb5OidBytes};
+
 } // namespace
+
+gss_OID krb5Mechanism()
+{
+    return &krb5Oid;
+}
 
 std::string gssText(OM_uint32 major, OM_uint32 minor, gss_OID mech)
 {

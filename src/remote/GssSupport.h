@@ -7,6 +7,9 @@
 
 namespace vorlu {
 
+// The Kerberos V5 mechanism (1.2.840.113554.1.2.2).
+gss_OID krb5Mechanism();
+
 // GSSAPI's own words for a failure: the general reason, then the mechanism's.
 std::string gssText(OM_uint32 major, OM_uint32 minor, gss_OID mech);
 

@@ -2,6 +2,7 @@
 
 #include "platform/Management.h"
 #include "remote/GssSupport.h"
+#include "remote/KerberosCredentials.h"
 
 #include <gssapi/gssapi_ext.h>
 #include <gssapi/gssapi_krb5.h>
@@ -12,9 +13,6 @@ namespace vorlu {
 
 namespace {
 
-// 1.2.840.113554.1.2.2, the Kerberos V5 mechanism.
-char krb5OidBytes[] = "\x2a\x86\x48\x86\xf7\x12\x01\x02\x02";
-gss_OID_desc krb5Oid{9, krb5OidBytes};
 
 std::string realmOf(const std::string& principal)
 {
@@ -46,7 +44,7 @@ private:
     std::string principal_;
     std::string hostName_;
     std::string binding_;
-    gss_cred_id_t cred_ = GSS_C_NO_CREDENTIAL;
+    std::shared_ptr<KerberosCredential> credential_; // null: the user's own ticket
     gss_name_t target_ = GSS_C_NO_NAME;
     gss_ctx_id_t ctx_ = GSS_C_NO_CONTEXT;
     bool started_ = false;
@@ -66,28 +64,15 @@ GssKerberosContext::GssKerberosContext(const std::string& principal, const std::
     OM_uint32 major = gss_import_name(&minor, &serviceBuffer, GSS_C_NT_HOSTBASED_SERVICE, &target_);
     if (GSS_ERROR(major))
         throw WmiError("the node name \"" + hostName + "\" is not usable for Kerberos: "
-                       + gssText(major, minor, &krb5Oid));
+                       + gssText(major, minor, krb5Mechanism()));
     if (principal.empty())
         return;
 
-    gss_name_t user = GSS_C_NO_NAME;
-    gss_buffer_desc userBuffer = inputBuffer(principal);
-    major = gss_import_name(&minor, &userBuffer, GSS_KRB5_NT_PRINCIPAL_NAME, &user);
-    if (GSS_ERROR(major)) {
+    try {
+        credential_ = loginCredential(principal, password);
+    } catch (...) {
         gss_release_name(&minor, &target_);
-        throw WmiError("the login \"" + principal + "\" is not a Kerberos name: " + gssText(major, minor, &krb5Oid));
-    }
-    // With a password, MIT krb5 keeps the ticket in a cache in memory of this credential's own,
-    // destroyed when the credential is released: the user's cache never sees it.
-    gss_OID_set_desc mechs{1, &krb5Oid};
-    gss_buffer_desc secret = inputBuffer(password);
-    major = gss_acquire_cred_with_password(&minor, user, &secret, GSS_C_INDEFINITE, &mechs, GSS_C_INITIATE, &cred_,
-                                           nullptr, nullptr);
-    OM_uint32 ignored = 0;
-    gss_release_name(&ignored, &user);
-    if (GSS_ERROR(major)) {
-        gss_release_name(&ignored, &target_);
-        throwKerberosFailure(major, minor, principal_, hostName_);
+        throw;
     }
 }
 
@@ -97,7 +82,6 @@ GssKerberosContext::~GssKerberosContext()
     if (ctx_ != GSS_C_NO_CONTEXT)
         gss_delete_sec_context(&minor, &ctx_, nullptr);
     gss_release_name(&minor, &target_);
-    gss_release_cred(&minor, &cred_);
 }
 
 std::string GssKerberosContext::step(const std::string& nodeToken)
@@ -114,11 +98,15 @@ std::string GssKerberosContext::step(const std::string& nodeToken)
     const OM_uint32 flags =
         GSS_C_MUTUAL_FLAG | GSS_C_CONF_FLAG | GSS_C_INTEG_FLAG | GSS_C_SEQUENCE_FLAG | GSS_C_REPLAY_FLAG;
     const OM_uint32 major = gss_init_sec_context(
-        &minor, cred_, &ctx_, target_, &krb5Oid, flags, 0, binding_.empty() ? GSS_C_NO_CHANNEL_BINDINGS : &bindings,
+        &minor, credential_ ? credential_->handle() : GSS_C_NO_CREDENTIAL, &ctx_, target_, krb5Mechanism(), flags, 0, binding_.empty() ? GSS_C_NO_CHANNEL_BINDINGS : &bindings,
         started_ ? &input : GSS_C_NO_BUFFER, nullptr, &output.desc, nullptr, nullptr);
     started_ = true;
-    if (GSS_ERROR(major))
+    if (GSS_ERROR(major)) {
+        // The kept ticket may be what failed (expired, or its password changed): the next sign-in gets a new one.
+        if (credential_)
+            forgetLoginCredential(principal_);
         throwKerberosFailure(major, minor, principal_, hostName_);
+    }
     established_ = (major & GSS_S_CONTINUE_NEEDED) == 0;
     return output.text();
 }
@@ -145,7 +133,7 @@ std::string GssKerberosContext::seal(const std::string& plain)
     }
     gss_release_iov_buffer(&minor, iov, 3);
     if (GSS_ERROR(major))
-        throw WmiError("the message cannot be sealed with the Kerberos session: " + gssText(major, minor, &krb5Oid));
+        throw WmiError("the message cannot be sealed with the Kerberos session: " + gssText(major, minor, krb5Mechanism()));
     if (part.empty())
         throw WmiError("the Kerberos session did not seal the message: the node may not have agreed to encryption");
     return part;
@@ -170,7 +158,7 @@ std::string GssKerberosContext::unseal(const std::string& part)
     const OM_uint32 major = gss_unwrap(&minor, ctx_, &input, &output.desc, &sealed, nullptr);
     if (GSS_ERROR(major))
         throw WmiError("the node's sealed reply does not verify with the Kerberos session (altered or out of "
-                       "order): " + gssText(major, minor, &krb5Oid));
+                       "order): " + gssText(major, minor, krb5Mechanism()));
     if (sealed == 0)
         throw WmiError("the node's reply is signed but not sealed");
     return output.text();
@@ -262,7 +250,7 @@ std::string kerberosFailure(OM_uint32 major, OM_uint32 minor, const std::string&
         return "the channel binding of the Kerberos sign-in was refused";
     default: break;
     }
-    return "Kerberos sign-in to " + spn + " failed: " + gssText(major, minor, &krb5Oid);
+    return "Kerberos sign-in to " + spn + " failed: " + gssText(major, minor, krb5Mechanism());
 }
 
 } // namespace vorlu

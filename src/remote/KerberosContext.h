@@ -19,8 +19,8 @@ public:
 
 // The Negotiate session with a node as Kerberos, through GSSAPI's krb5
 // mechanism, for the service HTTP/hostName. With a principal and a password
-// the initial ticket goes to a credential cache in memory that belongs to this
-// session alone and goes with it; with an empty principal the ticket the user
+// the login's credentials are those loginCredential keeps, never in the
+// user's own credential cache; with an empty principal the ticket the user
 // already holds is used. Throws WmiError when the credentials cannot
 // be prepared.
 std::unique_ptr<SecurityContext> makeKerberosContext(const std::string& principal, const std::string& password,

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """A throwaway Active Directory domain for the tests, from Debian's samba-ad-dc.
 
-    test_domain.py up FOLDER      provisions the domain in FOLDER and starts its DC
+    test_domain.py up FOLDER [N]  provisions the domain in FOLDER and starts its DC; N further
+                                  enabled computer objects (BENCH-0001...) for the benchmarks
     test_domain.py down FOLDER    stops the DC by its pid and removes what up made
 
 The domain controller runs in a network namespace of its own with only its loopback, so
@@ -195,6 +196,9 @@ def down(folder):
         # The DC's own children, should any outlive it.
         for pid in subprocess.run(["ip", "netns", "pids", namespace], stdout=subprocess.PIPE,
                                   text=True).stdout.split():
+            # A test that entered the namespace and called this is not the DC's.
+            if int(pid) in (os.getpid(), os.getppid()):
+                continue
             try:
                 os.kill(int(pid), signal.SIGKILL)
             except ProcessLookupError:
@@ -204,7 +208,7 @@ def down(folder):
         shutil.rmtree(folder, ignore_errors=True)
 
 
-def up(folder):
+def up(folder, bench_computers=0):
     down(folder)
     os.makedirs(folder, exist_ok=True)
     reason = unavailable_reason()
@@ -235,11 +239,12 @@ def up(folder):
               "KRB5_CONFIG": krb5_conf(folder), "ADMIN": "Administrator", "ADMIN_PASSWORD": ADMIN_PASSWORD}
     for node in NODES:
         values["NODE_%s_KEYTAB" % node.replace("-", "_")] = add_service_node(folder, conf, node)
-    add_computers(conf, EXTRA_COMPUTERS, [DISABLED_COMPUTER])
+    bench = ["BENCH-%04d" % k for k in range(1, bench_computers + 1)]
+    add_computers(conf, EXTRA_COMPUTERS + bench, [DISABLED_COMPUTER])
     # The tests reach the DC by its address, and ask for a ticket to ldap/<that address>.
     run(["samba-tool", "spn", "add", "ldap/127.0.0.1", "DC1$", "-s", conf])
     values["DC_ADDRESS"] = "127.0.0.1"
-    values["ENABLED_COMPUTERS"] = ",".join(["DC1"] + NODES + EXTRA_COMPUTERS)
+    values["ENABLED_COMPUTERS"] = ",".join(["DC1"] + NODES + EXTRA_COMPUTERS + bench)
     values["DISABLED_COMPUTERS"] = DISABLED_COMPUTER
 
     # The DC forks itself away and keeps its pid in the pid directory, inside the folder.
@@ -256,14 +261,15 @@ def up(folder):
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("up", "down"):
+    extra = sys.argv[3:]
+    if len(sys.argv) < 3 or sys.argv[1] not in ("up", "down") or len(extra) > 1 or (extra and not extra[0].isdigit()):
         sys.exit(__doc__)
     folder = os.path.abspath(sys.argv[2])
     if sys.argv[1] == "down":
         down(folder)
         return 0
     try:
-        return up(folder)
+        return up(folder, int(sys.argv[3]) if len(sys.argv) == 4 else 0)
     except subprocess.CalledProcessError as e:
         down(folder)
         sys.exit("the test domain could not be made: %s: %s" % (" ".join(e.cmd[:4]), e.stdout))

@@ -3,14 +3,12 @@
 // over loopback with Kerberos sign-in and sealed bodies, from the command to
 // the counters; and the listing of 1,000 computer objects from the directory.
 // Needs root (namespaces, the domain controller); skips without.
-#include "NullTree.h"
 #include "QtBenchmarkMain.h"
+#include "RemoteDiagnosticsScan.h"
 
-#include "inventory/InventoryScanCommands.h"
 #include "remote/DirectoryComputers.h"
 #include "remote/SignInContext.h"
 #include "remote/WsManManagement.h"
-#include "support/InventoryFakes.h"
 #include "support/TestDomain.h"
 #include "support/WsManTestServer.h"
 
@@ -56,16 +54,6 @@ BenchDomain& benchDomain()
     return domain;
 }
 
-std::string nodeJson()
-{
-    std::string rows;
-    for (int k = 0; k < 4; ++k)
-        rows += std::string(k ? "," : "") + R"({"Drive": "D:", "Name": "DVD", "Availability": 3,
-            "ConfigManagerErrorCode": 0, "ErrorCleared": null, "ErrorDescription": null, "LastErrorCode": null,
-            "Status": "OK", "StatusInfo": null, "MediaLoaded": true})";
-    return R"({"classes": {"Win32_CDROMDrive": [)" + rows + R"(], "Win32_ComputerSystem": [{"Name": "SRV-ARCHIVE"}]}})";
-}
-
 void BM_DomainDiagnosticsScanKerberos4Drives(benchmark::State& state)
 {
     BenchDomain& bench = benchDomain();
@@ -75,7 +63,7 @@ void BM_DomainDiagnosticsScanKerberos4Drives(benchmark::State& state)
     }
     const test::TestDomain& domain = *bench.domain;
     WsManTestServer::Options options;
-    options.nodeJson = nodeJson();
+    options.nodeJson = bench::fourDriveNode();
     options.auth = "kerberos";
     options.keytab = domain.keytab("SRV-ARCHIVE");
     WsManTestServer server(options);
@@ -90,38 +78,8 @@ void BM_DomainDiagnosticsScanKerberos4Drives(benchmark::State& state)
                                [host](const std::string& u, const std::string& p) {
                                    return makeSignInContext(u, p, "127.0.0.1", host);
                                });
-    QTemporaryDir dir;
-    const std::filesystem::path folder = dir.path().toStdString();
-    std::filesystem::create_directory(folder / "SRV-ARCHIVE");
-    NodeTable table;
-    NodeRecord r = discoveredNode("SRV-ARCHIVE");
-    r.IP = "127.0.0.1";
-    table.append(r);
-    Settings settings;
-    settings.AdminUser = domain.netbiosName() + "\\" + domain.admin();
-    settings.AdminPassword = domain.adminPassword();
-    std::size_t selected = 1;
-    const std::size_t local = 0;
-    ScanFlags flags;
-    WorkerThreadRunner runner;
-    test::RecordingProgress progress;
-    test::RecordingWindow window;
-    bench::NullTree tree;
-    test::RecordingGrids grids;
-    test::RecordingUnits units;
-    CommandGate gate;
-    DriveResults results;
-    InventoryScanCommands commands({table, settings, selected, local, flags, folder, results},
-                                   {management, runner, progress, window, tree, grids, units, gate,
-                                    [] { QCoreApplication::processEvents(); }, {}});
-    for (auto _ : state) {
-        commands.DiagnoseSelected();
-        if (commands.results().table.DriveCount() != 4) {
-            state.SkipWithError(("the scan failed: " + progress.detail).c_str());
-            break;
-        }
-        progress.statuses.clear();
-    }
+    bench::runDiagnosticsScans(state, management, domain.netbiosName() + "\\" + domain.admin(),
+                               domain.adminPassword());
 }
 BENCHMARK(BM_DomainDiagnosticsScanKerberos4Drives)->Unit(benchmark::kMillisecond);
 

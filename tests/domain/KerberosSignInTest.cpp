@@ -76,14 +76,6 @@ protected:
     }
 };
 
-std::size_t count(const std::string& log, const std::string& what)
-{
-    std::size_t n = 0;
-    for (std::size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 TEST_F(KerberosSignIn, EveryDomainLoginFormSignsInWithSealedBodies)
 {
     const auto& domain = testDomain();

@@ -114,15 +114,7 @@ def main():
             log = server.requests()
             common.check("AUTH kerberos failed" in log, "no refusal logged:\n" + log)
 
-    failed = 0
-    for case in (kerberos_with_encryption, strict_channel_binding_over_https, wrong_service_refused):
-        try:
-            case()
-            print("ok", case.__name__)
-        except Exception as e:
-            failed += 1
-            print("FAILED %s: %s" % (case.__name__, e))
-    return 1 if failed else 0
+    return common.run_cases((kerberos_with_encryption, strict_channel_binding_over_https, wrong_service_refused))
 
 
 if __name__ == "__main__":

@@ -57,14 +57,6 @@ struct Remote {
     }
 };
 
-std::size_t count(const std::string& log, const std::string& what)
-{
-    std::size_t n = 0;
-    for (std::size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 bool startsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
 TEST(WsManManagement, BasicOverHttpsPullsOneItemPerReplyInBothShapes)

@@ -163,4 +163,12 @@ int WsManTestServer::port() const { return impl_->port; }
 std::string WsManTestServer::caFile() const { return impl_->caFile; }
 std::string WsManTestServer::requestLog() const { return readFile(impl_->path("server.log")); }
 
+std::size_t count(const std::string& log, const std::string& what)
+{
+    std::size_t n = 0;
+    for (std::size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1))
+        ++n;
+    return n;
+}
+
 } // namespace vorlu

@@ -7,6 +7,9 @@
 
 namespace vorlu {
 
+// How many times what occurs in a request log.
+std::size_t count(const std::string& log, const std::string& what);
+
 class WsManTestServer {
 public:
     struct Options {

@@ -29,9 +29,9 @@ std::string nameOf(const DirectoryComputer& computer)
 
 DomainEnumerator::DomainEnumerator(std::unique_ptr<ServerEnumerator> discovery, DirectorySource source,
                                    std::unique_ptr<SocketLayer> resolver, std::shared_ptr<AnnouncedAddresses> announced,
-                                   DirectoryLister lister)
+                                   std::shared_ptr<KerberosNames> names, DirectoryLister lister)
     : discovery_(std::move(discovery)), source_(std::move(source)), resolver_(std::move(resolver)),
-      announced_(std::move(announced)), lister_(std::move(lister))
+      announced_(std::move(announced)), names_(std::move(names)), lister_(std::move(lister))
 {
 }
 
@@ -47,7 +47,7 @@ EnumerationAnswer DomainEnumerator::enumerateServers(std::uint32_t typeMask)
     auto work = std::async(std::launch::async, [this, q = *query] {
         std::vector<std::pair<DirectoryComputer, std::optional<std::vector<std::uint8_t>>>> found;
         for (DirectoryComputer& computer : lister_(q)) {
-            auto address = computer.dnsHostName.empty() || !announced_
+            auto address = computer.dnsHostName.empty()
                 ? std::nullopt
                 : resolver_->resolve(computer.dnsHostName);
             found.emplace_back(std::move(computer), std::move(address));
@@ -73,8 +73,15 @@ EnumerationAnswer DomainEnumerator::enumerateServers(std::uint32_t typeMask)
         const std::string name = nameOf(computer);
         if (name.empty())
             continue;
-        if (address && address->size() == 4 && announced_)
-            announced_->remember(name, {(*address)[0], (*address)[1], (*address)[2], (*address)[3]});
+        if (address && address->size() == 4) {
+            const Ipv4Bytes bytes{(*address)[0], (*address)[1], (*address)[2], (*address)[3]};
+            if (announced_)
+                announced_->remember(name, bytes);
+            if (names_)
+                names_->remember(std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "."
+                                     + std::to_string(bytes[2]) + "." + std::to_string(bytes[3]),
+                                 computer.dnsHostName);
+        }
         const std::string key = folded(name);
         if (std::find(listed.begin(), listed.end(), key) != listed.end())
             continue;

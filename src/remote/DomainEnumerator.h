@@ -4,6 +4,7 @@
 #include "platform/SocketLayer.h"
 #include "remote/AnnouncedAddresses.h"
 #include "remote/DirectoryComputers.h"
+#include "remote/KerberosNames.h"
 
 #include <functional>
 #include <memory>
@@ -15,7 +16,8 @@ namespace vorlu {
 // themselves (WS-Discovery), then the enabled computer objects of the domain
 // not already listed, each computer once whatever the letter case. A domain
 // computer's DNS name is resolved and its address remembered for the scan,
-// since its bare name may be unknown to this machine's resolver. When the
+// since its bare name may be unknown to this machine's resolver, and the DNS
+// name by that address for the node's Kerberos sign-in. When the
 // directory cannot be read the scan keeps what WS-Discovery found, and the
 // reason goes to the log.
 class DomainEnumerator : public ServerEnumerator {
@@ -26,7 +28,8 @@ public:
 
     DomainEnumerator(std::unique_ptr<ServerEnumerator> discovery, DirectorySource source,
                      std::unique_ptr<SocketLayer> resolver,
-                     std::shared_ptr<AnnouncedAddresses> announced, DirectoryLister lister = listDomainComputers);
+                     std::shared_ptr<AnnouncedAddresses> announced, std::shared_ptr<KerberosNames> names = nullptr,
+                     DirectoryLister lister = listDomainComputers);
 
     EnumerationAnswer enumerateServers(std::uint32_t typeMask) override;
 
@@ -38,6 +41,7 @@ private:
     DirectorySource source_;
     std::unique_ptr<SocketLayer> resolver_;
     std::shared_ptr<AnnouncedAddresses> announced_;
+    std::shared_ptr<KerberosNames> names_;
     DirectoryLister lister_;
     std::string failure_;
 };

@@ -3,8 +3,6 @@
 // the node's service keytab, with sealed bodies over HTTP and with the
 // certificate's channel binding over HTTPS.
 #include "platform/Management.h"
-#include "remote/SignInContext.h"
-#include "remote/WsManChannel.h"
 #include "remote/WsManManagement.h"
 #include "support/TestDomain.h"
 #include "support/WsManTestServer.h"
@@ -48,8 +46,8 @@ protected:
         return WsManTestServer(options);
     }
 
-    // The drives of the node through a channel to 127.0.0.1 signed in as login,
-    // Kerberos aimed at the node's service name.
+    // The drives of the node at 127.0.0.1 signed in as login, the way the
+    // program does it, Kerberos aimed at the node's service name.
     static std::vector<WmiRow> drives(const WsManTestServer& node, const std::string& login,
                                       const std::string& password, bool https = false,
                                       const std::string& serviceHost = testDomain().hostName("SRV-ARCHIVE"))
@@ -58,10 +56,10 @@ protected:
         transport.port = node.port();
         transport.https = https;
         transport.caFile = node.caFile();
-        WsManManagement management([transport] { return transport; },
-                                   [serviceHost](const std::string& u, const std::string& p) {
-                                       return makeSignInContext(u, p, "127.0.0.1", serviceHost);
-                                   });
+        // The node's DNS name as a directory listing leaves it for the node's address.
+        auto names = std::make_shared<KerberosNames>();
+        names->remember("127.0.0.1", serviceHost);
+        WsManManagement management([transport] { return transport; }, {}, names);
         return management.createLocator()->connectServer("127.0.0.1", "root\\cimv2", login, password)->execQuery(Query);
     }
 

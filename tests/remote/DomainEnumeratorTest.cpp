@@ -21,6 +21,7 @@ private:
 
 struct Scan {
     std::shared_ptr<AnnouncedAddresses> announced = std::make_shared<AnnouncedAddresses>();
+    std::shared_ptr<KerberosNames> names = std::make_shared<KerberosNames>();
     std::optional<DirectoryQuery> query = DirectoryQuery{"corp.example.com", "", "", "", 1000};
     int asked = 0;
 
@@ -31,7 +32,7 @@ struct Scan {
                                 std::make_unique<test::FixedResolver>(std::map<std::string, std::vector<std::uint8_t>>{
                                     {"srv-archive.corp.example.com", {10, 0, 0, 5}},
                                     {"pc-007.corp.example.com", {10, 0, 0, 7}}}),
-                                announced,
+                                announced, names,
                                 [this, lister](const DirectoryQuery& q) {
                                     ++asked;
                                     return lister(q);
@@ -58,6 +59,9 @@ TEST(DomainEnumerator, ListsTheDirectorysComputersAfterWsDiscoverysEachOnce)
     EXPECT_EQ(scan.announced->find("PC-007"), (Ipv4Bytes{10, 0, 0, 7}));
     EXPECT_EQ(scan.announced->find("srv-archive"), (Ipv4Bytes{10, 0, 0, 5}));
     EXPECT_FALSE(scan.announced->find("ws-lab-07"));
+    // A node reached by its address signs in to its DNS name's service.
+    EXPECT_EQ(scan.names->find("10.0.0.7"), "pc-007.corp.example.com");
+    EXPECT_EQ(scan.names->find("10.0.0.9"), "");
     EXPECT_TRUE(enumerator.lastDirectoryFailure().empty());
 }
 

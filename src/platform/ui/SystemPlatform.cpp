@@ -17,12 +17,14 @@ QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTr
     // tells the socket layer where each one answered from.
     auto announced = std::make_shared<AnnouncedAddresses>();
     // On a domain network the directory lists the computers that do not announce themselves.
+    auto kerberosNames = std::make_shared<KerberosNames>();
     platform.enumerator = std::make_unique<DomainEnumerator>(
         std::make_unique<WsDiscoveryEnumerator>(WsDiscoveryOptions{}, announced),
-        [transport] { return directoryOf(transport()); }, std::make_unique<SystemSocketLayer>(), announced);
+        [transport] { return directoryOf(transport()); }, std::make_unique<SystemSocketLayer>(), announced,
+        kerberosNames);
     platform.sockets = std::make_unique<AnnouncingSocketLayer>(std::make_unique<SystemSocketLayer>(), announced);
     platform.localAddress = std::make_unique<SystemLocalAddress>();
-    platform.management = makeSystemManagement(here, std::move(transport));
+    platform.management = makeSystemManagement(here, std::move(transport), std::move(kerberosNames));
     auto messages = std::make_unique<QtMessageBoxes>();
     QtMessageBoxes& boxes = *messages;
     platform.messages = std::move(messages);

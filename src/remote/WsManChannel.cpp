@@ -54,7 +54,7 @@ void WsManChannel::fail(const HttpResponse& response) const
     const std::string port = std::to_string(http_.endpoint().port);
     switch (response.status) {
     case 401:
-        if (session_ && scheme_ == AuthScheme::Negotiate)
+        if (session_ && sessionScheme())
             throw WmiError(session_->refusal(user_));
         throw WmiError(passwordRefusal(user_));
     case 404: throw WmiError("there is no WS-Management service at /wsman on port " + port + " (HTTP 404)");
@@ -87,7 +87,8 @@ void WsManChannel::negotiate(const QDeadlineTimer& deadline)
     session_ = contexts_(user_, password_);
     if (!session_)
         throw WmiError("no Negotiate session could be made on this computer");
-    const std::string scheme = session_->scheme();
+    // A node with Negotiate turned off takes the same Kerberos tokens under the name Kerberos.
+    const std::string scheme = scheme_ == AuthScheme::Kerberos ? std::string("Kerberos") : session_->scheme();
     if (http_.endpoint().https) {
         const std::string binding = tlsServerEndPoint(http_.peerCertificate(deadline));
         if (binding.empty())
@@ -140,7 +141,7 @@ void WsManChannel::signIn(const QDeadlineTimer& deadline)
             return;
         }
     }
-    if (scheme_ == AuthScheme::Negotiate)
+    if (sessionScheme())
         negotiate(deadline);
     else if (scheme_ == AuthScheme::Basic)
         acceptSignIn(http_.post(request("", wsman::SoapContentType), deadline));
@@ -153,7 +154,7 @@ std::string WsManChannel::exchange(const std::string& soap, const QDeadlineTimer
     if (!usable())
         signIn(deadline);
     // Over plain HTTP the Negotiate session seals the body; over HTTPS the transport protects it.
-    const bool seal = scheme_ == AuthScheme::Negotiate && !http_.endpoint().https;
+    const bool seal = sessionScheme() && !http_.endpoint().https;
     const HttpResponse answer = http_.post(seal ? request(buildSealedBody(*session_, soap), SealedBodyContentType)
                                                 : request(soap, wsman::SoapContentType),
                                            deadline);

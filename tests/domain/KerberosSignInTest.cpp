@@ -161,6 +161,15 @@ TEST_F(KerberosSignIn, FailuresSayWhatToDoAndNeverThePassword)
     EXPECT_EQ(log.find(right), std::string::npos);
 }
 
+TEST_F(KerberosSignIn, ANodeOfferingKerberosAloneTakesTheSameSignIn)
+{
+    const auto& domain = testDomain();
+    const WsManTestServer node = server(false, "none", "kerberos-only");
+    ASSERT_TRUE(node.started()) << node.error();
+    EXPECT_EQ(drives(node, domain.admin() + "@" + domain.dnsDomain(), domain.adminPassword()).size(), 2u);
+    EXPECT_EQ(count(node.requestLog(), "AUTH kerberos ok"), 1u) << node.requestLog();
+}
+
 TEST_F(KerberosSignIn, StrictChannelBindingAcceptsTheBoundSignInOverHttps)
 {
     const auto& domain = testDomain();

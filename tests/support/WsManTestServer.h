@@ -15,7 +15,7 @@ public:
     struct Options {
         // The node description (classes, itemsPerReply, faults, behaviour).
         std::string nodeJson;
-        // "ntlm", "basic", "ntlm,basic" or "kerberos".
+        // "ntlm", "basic", "ntlm,basic", "kerberos" or "kerberos-only".
         std::string auth = "ntlm";
         bool https = false;
         bool allowUnencrypted = false;

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A WS-Management endpoint that answers WQL enumerations the way a Windows node does.
 
-    wsman_server.py --node NODE.json [--port 0] [--auth ntlm|basic|kerberos|...]
+    wsman_server.py --node NODE.json [--port 0] [--auth ntlm|basic|kerberos|kerberos-only|...]
                     [--users USERFILE] [--keytab KEYTAB] [--https CERT.pem KEY.pem]
                     [--channel-binding none|relaxed|strict] [--allow-unencrypted] [--bind ADDRESS]
 
@@ -17,7 +17,8 @@ gets 500 with an empty body. Basic cannot seal, so over plain HTTP it needs
 --allow-unencrypted too.
 
 Kerberos (the krb5 mechanism, or SPNEGO carrying it) is accepted with the service keys of
-KEYTAB (KRB5_KTNAME; KRB5_CONFIG names the realm's KDC); its sealed bodies carry the
+KEYTAB, offered as Negotiate and Kerberos, or as Kerberos alone (kerberos-only: a node with
+Negotiate turned off) (KRB5_KTNAME; KRB5_CONFIG names the realm's KDC); its sealed bodies carry the
 wrap's header as the signature, then the data and padding, as a Windows node sends them.
 Over HTTPS the server holds the tls-server-end-point binding of its certificate: relaxed
 refuses a sign-in whose binding differs, strict also one that carries none.
@@ -194,7 +195,7 @@ class Handler(BaseHTTPRequestHandler):
                 schemes.append("Negotiate")
             elif scheme == "basic":
                 schemes.append('Basic realm="WSMAN"')
-            if scheme == "kerberos":
+            if scheme in ("kerberos", "kerberos-only"):
                 schemes.append("Kerberos")
         return schemes
 
@@ -220,7 +221,9 @@ class Handler(BaseHTTPRequestHandler):
             log("AUTH none offered=%s" % ",".join(self.offered()))
             self.refuse()
             return False
-        if scheme in ("negotiate", "kerberos") and "kerberos" in cfg.auth and self.is_kerberos(value.strip()):
+        kerberos_schemes = ("negotiate", "kerberos") if "kerberos" in cfg.auth else \
+            ("kerberos",) if "kerberos-only" in cfg.auth else ()
+        if scheme in kerberos_schemes and self.is_kerberos(value.strip()):
             return self.negotiate_kerberos(header.partition(" ")[0], value.strip())
         if scheme in ("negotiate", "ntlm") and "ntlm" in cfg.auth:
             return self.negotiate(value.strip())
@@ -394,7 +397,7 @@ def main():
             return 2
 
     kerberos_acceptor = None
-    if "kerberos" in cfg.auth:
+    if "kerberos" in cfg.auth or "kerberos-only" in cfg.auth:
         if args.keytab:
             os.environ["KRB5_KTNAME"] = "FILE:" + os.path.abspath(args.keytab)
         import gssapi

@@ -8,11 +8,9 @@
 #include <gssapi/gssapi_krb5.h>
 #include <krb5.h>
 
-
 namespace vorlu {
 
 namespace {
-
 
 std::string realmOf(const std::string& principal)
 {
@@ -56,8 +54,8 @@ GssKerberosContext::GssKerberosContext(const std::string& principal, const std::
     : principal_(principal), hostName_(hostName)
 {
     if (hostName.empty())
-        throw KerberosUnavailable("no DNS name is known for the node, and a Kerberos ticket is issued for a name, not an "
-                       "address: enter the node by its DNS name (node.domain)");
+        throw KerberosUnavailable("no DNS name is known for the node, and a Kerberos ticket is issued for a name, "
+                                  "not an address: enter the node by its DNS name (node.domain)");
     OM_uint32 minor = 0;
     const std::string service = "HTTP@" + hostName;
     gss_buffer_desc serviceBuffer = inputBuffer(service);
@@ -97,9 +95,11 @@ std::string GssKerberosContext::step(const std::string& nodeToken)
     bindings.application_data = inputBuffer(binding_);
     const OM_uint32 flags =
         GSS_C_MUTUAL_FLAG | GSS_C_CONF_FLAG | GSS_C_INTEG_FLAG | GSS_C_SEQUENCE_FLAG | GSS_C_REPLAY_FLAG;
-    const OM_uint32 major = gss_init_sec_context(
-        &minor, credential_ ? credential_->handle() : GSS_C_NO_CREDENTIAL, &ctx_, target_, krb5Mechanism(), flags, 0, binding_.empty() ? GSS_C_NO_CHANNEL_BINDINGS : &bindings,
-        started_ ? &input : GSS_C_NO_BUFFER, nullptr, &output.desc, nullptr, nullptr);
+    const gss_cred_id_t cred = credential_ ? credential_->handle() : GSS_C_NO_CREDENTIAL;
+    const OM_uint32 major = gss_init_sec_context(&minor, cred, &ctx_, target_, krb5Mechanism(), flags, 0,
+                                                 binding_.empty() ? GSS_C_NO_CHANNEL_BINDINGS : &bindings,
+                                                 started_ ? &input : GSS_C_NO_BUFFER, nullptr, &output.desc,
+                                                 nullptr, nullptr);
     started_ = true;
     if (GSS_ERROR(major)) {
         // The kept ticket may be what failed (expired, or its password changed): the next sign-in gets a new one.
@@ -133,7 +133,8 @@ std::string GssKerberosContext::seal(const std::string& plain)
     }
     gss_release_iov_buffer(&minor, iov, 3);
     if (GSS_ERROR(major))
-        throw WmiError("the message cannot be sealed with the Kerberos session: " + gssText(major, minor, krb5Mechanism()));
+        throw WmiError("the message cannot be sealed with the Kerberos session: "
+                       + gssText(major, minor, krb5Mechanism()));
     if (part.empty())
         throw WmiError("the Kerberos session did not seal the message: the node may not have agreed to encryption");
     return part;

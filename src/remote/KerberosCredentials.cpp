@@ -46,7 +46,8 @@ std::shared_ptr<KerberosCredential> acquire(const std::string& principal, const 
     gss_buffer_desc userBuffer = inputBuffer(principal);
     OM_uint32 major = gss_import_name(&minor, &userBuffer, GSS_KRB5_NT_PRINCIPAL_NAME, &user);
     if (GSS_ERROR(major))
-        throw WmiError("the login \"" + principal + "\" is not a Kerberos name: " + gssText(major, minor, krb5Mechanism()));
+        throw WmiError("the login \"" + principal + "\" is not a Kerberos name: "
+                       + gssText(major, minor, krb5Mechanism()));
     // With a password, MIT krb5 keeps the ticket in a cache in memory of this credential's own,
     // destroyed when the credential is released: the user's cache never sees it.
     gss_OID_set_desc mechs{1, krb5Mechanism()};

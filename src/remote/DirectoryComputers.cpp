@@ -1,6 +1,7 @@
 #include "remote/DirectoryComputers.h"
 
 #include "platform/Management.h"
+#include "platform/TextCase.h"
 #include "remote/KerberosContext.h"
 #include "remote/GssSupport.h"
 #include "remote/KerberosCredentials.h"
@@ -281,6 +282,34 @@ std::vector<std::string> domainControllers(const std::string& domain)
     for (auto& f : found)
         names.push_back(std::move(f.second));
     return names;
+}
+
+std::vector<std::string> searchDomains()
+{
+    struct __res_state state {};
+    if (res_ninit(&state) != 0)
+        return {};
+    std::vector<std::string> domains;
+    for (const char* d : state.dnsrch) {
+        if (d == nullptr)
+            break;
+        domains.emplace_back(d);
+    }
+    if (domains.empty() && state.defdname[0] != '\0')
+        domains.emplace_back(state.defdname);
+    res_nclose(&state);
+    return domains;
+}
+
+std::string ownDomain(const std::string& defaultRealm, const std::vector<std::string>& searchDomains)
+{
+    for (std::string domain : searchDomains) {
+        while (!domain.empty() && domain.back() == '.')
+            domain.pop_back();
+        if (!domain.empty() && equalsIgnoringCase(domain, defaultRealm))
+            return lowerAscii(domain);
+    }
+    return {};
 }
 
 std::vector<DirectoryComputer> listDomainComputers(const DirectoryQuery& query)

@@ -29,6 +29,15 @@ std::vector<DirectoryComputer> listDomainComputers(const DirectoryQuery& query);
 // SRV records), by priority; empty when DNS names none.
 std::vector<std::string> domainControllers(const std::string& domain);
 
+// The DNS search domains of this computer's resolver configuration, asked of no server.
+std::vector<std::string> searchDomains();
+
+// The domain this computer belongs to: its Kerberos realm where that is also
+// one of its DNS search domains, else empty. The realm alone is no proof: a
+// machine with Kerberos installed but joined to nothing has the example
+// realm of its krb5.conf.
+std::string ownDomain(const std::string& defaultRealm, const std::vector<std::string>& searchDomains);
+
 // The LDAP base of a domain: corp.example.com -> DC=corp,DC=example,DC=com.
 std::string domainBase(const std::string& domain);
 

@@ -2,7 +2,6 @@
 
 #include "platform/Log.h"
 #include "platform/Management.h"
-#include "platform/TextCase.h"
 #include "remote/KerberosContext.h"
 
 #include <QCoreApplication>
@@ -94,7 +93,7 @@ EnumerationAnswer DomainEnumerator::enumerateServers(std::uint32_t typeMask)
 std::optional<DirectoryQuery> directoryOf(const RemoteTransport& transport)
 {
     DirectoryQuery query;
-    query.domain = transport.domain.empty() ? lowerAscii(defaultKerberosRealm()) : transport.domain;
+    query.domain = transport.domain.empty() ? ownDomain(defaultKerberosRealm(), searchDomains()) : transport.domain;
     if (query.domain.empty())
         return std::nullopt;
     query.controller = transport.domainController;

@@ -47,8 +47,8 @@ private:
 };
 
 // The directory of the transport's domain, or else of this computer's own
-// (its Kerberos realm), asked with the ticket the user holds; nothing when
-// neither is known.
+// (ownDomain), asked with the ticket the user holds; nothing when neither is
+// known.
 std::optional<DirectoryQuery> directoryOf(const RemoteTransport& transport);
 
 } // namespace vorlu

@@ -95,7 +95,10 @@ std::unique_ptr<SecurityContext> makeSignInContext(const std::string& login, con
     const std::optional<std::string> principal = kerberosPrincipal(login, realm);
     if (!principal)
         return makeNtlmContext(login, password, node);
-    return std::make_unique<KerberosFirst>(login, *principal, password, node, kerberosHost, realm);
+    // A node's single-label name takes the DNS suffix of the login's own domain.
+    const std::size_t at = principal->rfind('@');
+    const std::string loginRealm = at == std::string::npos ? realm : principal->substr(at + 1);
+    return std::make_unique<KerberosFirst>(login, *principal, password, node, kerberosHost, loginRealm);
 }
 
 } // namespace vorlu

@@ -89,11 +89,5 @@ TEST_F(DirectoryComputers, RefusalsAndMissingPiecesSayWhatToDo)
     EXPECT_NE(down.find("127.0.0.2"), std::string::npos) << down;
 }
 
-TEST(DomainBase, ComesFromTheDnsName)
-{
-    EXPECT_EQ(domainBase("corp.example.com"), "DC=corp,DC=example,DC=com");
-    EXPECT_EQ(domainBase("vorlu.test."), "DC=vorlu,DC=test");
-}
-
 } // namespace
 } // namespace vorlu

@@ -1,6 +1,7 @@
 // The Network Scan's list on a domain network: WS-Discovery's computers, then
 // the directory's, each once; the directory's DNS names resolved for the scan;
-// a directory that cannot be read leaves WS-Discovery's list as it is.
+// a directory that cannot be read leaves WS-Discovery's list as it is; which
+// domain is this computer's own.
 #include "platform/Management.h"
 #include "remote/DomainEnumerator.h"
 #include "support/FixedResolver.h"
@@ -83,6 +84,21 @@ TEST(DomainEnumerator, WithoutADomainOrWithAFailingDirectoryWsDiscoveryStandsAlo
     // A scan that found no network at all is left as it is.
     auto offline = scan.enumerator({1231, {}}, directory);
     EXPECT_EQ(offline.enumerateServers(0).code, 1231u);
+}
+
+TEST(OwnDomain, IsTheRealmOnlyWhereTheResolverSearchesItToo)
+{
+    EXPECT_EQ(ownDomain("CORP.EXAMPLE.COM", {"lab.example.com", "corp.example.com."}), "corp.example.com");
+    // Kerberos installed on a machine joined to nothing: the realm of the example krb5.conf.
+    EXPECT_EQ(ownDomain("ATHENA.MIT.EDU", {"office.lan"}), "");
+    EXPECT_EQ(ownDomain("", {"office.lan"}), "");
+    EXPECT_EQ(ownDomain("CORP.EXAMPLE.COM", {}), "");
+}
+
+TEST(DomainBase, ComesFromTheDnsName)
+{
+    EXPECT_EQ(domainBase("corp.example.com"), "DC=corp,DC=example,DC=com");
+    EXPECT_EQ(domainBase("vorlu.test."), "DC=vorlu,DC=test");
 }
 
 } // namespace

@@ -52,6 +52,11 @@ public:
     {
         transportListener_ = std::move(listener);
     }
+    // Likewise for the administrator login, at its reading and at each change.
+    void setAdminLoginListener(std::function<void(const AdminLogin&)> listener)
+    {
+        adminLoginListener_ = std::move(listener);
+    }
 
     // The load step: settings, node file, trees, device and model, reporting
     // progress in the start-up window, which it closes at the end.
@@ -148,6 +153,7 @@ private:
     bool keepSettingsFile_ = false;
     bool closeRequested_ = false; // Exit or the close box came while a command held the gate
     std::function<void(const RemoteTransport&)> transportListener_;
+    std::function<void(const AdminLogin&)> adminLoginListener_;
 
     CommandMenus* menus_ = nullptr;
     QLabel* picture1_ = nullptr;

@@ -26,6 +26,10 @@ void Frmmain::buildAdminCommands()
                          [this](const RemoteTransport& t) {
                              if (transportListener_)
                                  transportListener_(t);
+                         },
+                         [this](const AdminLogin& login) {
+                             if (adminLoginListener_)
+                                 adminLoginListener_(login);
                          }};
     admin_ = std::make_unique<AdminCommands>(std::move(context), this);
     login_ = &admin_->loginDialog();

@@ -39,6 +39,9 @@ struct AdminContext {
     // Told the settings' transport once they are read and at each change in the
     // settings dialog; may be empty.
     std::function<void(const RemoteTransport&)> transportChanged = {};
+    // Told the administrator login once the settings are read and at each
+    // change in the administrator dialog; may be empty.
+    std::function<void(const AdminLogin&)> adminLoginChanged = {};
 };
 
 // The items of the "Adminisrator" and "Configure" menus and of the node
@@ -91,6 +94,7 @@ private:
     void loginsUpdate();
     void writeLoginColumns();
     void publishTransport() const;
+    void publishAdminLogin() const;
     void makeAdminDialog();
     void adminOk();
 

@@ -27,4 +27,11 @@ struct RemoteTransport {
     bool operator==(const RemoteTransport&) const = default;
 };
 
+// The administrator login of the settings, for what is asked of the network
+// as a whole rather than of one node (the domain's directory).
+struct AdminLogin {
+    std::string user;
+    std::string password;
+};
+
 } // namespace vorlu

@@ -47,8 +47,8 @@ private:
 };
 
 // The directory of the transport's domain, or else of this computer's own
-// (ownDomain), asked with the ticket the user holds; nothing when neither is
-// known.
+// (ownDomain), asked with the ticket the user holds until a login is put in;
+// nothing when neither is known.
 std::optional<DirectoryQuery> directoryOf(const RemoteTransport& transport);
 
 } // namespace vorlu

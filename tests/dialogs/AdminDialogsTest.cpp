@@ -39,6 +39,7 @@ struct Rig {
     std::vector<std::size_t> marked;
     int ended = 0;
     SharedTransport transport; // as the program hands it to the connections
+    SharedAdminLogin adminLogin; // as the program hands it to the Network Scan
     QWidget owner;
     std::unique_ptr<AdminCommands> admin;
 
@@ -59,7 +60,8 @@ struct Rig {
                          [this](std::size_t n) { marked.push_back(n); },
                          [this](std::size_t n) { return loginEntry(n); },
                          [this] { ++ended; },
-                         [this](const RemoteTransport& t) { transport.publish(t); }};
+                         [this](const RemoteTransport& t) { transport.publish(t); },
+                         [this](const AdminLogin& login) { adminLogin.publish(login); }};
         admin = std::make_unique<AdminCommands>(std::move(ctx), &owner);
         // The login dialog's tree as the node file fills it: one entry per node.
         auto* root = new QTreeWidgetItem(admin->loginDialog().tree(), {"Network"});
@@ -476,6 +478,7 @@ TEST(AdministratorDialog, OkCancelAndReopeningAfterTheCloseBox)
     rig.settings.AdminUser = "admin";
     rig.settings.AdminPassword = "S3cret";
     rig.admin->settingsRead();
+    EXPECT_EQ(rig.adminLogin.current().user, "admin") << "published when read";
     rig.admin->showAdministratorPassword();
     Frmadmin* dialog = rig.admin->adminDialog();
     ASSERT_NE(dialog, nullptr);
@@ -487,6 +490,7 @@ TEST(AdministratorDialog, OkCancelAndReopeningAfterTheCloseBox)
     typeInto(dialog->boxes().password, "typed");
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_EQ(rig.settings.AdminPassword, "S3cret");
+    EXPECT_EQ(rig.adminLogin.current().password, "S3cret");
     rig.admin->showAdministratorPassword();
     EXPECT_EQ(rig.admin->adminDialog()->boxes().password->text(), "typed") << "Cancel keeps the typed text";
 
@@ -495,6 +499,8 @@ TEST(AdministratorDialog, OkCancelAndReopeningAfterTheCloseBox)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(rig.settings.AdminUser, "root");
     EXPECT_EQ(rig.settings.AdminPassword, "typed");
+    EXPECT_EQ(rig.adminLogin.current().user, "root") << "the scan's directory listing sees the new login";
+    EXPECT_EQ(rig.adminLogin.current().password, "typed");
 
     // The close box discards it; opened again it shows the login in use.
     rig.admin->showAdministratorPassword();

@@ -10,7 +10,8 @@
 
 namespace vorlu {
 
-QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTransport()> transport)
+QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTransport()> transport,
+                                      std::function<AdminLogin()> adminLogin)
 {
     const ThisComputer here = thisMachine();
     // Workgroup computers are seldom in this machine's resolver; the scan
@@ -20,7 +21,16 @@ QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTr
     auto kerberosNames = std::make_shared<KerberosNames>();
     platform.enumerator = std::make_unique<DomainEnumerator>(
         std::make_unique<WsDiscoveryEnumerator>(WsDiscoveryOptions{}, announced),
-        [transport] { return directoryOf(transport()); }, std::make_unique<SystemSocketLayer>(), announced,
+        [transport, adminLogin] {
+            auto query = directoryOf(transport());
+            if (query && adminLogin) {
+                const AdminLogin login = adminLogin();
+                query->login = login.user;
+                query->password = login.password;
+            }
+            return query;
+        },
+        std::make_unique<SystemSocketLayer>(), announced,
         kerberosNames);
     platform.sockets = std::make_unique<AnnouncingSocketLayer>(std::make_unique<SystemSocketLayer>(), announced);
     platform.localAddress = std::make_unique<SystemLocalAddress>();

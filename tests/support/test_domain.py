@@ -139,8 +139,8 @@ from samba.auth import system_session
 lp = LoadParm(); lp.load(sys.argv[1])
 db = SamDB(url=lp.private_path("sam.ldb"), session_info=system_session(), lp=lp)
 base, dns = sys.argv[2], sys.argv[3]
-for spec in sys.argv[4:]:
-    name, _, control = spec.partition(":")
+for entry in sys.argv[4:]:
+    name, _, control = entry.partition(":")
     db.add({"dn": "CN=%s,CN=Computers,%s" % (name, base), "objectClass": "computer",
             "sAMAccountName": name + "$", "userAccountControl": control,
             "dNSHostName": "%s.%s" % (name.lower(), dns), "operatingSystem": "Windows 11 Pro"})
@@ -149,8 +149,8 @@ for spec in sys.argv[4:]:
 
 def add_computers(conf, enabled, disabled):
     # 4096: a workstation's account; 4098: the same, disabled.
-    specs = ["%s:4096" % n for n in enabled] + ["%s:4098" % n for n in disabled]
-    run(["/usr/bin/python3", "-c", ADD_COMPUTERS, conf, base_dn(), DNS_DOMAIN] + specs)
+    entries = ["%s:4096" % n for n in enabled] + ["%s:4098" % n for n in disabled]
+    run(["/usr/bin/python3", "-c", ADD_COMPUTERS, conf, base_dn(), DNS_DOMAIN] + entries)
 
 
 def add_service_node(folder, conf, name):

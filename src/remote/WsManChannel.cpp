@@ -54,8 +54,14 @@ void WsManChannel::fail(const HttpResponse& response) const
     const std::string port = std::to_string(http_.endpoint().port);
     switch (response.status) {
     case 401:
+        // The node's 401 says nothing of why; over HTTPS its binding check is one more suspect.
         if (session_ && sessionScheme())
-            throw WmiError(session_->refusal(user_));
+            throw WmiError(session_->refusal(user_)
+                           + (http_.endpoint().https
+                                  ? "; the sign-in was bound to the certificate the node showed, so a node that "
+                                    "demands channel binding refuses it when something between here and the node "
+                                    "presents another (a TLS-inspecting proxy)"
+                                  : ""));
         throw WmiError(passwordRefusal(user_));
     case 404: throw WmiError("there is no WS-Management service at /wsman on port " + port + " (HTTP 404)");
     case 413: throw WmiError("the request is larger than the node accepts (HTTP 413, MaxEnvelopeSizekb)");

@@ -181,6 +181,22 @@ std::unique_ptr<SecurityContext> makeKerberosContext(const std::string& principa
     return std::make_unique<GssKerberosContext>(principal, password, hostName);
 }
 
+bool holdsKerberosTicket()
+{
+    krb5_context k = nullptr;
+    if (krb5_init_context(&k) != 0)
+        return false;
+    krb5_ccache cache = nullptr;
+    krb5_principal principal = nullptr;
+    const bool holds = krb5_cc_default(k, &cache) == 0 && krb5_cc_get_principal(k, cache, &principal) == 0;
+    if (principal)
+        krb5_free_principal(k, principal);
+    if (cache)
+        krb5_cc_close(k, cache);
+    krb5_free_context(k);
+    return holds;
+}
+
 std::string defaultKerberosRealm()
 {
     krb5_context k = nullptr;

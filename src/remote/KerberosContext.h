@@ -26,6 +26,10 @@ public:
 std::unique_ptr<SecurityContext> makeKerberosContext(const std::string& principal, const std::string& password,
                                                      const std::string& hostName);
 
+// Whether the user holds Kerberos credentials (a default credential cache with
+// a principal in it); asks no server.
+bool holdsKerberosTicket();
+
 // The default realm of this computer's Kerberos configuration, empty without one.
 std::string defaultKerberosRealm();
 

@@ -78,7 +78,8 @@ GssNtlmContext::GssNtlmContext(const std::string& user, const std::string& passw
         throw WmiError("NTLM is not available on this computer: install the gss-ntlmssp package "
                        "(the NTLM mechanism of GSSAPI)");
     if (user.empty() || user.back() == '\\')
-        throw WmiError("NTLM needs the node's account: enter the user as HOST\\user or DOMAIN\\user");
+        throw WmiError("NTLM needs the node's account: enter the user as HOST\\user or DOMAIN\\user "
+                       "(an empty login uses your Kerberos ticket, once you hold one: kinit)");
 
     OM_uint32 minor = 0;
     gss_name_t userName = importName(user, GSS_C_NT_USER_NAME, "user name");

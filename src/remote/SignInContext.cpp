@@ -93,7 +93,8 @@ std::unique_ptr<SecurityContext> makeSignInContext(const std::string& login, con
 {
     const std::string realm = defaultKerberosRealm();
     const std::optional<std::string> principal = kerberosPrincipal(login, realm);
-    if (!principal)
+    // An empty login without a ticket of the user's is no Kerberos login either: NTLM says what is missing.
+    if (!principal || (principal->empty() && !holdsKerberosTicket()))
         return makeNtlmContext(login, password, node);
     // A node's single-label name takes the DNS suffix of the login's own domain.
     const std::size_t at = principal->rfind('@');

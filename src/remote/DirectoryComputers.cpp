@@ -2,8 +2,8 @@
 
 #include "platform/Management.h"
 #include "platform/TextCase.h"
-#include "remote/KerberosContext.h"
 #include "remote/GssSupport.h"
+#include "remote/KerberosContext.h"
 #include "remote/KerberosCredentials.h"
 #include "remote/KerberosLogin.h"
 
@@ -29,14 +29,6 @@ constexpr int PageSize = 500;
 // Enabled computers: userAccountControl without ACCOUNTDISABLE (2).
 constexpr const char* EnabledComputers =
     "(&(objectCategory=computer)(!(userAccountControl:1.2.840.113556.1.4.803:=2)))";
-
-std::string upperAscii(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 struct LdapDeleter {
     void operator()(LDAP* ld) const { ldap_unbind_ext_s(ld, nullptr, nullptr); }
@@ -205,8 +197,10 @@ std::vector<DirectoryComputer> search(LDAP* ld, const std::string& base, const s
     berval cookie{0, nullptr};
     do {
         LDAPControl* page = nullptr;
-        if (ldap_create_page_control(ld, PageSize, &cookie, 0, &page) != LDAP_SUCCESS)
+        if (ldap_create_page_control(ld, PageSize, &cookie, 0, &page) != LDAP_SUCCESS) {
+            ber_memfree(cookie.bv_val);
             throw WmiError("the directory search cannot be paged: " + reason(ld, LDAP_NO_MEMORY));
+        }
         LDAPControl* controls[] = {page, nullptr};
         LDAPMessage* raw = nullptr;
         const int code = ldap_search_ext_s(ld, base.c_str(), LDAP_SCOPE_SUBTREE, EnabledComputers,

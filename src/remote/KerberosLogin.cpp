@@ -11,14 +11,6 @@ namespace vorlu {
 
 namespace {
 
-std::string upperAscii(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 bool namesRealm(const std::string& domain, const std::string& realm)
 {
     if (realm.empty())

@@ -42,7 +42,7 @@ inline void runDiagnosticsScans(benchmark::State& state, ManagementService& mana
     std::size_t selected = 1;
     const std::size_t local = 0;
     ScanFlags flags;
-    WorkerThreadRunner runner;
+    BackgroundWork runner;
     test::RecordingProgress progress;
     test::RecordingWindow window;
     NullTree tree;

@@ -4,6 +4,7 @@
 #include "platform/SystemSocketLayer.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "remote/AnnouncingSocketLayer.h"
+#include "commands/BackgroundWork.h"
 #include "remote/DomainEnumerator.h"
 #include "remote/SystemManagement.h"
 #include "remote/WsDiscoveryEnumerator.h"
@@ -30,8 +31,8 @@ QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTr
             }
             return query;
         },
-        std::make_unique<SystemSocketLayer>(), announced,
-        kerberosNames);
+        std::make_unique<SystemSocketLayer>(), announced, kerberosNames,
+        [work = std::make_shared<BackgroundWork>()](const std::function<void()>& job) { work->run(job); });
     platform.sockets = std::make_unique<AnnouncingSocketLayer>(std::make_unique<SystemSocketLayer>(), announced);
     platform.localAddress = std::make_unique<SystemLocalAddress>();
     platform.management = makeSystemManagement(here, std::move(transport), std::move(kerberosNames));

@@ -4,12 +4,9 @@
 #include "platform/Management.h"
 #include "remote/KerberosContext.h"
 
-#include <QCoreApplication>
 #include <QString>
 
 #include <algorithm>
-#include <chrono>
-#include <future>
 
 namespace vorlu {
 
@@ -28,9 +25,11 @@ std::string nameOf(const DirectoryComputer& computer)
 
 DomainEnumerator::DomainEnumerator(std::unique_ptr<ServerEnumerator> discovery, DirectorySource source,
                                    std::unique_ptr<SocketLayer> resolver, std::shared_ptr<AnnouncedAddresses> announced,
-                                   std::shared_ptr<KerberosNames> names, DirectoryLister lister)
+                                   std::shared_ptr<KerberosNames> names, BlockingRunner runner,
+                                   DirectoryLister lister)
     : discovery_(std::move(discovery)), source_(std::move(source)), resolver_(std::move(resolver)),
-      announced_(std::move(announced)), names_(std::move(names)), lister_(std::move(lister))
+      announced_(std::move(announced)), names_(std::move(names)), runner_(std::move(runner)),
+      lister_(std::move(lister))
 {
 }
 
@@ -41,24 +40,18 @@ EnumerationAnswer DomainEnumerator::enumerateServers(std::uint32_t typeMask)
     const std::optional<DirectoryQuery> query = source_ ? source_() : std::nullopt;
     if (!query || (answer.code != 0 && answer.code != kMoreData))
         return answer;
-    // The directory and the resolver block: they work on a thread of their own while the
-    // window keeps painting, as it does during WS-Discovery's wait.
-    auto work = std::async(std::launch::async, [this, q = *query] {
-        std::vector<std::pair<DirectoryComputer, std::optional<std::vector<std::uint8_t>>>> found;
-        for (DirectoryComputer& computer : lister_(q)) {
-            auto address = computer.dnsHostName.empty()
-                ? std::nullopt
-                : resolver_->resolve(computer.dnsHostName);
-            found.emplace_back(std::move(computer), std::move(address));
-        }
-        return found;
-    });
-    while (work.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-        if (QCoreApplication::instance() != nullptr)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     std::vector<std::pair<DirectoryComputer, std::optional<std::vector<std::uint8_t>>>> computers;
+    const std::function<void()> work = [&] {
+        for (DirectoryComputer& computer : lister_(*query)) {
+            auto address = computer.dnsHostName.empty() ? std::nullopt : resolver_->resolve(computer.dnsHostName);
+            computers.emplace_back(std::move(computer), std::move(address));
+        }
+    };
     try {
-        computers = work.get();
+        if (runner_)
+            runner_(work);
+        else
+            work();
     } catch (const WmiError& e) {
         failure_ = e.what();
         qCWarning(lcNetwork).noquote() << "The domain's computers could not be listed:"

@@ -19,17 +19,20 @@ namespace vorlu {
 // since its bare name may be unknown to this machine's resolver, and the DNS
 // name by that address for the node's Kerberos sign-in. When the
 // directory cannot be read the scan keeps what WS-Discovery found, and the
-// reason goes to the log.
+// reason goes to the log. The directory and the resolver block: they run
+// through the runner given (the program's background work, so the window
+// keeps painting), or on the calling thread without one.
 class DomainEnumerator : public ServerEnumerator {
 public:
     // The directory to ask, or nothing when no domain is set or known.
     using DirectorySource = std::function<std::optional<DirectoryQuery>()>;
     using DirectoryLister = std::function<std::vector<DirectoryComputer>(const DirectoryQuery&)>;
+    using BlockingRunner = std::function<void(const std::function<void()>&)>;
 
     DomainEnumerator(std::unique_ptr<ServerEnumerator> discovery, DirectorySource source,
                      std::unique_ptr<SocketLayer> resolver,
                      std::shared_ptr<AnnouncedAddresses> announced, std::shared_ptr<KerberosNames> names = nullptr,
-                     DirectoryLister lister = listDomainComputers);
+                     BlockingRunner runner = {}, DirectoryLister lister = listDomainComputers);
 
     EnumerationAnswer enumerateServers(std::uint32_t typeMask) override;
 
@@ -42,6 +45,7 @@ private:
     std::unique_ptr<SocketLayer> resolver_;
     std::shared_ptr<AnnouncedAddresses> announced_;
     std::shared_ptr<KerberosNames> names_;
+    BlockingRunner runner_;
     DirectoryLister lister_;
     std::string failure_;
 };

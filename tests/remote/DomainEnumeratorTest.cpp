@@ -33,7 +33,7 @@ struct Scan {
                                 std::make_unique<test::FixedResolver>(std::map<std::string, std::vector<std::uint8_t>>{
                                     {"srv-archive.corp.example.com", {10, 0, 0, 5}},
                                     {"pc-007.corp.example.com", {10, 0, 0, 7}}}),
-                                announced, names,
+                                announced, names, {},
                                 [this, lister](const DirectoryQuery& q) {
                                     ++asked;
                                     return lister(q);

@@ -8,7 +8,7 @@
 #include "app/InventoryWiring.h"
 #include "app/ModelViewPlaceholder.h"
 #include "app/TreeWidgetView.h"
-#include "app/Twips.h"
+#include "platform/ui/Twips.h"
 #include "app/UserGuide.h"
 #include "app/UserGuideWindow.h"
 #include "app/WindowGeometry.h"

@@ -7,7 +7,6 @@
 #include "inventory/InventoryScanCommands.h"
 #include "support/InventoryFakes.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -52,7 +51,7 @@ inline void runDiagnosticsScans(benchmark::State& state, ManagementService& mana
     DriveResults results;
     InventoryScanCommands commands({table, settings, selected, local, flags, folder, results},
                                    {management, runner, progress, window, tree, grids, units, gate,
-                                    [] { QCoreApplication::processEvents(); }, {}});
+                                    {}});
     for (auto _ : state) {
         commands.DiagnoseSelected();
         if (commands.results().table.DriveCount() != 4) {

@@ -97,8 +97,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
         state_, *platform_.management, scene_,
         InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_,
                                   [this](std::size_t n) { doubleClickNode(n); }},
-        gate_,
-        [this] { yield(); }, [this] { return endingProgram_ || closeRequested_; });
+        gate_, [this] { return endingProgram_ || closeRequested_; });
     inventory_->connectMenus(*menus_);
     buildAdminCommands();
     connectCommands();

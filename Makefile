@@ -10,7 +10,8 @@ DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6o
 	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core fonts-crosextra-carlito \
 	libkrb5-dev gss-ntlmssp python3 python3-gssapi python3-winrm openssl wsdd iproute2 ccache \
 	qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools dbus dbus-x11 python3-prometheus-client \
-	desktop-file-utils appstream dpkg-dev
+	desktop-file-utils appstream dpkg-dev \
+	libldap-dev libsasl2-dev libsasl2-modules-gssapi-mit samba-ad-dc krb5-user python3-requests-kerberos
 BENCH_PACKAGES = libassimp-dev
 PACKAGE_PACKAGES = lintian fakeroot
 # make install: where to (PREFIX), and a staging root for packagers (DESTDIR).

@@ -136,8 +136,9 @@ int runApplication(int argc, char** argv)
 
     // Connections run on worker threads: they read the copy the window publishes, never the settings themselves.
     SharedTransport transport;
+    SharedAdminLogin adminLogin;
     Platform platform;
-    QtMessageBoxes& boxes = installSystemPlatform(platform, transport.source());
+    QtMessageBoxes& boxes = installSystemPlatform(platform, transport.source(), adminLogin.source());
     if (network)
         installSimulatedNetwork(platform, network);
     platform.secrets = std::make_unique<KeychainSecretStore>();
@@ -158,6 +159,7 @@ int runApplication(int argc, char** argv)
 
     Frmmain main(platform, *folder, scene);
     main.setTransportListener([&transport](const RemoteTransport& t) { transport.publish(t); });
+    main.setAdminLoginListener([&adminLogin](const AdminLogin& login) { adminLogin.publish(login); });
     // Boxes are modal over the main window, not free-floating.
     boxes.setParentWidget(&main);
     main.loadStep(&start);

@@ -54,6 +54,11 @@ public:
     {
         transportListener_ = std::move(listener);
     }
+    // Likewise for the administrator login, at its reading and at each change.
+    void setAdminLoginListener(std::function<void(const AdminLogin&)> listener)
+    {
+        adminLoginListener_ = std::move(listener);
+    }
 
     // The load step: settings, node file, trees, device and model, reporting
     // progress in the start-up window, which it closes at the end.
@@ -160,6 +165,7 @@ private:
     std::function<void(const RemoteTransport&)> transportListener_;
     std::unique_ptr<KeyringPasswords> keyring_; // none without a keyring service
     bool keyringUnread_ = false;                 // it would not give the passwords at start-up
+    std::function<void(const AdminLogin&)> adminLoginListener_;
 
     CommandMenus* menus_ = nullptr;
     QLabel* picture1_ = nullptr;

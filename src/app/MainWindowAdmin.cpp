@@ -31,7 +31,11 @@ void Frmmain::buildAdminCommands()
                          [folder = state_.programFolder](const std::vector<std::string>& nodes, std::string* error) {
                              return forgetHistoryOf(folder, nodes, error);
                          },
-                         [this](bool on) { return keepPasswordsInKeyring(on); }};
+                         [this](bool on) { return keepPasswordsInKeyring(on); },
+                         [this](const AdminLogin& login) {
+                             if (adminLoginListener_)
+                                 adminLoginListener_(login);
+                         }};
     admin_ = std::make_unique<AdminCommands>(std::move(context), this);
     login_ = &admin_->loginDialog();
     loginTreeView_ = std::make_unique<TreeWidgetView>(login_->tree());

@@ -73,6 +73,13 @@ void AdminCommands::settingsRead()
     conf_->fill(ctx_.settings);
     makeAdminDialog();
     publishTransport();
+    publishAdminLogin();
+}
+
+void AdminCommands::publishAdminLogin() const
+{
+    if (ctx_.adminLoginChanged)
+        ctx_.adminLoginChanged({ctx_.settings.AdminUser, ctx_.settings.AdminPassword});
 }
 
 void AdminCommands::publishTransport() const
@@ -253,6 +260,7 @@ void AdminCommands::adminOk()
 {
     ctx_.settings.AdminUser = admin_->boxes().userText();
     ctx_.settings.AdminPassword = admin_->boxes().passwordText();
+    publishAdminLogin();
     admin_->hide();
 }
 

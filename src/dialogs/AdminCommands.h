@@ -44,6 +44,9 @@ struct AdminContext {
     // Moves the passwords to the system keyring (true) or back to the files
     // and returns where they are kept afterwards; may be empty (no keyring).
     std::function<bool(bool)> keepPasswordsInKeyring = {};
+    // Told the administrator login once the settings are read and at each
+    // change in the administrator dialog; may be empty.
+    std::function<void(const AdminLogin&)> adminLoginChanged = {};
 };
 
 // The items of the "Adminisrator" and "Configure" menus and of the node
@@ -96,6 +99,7 @@ private:
     void loginsUpdate();
     void writeLoginColumns();
     void publishTransport() const;
+    void publishAdminLogin() const;
     void makeAdminDialog();
     void adminOk();
 

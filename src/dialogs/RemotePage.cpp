@@ -86,6 +86,14 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
     connectLimit_ = numberBox("RemoteConnectLimit", MinConnectTimeoutMs, MaxConnectTimeoutMs, 500, " ms", this);
     queryLimit_ = numberBox("RemoteQueryLimit", MinQueryTimeoutMs, MaxQueryTimeoutMs, 1000, " ms", this);
 
+    domain_ = new QLineEdit(this);
+    domain_->setObjectName(QStringLiteral("RemoteDomain"));
+    domain_->setPlaceholderText(QStringLiteral("this computer's own"));
+    domain_->setToolTip(QStringLiteral("The Active Directory domain (DNS name) whose computers the Network Scan lists"));
+    controller_ = new QLineEdit(this);
+    controller_->setObjectName(QStringLiteral("RemoteDomainController"));
+    controller_->setPlaceholderText(QStringLiteral("found by DNS"));
+
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     form->addRow(QStringLiteral("Protocol:"), schemes);
@@ -96,6 +104,8 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
     form->addRow(warning_);
     form->addRow(QStringLiteral("Connection time limit:"), connectLimit_);
     form->addRow(QStringLiteral("Query time limit:"), queryLimit_);
+    form->addRow(QStringLiteral("Domain:"), domain_);
+    form->addRow(QStringLiteral("Domain controller:"), controller_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 8, 12, 8);
@@ -119,6 +129,10 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
     // The settings file drops the blanks around a name; the setting does so at once.
     connect(caFile_, &QLineEdit::textChanged, this,
             apply([this](const QString& t) { transport_.caFile = t.trimmed().toStdString(); }));
+    connect(domain_, &QLineEdit::textChanged, this,
+            apply([this](const QString& t) { transport_.domain = t.trimmed().toStdString(); }));
+    connect(controller_, &QLineEdit::textChanged, this,
+            apply([this](const QString& t) { transport_.domainController = t.trimmed().toStdString(); }));
     connect(connectLimit_, &QSpinBox::valueChanged, this, apply([this](int v) { transport_.connectTimeoutMs = v; }));
     connect(queryLimit_, &QSpinBox::valueChanged, this, apply([this](int v) { transport_.queryTimeoutMs = v; }));
     connect(browse_, &QToolButton::clicked, this, &RemotePage::chooseCaFile);
@@ -127,7 +141,8 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
 void RemotePage::fill(const RemoteTransport& t)
 {
     const QSignalBlocker quietHttp(http_), quietHttps(https_), quietPort(port_), quietVerify(verify_),
-        quietCa(caFile_), quietBasic(basic_), quietConnect(connectLimit_), quietQuery(queryLimit_);
+        quietCa(caFile_), quietBasic(basic_), quietConnect(connectLimit_), quietQuery(queryLimit_),
+        quietDomain(domain_), quietController(controller_);
     (t.https ? https_ : http_)->setChecked(true);
     port_->setValue(t.port);
     verify_->setChecked(t.verifyCertificate);
@@ -135,6 +150,8 @@ void RemotePage::fill(const RemoteTransport& t)
     basic_->setChecked(t.allowClearTextBasic);
     connectLimit_->setValue(t.connectTimeoutMs);
     queryLimit_->setValue(t.queryTimeoutMs);
+    domain_->setText(QString::fromStdString(t.domain));
+    controller_->setText(QString::fromStdString(t.domainController));
     showScheme(t.https);
 }
 

@@ -37,6 +37,8 @@ public:
     QLabel* clearTextWarning() const { return warning_; }
     QSpinBox* connectLimitBox() const { return connectLimit_; }
     QSpinBox* queryLimitBox() const { return queryLimit_; }
+    QLineEdit* domainBox() const { return domain_; }
+    QLineEdit* domainControllerBox() const { return controller_; }
 
 signals:
     void changed();
@@ -59,6 +61,8 @@ private:
     QLabel* warning_ = nullptr;
     QSpinBox* connectLimit_ = nullptr;
     QSpinBox* queryLimit_ = nullptr;
+    QLineEdit* domain_ = nullptr;
+    QLineEdit* controller_ = nullptr;
 };
 
 } // namespace vorlu

@@ -65,6 +65,12 @@ void readTransportLines(LineReader& reader, RemoteTransport& t)
     if (!reader.next(line))
         return;
     readWhole(line, MinQueryTimeoutMs, MaxQueryTimeoutMs, t.queryTimeoutMs);
+    if (!reader.next(line))
+        return;
+    t.domain = line;
+    if (!reader.next(line))
+        return;
+    t.domainController = line;
 }
 
 void appendTransportLines(std::string& out, const RemoteTransport& t)
@@ -76,6 +82,8 @@ void appendTransportLines(std::string& out, const RemoteTransport& t)
     appendLine(out, t.caFile);
     appendLine(out, std::to_string(t.connectTimeoutMs));
     appendLine(out, std::to_string(t.queryTimeoutMs));
+    appendLine(out, t.domain);
+    appendLine(out, t.domainController);
 }
 
 } // namespace vorlu

@@ -18,8 +18,20 @@ struct RemoteTransport {
     std::string caFile;
     int connectTimeoutMs = 5000;
     int queryTimeoutMs = 30000;
+    // The Active Directory domain (its DNS name) whose computers the Network
+    // Scan lists beside WS-Discovery's; empty: this computer's own domain.
+    std::string domain;
+    // A domain controller to ask (its DNS name); empty: found by DNS.
+    std::string domainController;
 
     bool operator==(const RemoteTransport&) const = default;
+};
+
+// The administrator login of the settings, for what is asked of the network
+// as a whole rather than of one node (the domain's directory).
+struct AdminLogin {
+    std::string user;
+    std::string password;
 };
 
 } // namespace vorlu

@@ -1,34 +1,13 @@
 #pragma once
 #include "platform/RemoteTransport.h"
-
-#include <functional>
-#include <memory>
-#include <mutex>
+#include "platform/SharedValue.h"
 
 namespace vorlu {
 
 // The transport of the settings as connections on worker threads see it.
-// The settings themselves belong to the user-interface thread, which
-// publishes a copy here whenever they change; a connection takes a copy of
-// the latest one when it starts, so one connection never mixes two settings.
-class SharedTransport {
-public:
-    SharedTransport();
+using SharedTransport = SharedValue<RemoteTransport>;
 
-    void publish(const RemoteTransport& transport);
-    RemoteTransport current() const;
-    // Reads the latest published transport; safe from any thread, and stays
-    // valid when this object is gone (it then reads the last one published).
-    std::function<RemoteTransport()> source() const;
-
-private:
-    struct Slot {
-        mutable std::mutex mutex;
-        RemoteTransport value;
-    };
-    static RemoteTransport read(const Slot& slot);
-
-    std::shared_ptr<Slot> slot_;
-};
+// The administrator login as the Network Scan's directory listing sees it.
+using SharedAdminLogin = SharedValue<AdminLogin>;
 
 } // namespace vorlu

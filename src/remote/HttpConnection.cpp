@@ -61,6 +61,14 @@ HttpConnection::HttpConnection(HttpEndpoint endpoint) : endpoint_(std::move(endp
 
 HttpConnection::~HttpConnection() { close(); }
 
+std::string HttpConnection::peerCertificate(const QDeadlineTimer& deadline)
+{
+    if (!isOpen())
+        open(deadline);
+    const auto* tls = qobject_cast<const QSslSocket*>(socket_.get());
+    return tls ? tls->peerCertificate().toDer().toStdString() : std::string();
+}
+
 bool HttpConnection::isOpen() const
 {
     return socket_ && socket_->state() == QAbstractSocket::ConnectedState;

@@ -54,6 +54,10 @@ public:
     // failure, and after an answer that ends it.
     HttpResponse post(const HttpRequest& request, const QDeadlineTimer& deadline);
 
+    // Opens the connection when it is not open; the DER of the node's TLS
+    // certificate, empty over plain HTTP. Throws WmiError.
+    std::string peerCertificate(const QDeadlineTimer& deadline);
+
     bool isOpen() const;
     // How many connections were opened so far: a login bound to the
     // connection is gone when this changes.

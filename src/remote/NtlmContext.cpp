@@ -1,6 +1,8 @@
 #include "remote/NtlmContext.h"
 
 #include "platform/Management.h"
+#include "remote/GssSupport.h"
+#include "remote/WsManAuthentication.h"
 
 #include <gssapi/gssapi.h>
 #include <gssapi/gssapi_ext.h>
@@ -18,52 +20,9 @@ gss_OID_desc ntlmOid{10, ntlmOidBytes};
 // An NTLM signature is 16 bytes whatever is sealed; gss_wrap puts it first.
 constexpr std::uint32_t NtlmSignatureLength = 16;
 
-std::string statusText(OM_uint32 status, int type)
-{
-    std::string text;
-    OM_uint32 more = 0;
-    do {
-        OM_uint32 minor = 0;
-        gss_buffer_desc part{0, nullptr};
-        if (GSS_ERROR(gss_display_status(&minor, status, type, &ntlmOid, &more, &part)))
-            break;
-        if (!text.empty())
-            text += "; ";
-        text.append(static_cast<const char*>(part.value), part.length);
-        gss_release_buffer(&minor, &part);
-    } while (more != 0);
-    return text;
-}
-
-// GSSAPI's own words for a failure: the general reason, then the mechanism's.
 std::string gssText(OM_uint32 major, OM_uint32 minor)
 {
-    std::string text = statusText(major, GSS_C_GSS_CODE);
-    if (minor != 0) {
-        const std::string mech = statusText(minor, GSS_C_MECH_CODE);
-        if (!mech.empty())
-            text += " (" + mech + ")";
-    }
-    return text;
-}
-
-// An output buffer of GSSAPI, released when it goes.
-struct GssBuffer {
-    gss_buffer_desc desc{0, nullptr};
-    GssBuffer() = default;
-    GssBuffer(const GssBuffer&) = delete;
-    GssBuffer& operator=(const GssBuffer&) = delete;
-    ~GssBuffer()
-    {
-        OM_uint32 minor = 0;
-        gss_release_buffer(&minor, &desc);
-    }
-    std::string text() const { return {static_cast<const char*>(desc.value), desc.length}; }
-};
-
-gss_buffer_desc inputBuffer(const std::string& bytes)
-{
-    return {bytes.size(), const_cast<char*>(bytes.data())};
+    return vorlu::gssText(major, minor, &ntlmOid);
 }
 
 bool ntlmAvailable()
@@ -101,8 +60,11 @@ public:
     bool established() const override { return established_; }
     std::string seal(const std::string& plain) override;
     std::string unseal(const std::string& part) override;
+    void bindChannel(const std::string& applicationData) override { binding_ = applicationData; }
+    std::string refusal(const std::string& login) const override;
 
 private:
+    std::string binding_;
     gss_cred_id_t cred_ = nullptr;
     gss_name_t target_ = nullptr;
     gss_ctx_id_t ctx_ = nullptr;
@@ -116,7 +78,8 @@ GssNtlmContext::GssNtlmContext(const std::string& user, const std::string& passw
         throw WmiError("NTLM is not available on this computer: install the gss-ntlmssp package "
                        "(the NTLM mechanism of GSSAPI)");
     if (user.empty() || user.back() == '\\')
-        throw WmiError("NTLM needs the node's account: enter the user as HOST\\user or DOMAIN\\user");
+        throw WmiError("NTLM needs the node's account: enter the user as HOST\\user or DOMAIN\\user "
+                       "(an empty login uses your Kerberos ticket, once you hold one: kinit)");
 
     OM_uint32 minor = 0;
     gss_name_t userName = importName(user, GSS_C_NT_USER_NAME, "user name");
@@ -154,7 +117,10 @@ std::string GssNtlmContext::step(const std::string& nodeToken)
     gss_buffer_desc input = inputBuffer(nodeToken);
     GssBuffer output;
     const OM_uint32 flags = GSS_C_CONF_FLAG | GSS_C_INTEG_FLAG | GSS_C_SEQUENCE_FLAG | GSS_C_REPLAY_FLAG;
-    const OM_uint32 major = gss_init_sec_context(&minor, cred_, &ctx_, target_, &ntlmOid, flags, 0, nullptr,
+    gss_channel_bindings_struct bindings{};
+    bindings.application_data = inputBuffer(binding_);
+    const OM_uint32 major = gss_init_sec_context(&minor, cred_, &ctx_, target_, &ntlmOid, flags, 0,
+                                                 binding_.empty() ? GSS_C_NO_CHANNEL_BINDINGS : &bindings,
                                                  started_ ? &input : nullptr, nullptr, &output.desc, nullptr,
                                                  nullptr);
     started_ = true;
@@ -179,10 +145,7 @@ std::string GssNtlmContext::seal(const std::string& plain)
         throw WmiError("the message cannot be sealed with the NTLM session: " + gssText(major, minor));
     if (sealed == 0 || output.desc.length != plain.size() + NtlmSignatureLength)
         throw WmiError("the NTLM session did not seal the message: the node may not have agreed to encryption");
-    std::string part(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        part[static_cast<std::size_t>(i)] = static_cast<char>((NtlmSignatureLength >> (8 * i)) & 0xffu);
-    return part + output.text();
+    return littleEndian32(NtlmSignatureLength) + output.text();
 }
 
 std::string GssNtlmContext::unseal(const std::string& part)
@@ -191,9 +154,7 @@ std::string GssNtlmContext::unseal(const std::string& part)
         throw WmiError("a sealed reply arrived before the NTLM sign-in was complete");
     if (part.size() < 4 + NtlmSignatureLength)
         throw WmiError("the node's sealed reply is cut short");
-    std::uint32_t signatureLength = 0;
-    for (int i = 3; i >= 0; --i)
-        signatureLength = (signatureLength << 8) | static_cast<unsigned char>(part[static_cast<std::size_t>(i)]);
+    const std::uint32_t signatureLength = readLittleEndian32(part);
     if (signatureLength != NtlmSignatureLength)
         throw WmiError("the node's sealed reply has a signature of " + std::to_string(signatureLength)
                        + " bytes where NTLM uses 16");
@@ -209,6 +170,11 @@ std::string GssNtlmContext::unseal(const std::string& part)
     if (sealed == 0)
         throw WmiError("the node's reply is signed but not sealed");
     return output.text();
+}
+
+std::string GssNtlmContext::refusal(const std::string& login) const
+{
+    return passwordRefusal(login);
 }
 
 } // namespace

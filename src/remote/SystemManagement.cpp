@@ -21,11 +21,12 @@ ThisComputer thisMachine()
 }
 
 std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here,
-                                                        std::function<RemoteTransport()> transport)
+                                                        std::function<RemoteTransport()> transport,
+                                                        std::shared_ptr<const KerberosNames> names)
 {
     return std::make_unique<ManagementRouter>(
         here, std::make_unique<LinuxManagement>(here, "/sys", std::make_shared<SystemCdromDevices>()),
-        std::make_unique<WsManManagement>(std::move(transport)));
+        std::make_unique<WsManManagement>(std::move(transport), SecurityContextFactory{}, std::move(names)));
 }
 
 } // namespace vorlu

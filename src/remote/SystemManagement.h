@@ -2,6 +2,7 @@
 #include "platform/Management.h"
 #include "platform/RemoteTransport.h"
 #include "platform/ThisComputer.h"
+#include "remote/KerberosNames.h"
 
 #include <functional>
 #include <memory>
@@ -13,7 +14,9 @@ ThisComputer thisMachine();
 
 // The management service of a real start: this computer answered from its own
 // devices, every other node through transport, read at each connection.
+// names: the DNS names of the domain's computers by address, for Kerberos.
 std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here,
-                                                        std::function<RemoteTransport()> transport);
+                                                        std::function<RemoteTransport()> transport,
+                                                        std::shared_ptr<const KerberosNames> names = nullptr);
 
 } // namespace vorlu

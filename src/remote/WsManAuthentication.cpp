@@ -31,6 +31,8 @@ AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, boo
     };
     if (offers("Negotiate"))
         return AuthScheme::Negotiate;
+    if (offers("Kerberos"))
+        return AuthScheme::Kerberos;
     if (offers("Basic")) {
         if (https || allowClearTextBasic)
             return AuthScheme::Basic;
@@ -41,7 +43,14 @@ AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, boo
     if (names.empty())
         throw WmiError("401: the node offers no authentication scheme");
     throw WmiError("401: the node offers only " + listed(names) +
-                   ": enable Negotiate on the node (or Basic, over HTTPS)");
+                   ": enable Negotiate or Kerberos on the node (or Basic, over HTTPS)");
+}
+
+std::string passwordRefusal(const std::string& login)
+{
+    return "401: the node refused the login of \"" + login
+        + "\": check the user name and the password (in a workgroup only the built-in Administrator may sign in, "
+          "unless the node sets LocalAccountTokenFilterPolicy=1)";
 }
 
 } // namespace vorlu

@@ -1,6 +1,7 @@
 #include "remote/WsManChannel.h"
 
 #include "platform/Management.h"
+#include "remote/ChannelBinding.h"
 #include "remote/SealedBody.h"
 #include "remote/WsManEnvelope.h"
 
@@ -53,9 +54,15 @@ void WsManChannel::fail(const HttpResponse& response) const
     const std::string port = std::to_string(http_.endpoint().port);
     switch (response.status) {
     case 401:
-        throw WmiError("401: the node refused the login of \"" + user_ +
-                       "\": check the user name and the password (in a workgroup only the built-in Administrator "
-                       "may sign in, unless the node sets LocalAccountTokenFilterPolicy=1)");
+        // The node's 401 says nothing of why; over HTTPS its binding check is one more suspect.
+        if (session_ && sessionScheme())
+            throw WmiError(session_->refusal(user_)
+                           + (http_.endpoint().https
+                                  ? "; the sign-in was bound to the certificate the node showed, so a node that "
+                                    "demands channel binding refuses it when something between here and the node "
+                                    "presents another (a TLS-inspecting proxy)"
+                                  : ""));
+        throw WmiError(passwordRefusal(user_));
     case 404: throw WmiError("there is no WS-Management service at /wsman on port " + port + " (HTTP 404)");
     case 413: throw WmiError("the request is larger than the node accepts (HTTP 413, MaxEnvelopeSizekb)");
     case 500:
@@ -86,7 +93,14 @@ void WsManChannel::negotiate(const QDeadlineTimer& deadline)
     session_ = contexts_(user_, password_);
     if (!session_)
         throw WmiError("no Negotiate session could be made on this computer");
-    const std::string scheme = session_->scheme();
+    // A node with Negotiate turned off takes the same Kerberos tokens under the name Kerberos.
+    const std::string scheme = scheme_ == AuthScheme::Kerberos ? std::string("Kerberos") : session_->scheme();
+    if (http_.endpoint().https) {
+        const std::string binding = tlsServerEndPoint(http_.peerCertificate(deadline));
+        if (binding.empty())
+            throw WmiError("the node's TLS certificate cannot be read for the channel binding");
+        session_->bindChannel(binding);
+    }
     std::string token = session_->step("");
     int opening = -1;
     for (int leg = 0; leg < MaxHandshakeLegs; ++leg) {
@@ -133,7 +147,7 @@ void WsManChannel::signIn(const QDeadlineTimer& deadline)
             return;
         }
     }
-    if (scheme_ == AuthScheme::Negotiate)
+    if (sessionScheme())
         negotiate(deadline);
     else if (scheme_ == AuthScheme::Basic)
         acceptSignIn(http_.post(request("", wsman::SoapContentType), deadline));
@@ -146,7 +160,7 @@ std::string WsManChannel::exchange(const std::string& soap, const QDeadlineTimer
     if (!usable())
         signIn(deadline);
     // Over plain HTTP the Negotiate session seals the body; over HTTPS the transport protects it.
-    const bool seal = scheme_ == AuthScheme::Negotiate && !http_.endpoint().https;
+    const bool seal = sessionScheme() && !http_.endpoint().https;
     const HttpResponse answer = http_.post(seal ? request(buildSealedBody(*session_, soap), SealedBodyContentType)
                                                 : request(soap, wsman::SoapContentType),
                                            deadline);

@@ -36,6 +36,8 @@ private:
     void negotiate(const QDeadlineTimer& deadline);
     void acceptSignIn(const HttpResponse& response);
     [[noreturn]] void fail(const HttpResponse& response) const;
+    // Signed in through a session of its own (Negotiate or Kerberos), which seals the bodies.
+    bool sessionScheme() const { return scheme_ == AuthScheme::Negotiate || scheme_ == AuthScheme::Kerberos; }
 
     HttpConnection http_;
     std::string endpoint_;

@@ -2,6 +2,7 @@
 
 #include "platform/CallCancel.h"
 #include "remote/NtlmContext.h"
+#include "remote/SignInContext.h"
 #include "remote/WsManEnvelope.h"
 #include "remote/WsManReply.h"
 
@@ -46,8 +47,8 @@ private:
 
 class Locator : public WmiLocator {
 public:
-    Locator(RemoteTransport transport, SecurityContextFactory contexts)
-        : transport_(std::move(transport)), contexts_(std::move(contexts))
+    Locator(RemoteTransport transport, SecurityContextFactory contexts, std::shared_ptr<const KerberosNames> names)
+        : transport_(std::move(transport)), contexts_(std::move(contexts)), names_(std::move(names))
     {
     }
     std::unique_ptr<WmiServices> connectServer(const std::string& server, const std::string& nameSpace,
@@ -59,8 +60,9 @@ public:
             throw WmiError("the node's address \"" + server + "\" is not a host name or an IP address");
         SecurityContextFactory contexts = contexts_;
         if (!contexts)
-            contexts = [server](const std::string& u, const std::string& p) {
-                return makeNtlmContext(u, p, server);
+            contexts = [server, host = names_ ? names_->find(server) : std::string()](const std::string& u,
+                                                                                      const std::string& p) {
+                return makeSignInContext(u, p, server, host);
             };
         auto channel = std::make_unique<WsManChannel>(transport_, server, user, password, std::move(contexts));
         channel->signIn(QDeadlineTimer(transport_.queryTimeoutMs));
@@ -70,12 +72,14 @@ public:
 private:
     RemoteTransport transport_;
     SecurityContextFactory contexts_;
+    std::shared_ptr<const KerberosNames> names_;
 };
 
 } // namespace
 
-WsManManagement::WsManManagement(std::function<RemoteTransport()> transport, SecurityContextFactory contexts)
-    : transport_(std::move(transport)), contexts_(std::move(contexts))
+WsManManagement::WsManManagement(std::function<RemoteTransport()> transport, SecurityContextFactory contexts,
+                                 std::shared_ptr<const KerberosNames> names)
+    : transport_(std::move(transport)), contexts_(std::move(contexts)), names_(std::move(names))
 {
 }
 
@@ -88,7 +92,7 @@ std::unique_ptr<WmiLocator> WsManManagement::createLocator()
         transport.connectTimeoutMs = defaults.connectTimeoutMs;
     if (transport.queryTimeoutMs <= 0)
         transport.queryTimeoutMs = defaults.queryTimeoutMs;
-    return std::make_unique<Locator>(std::move(transport), contexts_);
+    return std::make_unique<Locator>(std::move(transport), contexts_, names_);
 }
 
 std::vector<WmiRow> runEnumeration(WsManChannel& channel, const std::string& nameSpace, const std::string& query,

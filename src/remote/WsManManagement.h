@@ -1,9 +1,11 @@
 #pragma once
 #include "platform/Management.h"
 #include "platform/RemoteTransport.h"
+#include "remote/KerberosNames.h"
 #include "remote/WsManChannel.h"
 
 #include <functional>
+#include <memory>
 
 namespace vorlu {
 
@@ -14,13 +16,16 @@ namespace vorlu {
 // by its time limits and may run on any one thread at a time.
 class WsManManagement : public ManagementService {
 public:
-    // Without contexts, NTLM (makeNtlmContext for the node) signs in.
-    explicit WsManManagement(std::function<RemoteTransport()> transport, SecurityContextFactory contexts = {});
+    // Without contexts, makeSignInContext for the node signs in (Kerberos, else NTLM),
+    // with the DNS name names knows for the node's address where it knows one.
+    explicit WsManManagement(std::function<RemoteTransport()> transport, SecurityContextFactory contexts = {},
+                             std::shared_ptr<const KerberosNames> names = nullptr);
     std::unique_ptr<WmiLocator> createLocator() override;
 
 private:
     std::function<RemoteTransport()> transport_;
     SecurityContextFactory contexts_;
+    std::shared_ptr<const KerberosNames> names_;
 };
 
 // Across all replies of one query; the drive commands keep far fewer.

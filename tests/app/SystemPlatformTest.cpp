@@ -1,7 +1,7 @@
 #include "app/SystemPlatform.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "remote/AnnouncingSocketLayer.h"
-#include "remote/WsDiscoveryEnumerator.h"
+#include "remote/DomainEnumerator.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,7 +14,8 @@ TEST(SystemPlatform, FillsEveryService)
     QtMessageBoxes& boxes = installSystemPlatform(p, [] { return RemoteTransport{}; });
     EXPECT_EQ(&boxes, p.messages.get()) << "the boxes the main window becomes the parent of";
     EXPECT_TRUE(p.enumerator && p.sockets && p.localAddress && p.management && p.messages && p.programEnd && p.web);
-    EXPECT_TRUE(dynamic_cast<WsDiscoveryEnumerator*>(p.enumerator.get())) << "the network scan uses WS-Discovery";
+    EXPECT_TRUE(dynamic_cast<DomainEnumerator*>(p.enumerator.get()))
+        << "the network scan uses WS-Discovery, and the domain's directory where one is known";
     ASSERT_TRUE(dynamic_cast<AnnouncingSocketLayer*>(p.sockets.get())) << "names the resolver lacks fall back on the scan's";
     EXPECT_EQ(p.sockets->resolve("localhost"), (std::vector<std::uint8_t>{127, 0, 0, 1}));
 }

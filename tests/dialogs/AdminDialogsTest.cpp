@@ -40,6 +40,7 @@ struct Rig {
     int ended = 0;
     std::vector<std::string> forgotten; // the nodes whose drive history was deleted
     SharedTransport transport; // as the program hands it to the connections
+    SharedAdminLogin adminLogin; // as the program hands it to the Network Scan
     QWidget owner;
     std::unique_ptr<AdminCommands> admin;
     std::vector<bool> keyringAsked; // each move of the passwords the keyring box asked for
@@ -70,7 +71,8 @@ struct Rig {
                          [this](bool on) {
                              keyringAsked.push_back(on);
                              return keyringRefuses ? !on : on;
-                         }};
+                         },
+                         [this](const AdminLogin& login) { adminLogin.publish(login); }};
         admin = std::make_unique<AdminCommands>(std::move(ctx), &owner);
         // The login dialog's tree as the node file fills it: one entry per node.
         auto* root = new QTreeWidgetItem(admin->loginDialog().tree(), {"Network"});
@@ -206,7 +208,7 @@ TEST(SettingsDialog, FilledByTheSettingsReader)
 
     // The transport lines reach the page and the connections.
     parseSettings("\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
-                  "https\r\n8443\r\n0\r\n1\r\nca/office.pem\r\n2500\r\n90000\r\n",
+                  "https\r\n8443\r\n0\r\n1\r\nca/office.pem\r\n2500\r\n90000\r\ncorp.example.com\r\n\r\n",
                   rig.settings);
     EXPECT_FALSE(rig.transport.current().https) << "published when read, not before";
     rig.admin->settingsRead();
@@ -218,6 +220,8 @@ TEST(SettingsDialog, FilledByTheSettingsReader)
     EXPECT_EQ(page.caFileBox()->text(), "ca/office.pem");
     EXPECT_EQ(page.connectLimitBox()->value(), 2500);
     EXPECT_EQ(page.queryLimitBox()->value(), 90000);
+    EXPECT_EQ(page.domainBox()->text(), "corp.example.com");
+    EXPECT_EQ(page.domainControllerBox()->text(), "");
     EXPECT_EQ(rig.transport.current(), rig.settings.transport);
 }
 
@@ -295,6 +299,12 @@ TEST(SettingsDialog, RemotePageActsAtOnceAndTheConnectionsSeeEachChange)
     page.queryLimitBox()->setValue(99999999);
     EXPECT_EQ(source().connectTimeoutMs, 2500);
     EXPECT_EQ(source().queryTimeoutMs, 600000);
+
+    // The domain whose computers the scan lists, and its controller, without the blanks around them.
+    typeInto(page.domainBox(), " corp.example.com ");
+    typeInto(page.domainControllerBox(), "dc1.corp.example.com");
+    EXPECT_EQ(source().domain, "corp.example.com");
+    EXPECT_EQ(source().domainController, "dc1.corp.example.com");
     EXPECT_EQ(source(), set) << "the connections see what the settings hold";
 }
 
@@ -543,6 +553,7 @@ TEST(AdministratorDialog, OkCancelAndReopeningAfterTheCloseBox)
     rig.settings.AdminUser = "admin";
     rig.settings.AdminPassword = "S3cret";
     rig.admin->settingsRead();
+    EXPECT_EQ(rig.adminLogin.current().user, "admin") << "published when read";
     rig.admin->showAdministratorPassword();
     Frmadmin* dialog = rig.admin->adminDialog();
     ASSERT_NE(dialog, nullptr);
@@ -554,6 +565,7 @@ TEST(AdministratorDialog, OkCancelAndReopeningAfterTheCloseBox)
     typeInto(dialog->boxes().password, "typed");
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_EQ(rig.settings.AdminPassword, "S3cret");
+    EXPECT_EQ(rig.adminLogin.current().password, "S3cret");
     rig.admin->showAdministratorPassword();
     EXPECT_EQ(rig.admin->adminDialog()->boxes().password->text(), "typed") << "Cancel keeps the typed text";
 
@@ -562,6 +574,8 @@ TEST(AdministratorDialog, OkCancelAndReopeningAfterTheCloseBox)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(rig.settings.AdminUser, "root");
     EXPECT_EQ(rig.settings.AdminPassword, "typed");
+    EXPECT_EQ(rig.adminLogin.current().user, "root") << "the scan's directory listing sees the new login";
+    EXPECT_EQ(rig.adminLogin.current().password, "typed");
 
     // The close box discards it; opened again it shows the login in use.
     rig.admin->showAdministratorPassword();

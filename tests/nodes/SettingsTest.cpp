@@ -125,7 +125,7 @@ TEST(Settings, WriteThenReadGivesTheSameValues)
     s.KeepPasswordsInKeyring = true;
     const std::string text = formatSettings(s);
     EXPECT_EQ(text, "administrator\r\np w\r\n-7\r\n-2.25\r\n1.5\r\n16744448\r\nIP\r\n0\r\nroot\\wmi\r\nFalse\r\n"
-                    "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n1\r\n");
+                    "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n1\r\n");
     const Settings back = parsed(text);
     EXPECT_EQ(back.AdminPassword, s.AdminPassword);
     EXPECT_EQ(back.CameraEye.x, 1.5f);
@@ -216,7 +216,8 @@ TEST(SettingsTransport, OlderFilesAndFilesThatEndEarlyKeepTheDefaults)
 
 TEST(SettingsTransport, EachBadLineKeepsItsDefaultAndTheOthersApply)
 {
-    const std::vector<std::string> good = {"https", "8443", "0", "1", "/etc/ssl/office-ca.pem", "2500", "90000"};
+    const std::vector<std::string> good = {"https", "8443", "0", "1", "/etc/ssl/office-ca.pem", "2500", "90000",
+                                           "corp.example.com", "dc1.corp.example.com"};
     RemoteTransport full;
     full.https = true;
     full.port = 8443;
@@ -225,6 +226,8 @@ TEST(SettingsTransport, EachBadLineKeepsItsDefaultAndTheOthersApply)
     full.caFile = "/etc/ssl/office-ca.pem";
     full.connectTimeoutMs = 2500;
     full.queryTimeoutMs = 90000;
+    full.domain = "corp.example.com";
+    full.domainController = "dc1.corp.example.com";
     const RemoteTransport d;
     const std::function<void(RemoteTransport&)> defaultOf[] = {
         [&](RemoteTransport& t) { t.https = d.https; },
@@ -234,6 +237,8 @@ TEST(SettingsTransport, EachBadLineKeepsItsDefaultAndTheOthersApply)
         {},
         [&](RemoteTransport& t) { t.connectTimeoutMs = d.connectTimeoutMs; },
         [&](RemoteTransport& t) { t.queryTimeoutMs = d.queryTimeoutMs; },
+        {},
+        {},
     };
     auto file = [&](std::size_t line, const std::string& text) {
         std::string f = TenLines;
@@ -278,9 +283,11 @@ TEST(SettingsTransport, WriteThenReadGivesTheSameTransport)
     s.transport.caFile = "ca files/office.pem";
     s.transport.connectTimeoutMs = 100;
     s.transport.queryTimeoutMs = 600000;
+    s.transport.domain = "corp.example.com";
     const std::string text = formatSettings(s);
     // The keyring line follows.
-    const std::string lines = "https\r\n5985\r\n0\r\n1\r\nca files/office.pem\r\n100\r\n600000\r\n0\r\n";
+    const std::string lines =
+        "https\r\n5985\r\n0\r\n1\r\nca files/office.pem\r\n100\r\n600000\r\ncorp.example.com\r\n\r\n0\r\n";
     ASSERT_GE(text.size(), lines.size());
     EXPECT_EQ(text.substr(text.size() - lines.size()), lines);
     EXPECT_EQ(parsed(text).transport, s.transport);

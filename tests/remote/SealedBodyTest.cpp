@@ -13,6 +13,8 @@ namespace {
 class MirrorSession : public SecurityContext {
 public:
     std::string scheme() const override { return "Negotiate"; }
+    void bindChannel(const std::string&) override {}
+    std::string refusal(const std::string&) const override { return "refused"; }
     std::string step(const std::string&) override { return {}; }
     bool established() const override { return true; }
     std::string seal(const std::string& plain) override

@@ -213,8 +213,11 @@ TEST(WsManAuthentication, TheSchemeFollowsWhatTheNodeOffersAndWhatIsAllowed)
         }
         return std::string("<chosen>");
     };
-    EXPECT_EQ(refusal({"Kerberos"}), "401: the node offers only Kerberos: enable Negotiate on the node (or Basic, over HTTPS)");
-    EXPECT_EQ(refusal({"Kerberos", "CredSSP", "Kerberos"}).rfind("401: the node offers only Kerberos and CredSSP:", 0), 0u);
+    EXPECT_EQ(chooseScheme(S{"Kerberos", "Negotiate"}, false, false), AuthScheme::Negotiate);
+    EXPECT_EQ(chooseScheme(S{"Basic", "Kerberos"}, true, false), AuthScheme::Kerberos);
+    EXPECT_EQ(refusal({"CredSSP"}),
+              "401: the node offers only CredSSP: enable Negotiate or Kerberos on the node (or Basic, over HTTPS)");
+    EXPECT_EQ(refusal({"CredSSP", "Digest", "CredSSP"}).rfind("401: the node offers only CredSSP and Digest:", 0), 0u);
     EXPECT_EQ(refusal({}), "401: the node offers no authentication scheme");
     EXPECT_EQ(refusal({"Basic"}), "401: the node offers only Basic; Basic over plain HTTP would send the password in "
                                   "clear: use HTTPS, or allow clear-text Basic for this connection");

@@ -107,6 +107,9 @@ void WsManTestServer::Impl::start(const Options& options)
     }
     if (options.allowUnencrypted)
         args << "--allow-unencrypted";
+    if (!options.keytab.empty())
+        args << "--keytab" << QString::fromStdString(options.keytab);
+    args << "--channel-binding" << QString::fromStdString(options.channelBinding);
 
     process.setStandardErrorFile(path("server.log"));
     process.start(QString::fromLatin1(Python), args);
@@ -159,5 +162,13 @@ std::string WsManTestServer::error() const { return impl_->error; }
 int WsManTestServer::port() const { return impl_->port; }
 std::string WsManTestServer::caFile() const { return impl_->caFile; }
 std::string WsManTestServer::requestLog() const { return readFile(impl_->path("server.log")); }
+
+std::size_t count(const std::string& log, const std::string& what)
+{
+    std::size_t n = 0;
+    for (std::size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1))
+        ++n;
+    return n;
+}
 
 } // namespace vorlu

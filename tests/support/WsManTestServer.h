@@ -7,15 +7,22 @@
 
 namespace vorlu {
 
+// How many times what occurs in a request log.
+std::size_t count(const std::string& log, const std::string& what);
+
 class WsManTestServer {
 public:
     struct Options {
         // The node description (classes, itemsPerReply, faults, behaviour).
         std::string nodeJson;
-        // "ntlm", "basic", "ntlm,basic" or "kerberos".
+        // "ntlm", "basic", "ntlm,basic", "kerberos" or "kerberos-only".
         std::string auth = "ntlm";
         bool https = false;
         bool allowUnencrypted = false;
+        // The service keys for "kerberos" (a keytab of HTTP/<node>).
+        std::string keytab = {};
+        // Over HTTPS: "none", "relaxed" or "strict" (CbtHardeningLevel).
+        std::string channelBinding = "none";
     };
 
     explicit WsManTestServer(Options);

@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """A WS-Management endpoint that answers WQL enumerations the way a Windows node does.
 
-    wsman_server.py --node NODE.json [--port 0] [--auth ntlm|basic|ntlm,basic|kerberos]
-                    [--users USERFILE] [--https CERT.pem KEY.pem] [--allow-unencrypted]
-                    [--bind ADDRESS]
+    wsman_server.py --node NODE.json [--port 0] [--auth ntlm|basic|kerberos|kerberos-only|...]
+                    [--users USERFILE] [--keytab KEYTAB] [--https CERT.pem KEY.pem]
+                    [--channel-binding none|relaxed|strict] [--allow-unencrypted] [--bind ADDRESS]
 
 Binds 127.0.0.1 (or ADDRESS), prints one line "READY <port>" when listening and serves HTTP/1.1
 keep-alive POST /wsman until SIGTERM or until its stdin closes. Each request is logged to
@@ -15,6 +15,13 @@ handshake authenticates the connection, as on a node. Over plain HTTP a body mus
 sealed with the session (multipart/encrypted) unless --allow-unencrypted; an unsealed one
 gets 500 with an empty body. Basic cannot seal, so over plain HTTP it needs
 --allow-unencrypted too.
+
+Kerberos (the krb5 mechanism, or SPNEGO carrying it) is accepted with the service keys of
+KEYTAB, offered as Negotiate and Kerberos, or as Kerberos alone (kerberos-only: a node with
+Negotiate turned off) (KRB5_KTNAME; KRB5_CONFIG names the realm's KDC); its sealed bodies carry the
+wrap's header as the signature, then the data and padding, as a Windows node sends them.
+Over HTTPS the server holds the tls-server-end-point binding of its certificate: relaxed
+refuses a sign-in whose binding differs, strict also one that carries none.
 
 NODE.json: "classes" (class name -> rows), "itemsPerReply" (the node's cap on items per
 Enumerate / Pull reply; the request's MaxElements, default 1, may lower it), "faults"
@@ -44,6 +51,7 @@ SEALED_TYPE = 'multipart/encrypted;protocol="%s";boundary="Encrypted Boundary"' 
 SOAP_TYPE = "application/soap+xml;charset=UTF-8"
 # An NTLM signature is always 16 bytes; gss_wrap puts it before the sealed data.
 NTLM_SIGNATURE_LENGTH = 16
+KRB5_OID = "1.2.840.113554.1.2.2"
 
 
 def parse_sealed(body, content_type):
@@ -101,7 +109,8 @@ class Handler(BaseHTTPRequestHandler):
                 raise
             self.request.settimeout(None)
         super().setup()
-        self.gss = None            # the connection's NTLM session once established
+        self.gss = None            # the connection's session once established
+        self.kerberos = False      # whether that session is Kerberos (else NTLM)
         self.pending = None        # a handshake under way
 
     def log_message(self, format, *args):
@@ -156,6 +165,12 @@ class Handler(BaseHTTPRequestHandler):
             self.send_plain(status, reply, SOAP_TYPE)
 
     def seal(self, plain):
+        if self.kerberos:
+            from gssapi.raw import IOV, IOVBufferType, wrap_iov
+            iov = IOV(IOVBufferType.header, plain, IOVBufferType.padding, std_layout=False)
+            wrap_iov(self.gss, iov, confidential=True)
+            header = iov[0].value or b""
+            return struct.pack("<I", len(header)) + header + (iov[1].value or b"") + (iov[2].value or b"")
         wrapped = self.gss.wrap(plain, True).message
         sig, data = wrapped[:NTLM_SIGNATURE_LENGTH], wrapped[NTLM_SIGNATURE_LENGTH:]
         return struct.pack("<I", len(sig)) + sig + data
@@ -164,6 +179,11 @@ class Handler(BaseHTTPRequestHandler):
         if len(payload) < 4:
             raise ValueError("octet-stream part too short")
         sig_len = struct.unpack("<I", payload[:4])[0]
+        if self.kerberos:
+            if len(payload) < 4 + sig_len:
+                raise ValueError("signature length %d" % sig_len)
+            # The header and the data are one token to unwrap, its rotation undone by GSSAPI.
+            return self.gss.unwrap(payload[4:]).message
         if sig_len != NTLM_SIGNATURE_LENGTH or len(payload) < 4 + sig_len:
             raise ValueError("signature length %d" % sig_len)
         return self.gss.unwrap(payload[4:]).message
@@ -171,18 +191,18 @@ class Handler(BaseHTTPRequestHandler):
     def offered(self):
         schemes = []
         for scheme in self.server.cfg.auth:
-            if scheme == "ntlm":
+            if scheme in ("ntlm", "kerberos") and "Negotiate" not in schemes:
                 schemes.append("Negotiate")
             elif scheme == "basic":
                 schemes.append('Basic realm="WSMAN"')
-            elif scheme == "kerberos":
+            if scheme in ("kerberos", "kerberos-only"):
                 schemes.append("Kerberos")
         return schemes
 
-    def refuse(self, token=None):
+    def refuse(self, token=None, scheme="Negotiate"):
         self.send_response(401)
         if token is not None:
-            self.send_header("WWW-Authenticate", "Negotiate " + base64.b64encode(token).decode())
+            self.send_header("WWW-Authenticate", scheme + " " + base64.b64encode(token).decode())
         else:
             for scheme in self.offered():
                 self.send_header("WWW-Authenticate", scheme)
@@ -201,6 +221,10 @@ class Handler(BaseHTTPRequestHandler):
             log("AUTH none offered=%s" % ",".join(self.offered()))
             self.refuse()
             return False
+        kerberos_schemes = ("negotiate", "kerberos") if "kerberos" in cfg.auth else \
+            ("kerberos",) if "kerberos-only" in cfg.auth else ()
+        if scheme in kerberos_schemes and self.is_kerberos(value.strip()):
+            return self.negotiate_kerberos(header.partition(" ")[0], value.strip())
         if scheme in ("negotiate", "ntlm") and "ntlm" in cfg.auth:
             return self.negotiate(value.strip())
         if scheme == "basic" and "basic" in cfg.auth:
@@ -218,7 +242,8 @@ class Handler(BaseHTTPRequestHandler):
             return False
         if token[8:12] == b"\x01\x00\x00\x00" or self.pending is None:
             self.gss = None
-            self.pending = gssapi.SecurityContext(creds=self.server.acceptor, usage="accept")
+            self.pending = gssapi.SecurityContext(creds=self.server.acceptor, usage="accept",
+                                                  channel_bindings=self.channel_bindings())
         try:
             out = self.pending.step(token)
         except gssapi.exceptions.GSSError as e:
@@ -230,8 +255,65 @@ class Handler(BaseHTTPRequestHandler):
             log("AUTH ntlm challenge")
             self.refuse(out or b"")
             return False
-        self.gss, self.pending = self.pending, None
+        if not self.check_binding(self.pending, "ntlm"):
+            self.pending = None
+            self.refuse()
+            return False
+        self.gss, self.pending, self.kerberos = self.pending, None, False
         log("AUTH ntlm ok user=%s" % str(self.gss.initiator_name).strip("\x00 "))
+        return True
+
+    @staticmethod
+    def is_kerberos(value):
+        """A GSSAPI token (krb5 or SPNEGO) rather than a raw NTLM message."""
+        try:
+            token = base64.b64decode(value, validate=True)
+        except ValueError:
+            return False
+        return not token.startswith(b"NTLMSSP\0")
+
+    def channel_bindings(self):
+        import gssapi
+        from gssapi.raw import ChannelBindings
+        if not self.server.tls or self.server.cfg.channel_binding == "none":
+            return None
+        return ChannelBindings(application_data=b"tls-server-end-point:" + self.server.cert_hash)
+
+    def check_binding(self, context, mech):
+        """False, logged, when the channel binding policy refuses the established context."""
+        import gssapi
+        policy = self.server.cfg.channel_binding
+        if not self.server.tls or policy != "strict":
+            return True
+        if context.actual_flags & gssapi.RequirementFlag.channel_bound:
+            return True
+        log("AUTH %s refused: no channel binding (strict)" % mech)
+        return False
+
+    def negotiate_kerberos(self, scheme, value):
+        import gssapi
+        token = base64.b64decode(value)
+        self.gss = None
+        context = gssapi.SecurityContext(creds=self.server.kerberos_acceptor, usage="accept",
+                                         channel_bindings=self.channel_bindings())
+        try:
+            out = context.step(token)
+            complete = context.complete  # raises what the step kept back with its error token
+        except gssapi.exceptions.GSSError as e:
+            log("AUTH kerberos failed: %s" % " ".join(str(e).split()))
+            self.refuse()
+            return False
+        if not complete:
+            # SPNEGO's further legs are not needed with a Kerberos ticket.
+            log("AUTH kerberos incomplete")
+            self.refuse()
+            return False
+        if not self.check_binding(context, "kerberos"):
+            self.refuse()
+            return False
+        self.gss, self.kerberos = context, True
+        self.reply_token = (scheme, out) if out else None
+        log("AUTH kerberos ok user=%s" % context.initiator_name)
         return True
 
     def basic(self, value):
@@ -251,12 +333,25 @@ class Handler(BaseHTTPRequestHandler):
 
     def send_plain(self, status, body, content_type=None):
         self.send_response(status)
+        # The mutual-authentication token of a Kerberos sign-in rides on the answer to it.
+        if getattr(self, "reply_token", None):
+            scheme, token = self.reply_token
+            self.reply_token = None
+            self.send_header("WWW-Authenticate", scheme + " " + base64.b64encode(token).decode())
         if content_type:
             self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
         self.wfile.flush()
+
+
+def certificate_hash(pem_path):
+    """The RFC 5929 hash of the certificate: SHA-256, what the test certificates are signed with."""
+    import hashlib
+    with open(pem_path, encoding="ascii") as f:
+        der = ssl.PEM_cert_to_DER_cert(f.read())
+    return hashlib.sha256(der).digest()
 
 
 class Config:
@@ -273,6 +368,8 @@ def main():
     parser.add_argument("--users")
     parser.add_argument("--https", nargs=2, metavar=("CERT", "KEY"))
     parser.add_argument("--allow-unencrypted", action="store_true")
+    parser.add_argument("--keytab")
+    parser.add_argument("--channel-binding", choices=("none", "relaxed", "strict"), default="none")
     args = parser.parse_args()
 
     cfg = Config()
@@ -281,6 +378,7 @@ def main():
     cfg.auth = [a.strip().lower() for a in args.auth.split(",") if a.strip()]
     cfg.users = read_users(args.users)
     cfg.allow_unencrypted = args.allow_unencrypted
+    cfg.channel_binding = args.channel_binding
 
     acceptor = None
     if "ntlm" in cfg.auth:
@@ -298,14 +396,27 @@ def main():
             log("ERROR the NTLM mechanism of GSSAPI is missing: install gss-ntlmssp")
             return 2
 
+    kerberos_acceptor = None
+    if "kerberos" in cfg.auth or "kerberos-only" in cfg.auth:
+        if args.keytab:
+            os.environ["KRB5_KTNAME"] = "FILE:" + os.path.abspath(args.keytab)
+        import gssapi
+        try:
+            kerberos_acceptor = gssapi.Credentials(usage="accept")
+        except gssapi.exceptions.GSSError as e:
+            log("ERROR no Kerberos service keys: %s" % " ".join(str(e).split()))
+            return 2
+
     server = ThreadingHTTPServer((args.bind, args.port), Handler)
     server.daemon_threads = True
     server.cfg = cfg
     server.acceptor = acceptor
+    server.kerberos_acceptor = kerberos_acceptor
     server.tls = None
     if args.https:
         server.tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         server.tls.load_cert_chain(args.https[0], args.https[1])
+        server.cert_hash = certificate_hash(args.https[0])
 
     def stop(*_):
         sys.stderr.flush()

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "addresses/HeadlessScan.h"
 #include "app/CommandLine.h"
 #include "app/DemoSeed.h"
 #include "app/FrmStart.h"
@@ -69,6 +70,32 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
     return runDiagnoseAllCheck(run, *management, std::cout);
 }
 
+// Reverse DNS, with the names of the user's file first where one is given.
+std::unique_ptr<ReverseNames> reverseNamesFor(const CommandLine& options, std::string& error)
+{
+    if (!options.namesFile)
+        return std::make_unique<SystemReverseNames>();
+    return HostsFileNames::load(*options.namesFile, error, std::make_unique<SystemReverseNames>());
+}
+
+int runScan(const CommandLine& options, int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    std::string error;
+    const auto names = reverseNamesFor(options, error);
+    if (!names) {
+        std::cerr << "vorlu-optical: " << error << '\n';
+        return 2;
+    }
+    const auto folder = chooseProgramFolder(options.dataDir, false, error);
+    if (!folder) {
+        std::cerr << error << '\n';
+        return 2;
+    }
+    AddressScanServices services{*names};
+    return runHeadlessScan({*folder, *options.scanRange, {}}, services, std::cout, std::cerr);
+}
+
 } // namespace
 
 int runApplication(int argc, char** argv)
@@ -100,6 +127,8 @@ int runApplication(int argc, char** argv)
 
     if (options->diagnoseAll)
         return runHeadless(*options, argc, argv);
+    if (options->scanRange)
+        return runScan(*options, argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("vorlu-optical");

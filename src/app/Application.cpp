@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include "addresses/HeadlessScan.h"
+#include "addresses/SimulatedAddressScan.h"
+#include "app/AddressWiring.h"
 #include "app/CommandLine.h"
 #include "app/DemoSeed.h"
 #include "app/FrmStart.h"
@@ -12,6 +14,8 @@
 #include "platform/Log.h"
 #include "platform/ui/QtUserInterfaceServices.h"
 #include "platform/SimulatedNetwork.h"
+#include "nodes/NodeConnections.h"
+#include "platform/SharedNodeConnections.h"
 #include "platform/SharedTransport.h"
 #include "platform/SimulatedPlatform.h"
 #include "platform/ui/BusyCursor.h"
@@ -58,7 +62,10 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
     }
     if (!management) {
         // The check runs one command: the transport of its settings file, read once, serves all of it.
-        management = makeSystemManagement(thisMachine(), [transport = checkTransport(*folder)] { return transport; });
+        SharedNodeConnections own;
+        own.publish(folderConnectionsByServer(*folder));
+        management = makeSystemManagement(thisMachine(), [transport = checkTransport(*folder)] { return transport; },
+                                          own.lookup());
     }
     if (options.demo && !seedDemoFolder(*folder, *network, error)) {
         std::cout << "OPTICAL UNKNOWN - the demo folder could not be prepared: " << error << '\n';
@@ -157,8 +164,9 @@ int runApplication(int argc, char** argv)
 
     // Connections run on worker threads: they read the copy the window publishes, never the settings themselves.
     SharedTransport transport;
+    SharedNodeConnections ownConnections;
     Platform platform;
-    QtMessageBoxes& boxes = installSystemPlatform(platform, transport.source());
+    QtMessageBoxes& boxes = installSystemPlatform(platform, transport.source(), ownConnections.lookup());
     if (network)
         installSimulatedNetwork(platform, network);
     QStringList arguments;
@@ -178,6 +186,12 @@ int runApplication(int argc, char** argv)
 
     Frmmain main(platform, *folder, scene);
     main.setTransportListener([&transport](const RemoteTransport& t) { transport.publish(t); });
+    main.addresses().setPublisher(
+        [&ownConnections](std::map<std::string, NodeConnection> byServer) { ownConnections.publish(std::move(byServer)); });
+    if (network)
+        main.addresses().useScan([network](const AddressRange& range, const std::atomic<bool>*) {
+            return scanSimulatedAddresses(*network, range);
+        });
     // Boxes are modal over the main window, not free-floating.
     boxes.setParentWidget(&main);
     main.loadStep(&start);

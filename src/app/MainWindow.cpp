@@ -22,6 +22,7 @@
 #include "network/ui/FrmConScanList.h"
 #include "network/NetworkDiscovery.h"
 #include "network/NetworkMenu.h"
+#include "app/AddressWiring.h"
 #include "network/NetworkScanCommands.h"
 #include "network/NodeFileLoader.h"
 #include "network/NodeTree.h"
@@ -93,7 +94,10 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
             QTimer::singleShot(0, this, [this] { shutdown(); });
     };
     buildNetworkCommands();
-    frmCon_->onCancel = [this] { networkCommands_->DialogCancelled(); };
+    frmCon_->onCancel = [this] {
+        networkCommands_->DialogCancelled();
+        addresses_->commands().DialogCancelled();
+    };
     inventory_ = std::make_unique<InventoryWiring>(
         state_, *platform_.management, scene_,
         InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_,
@@ -128,6 +132,10 @@ void Frmmain::buildNetworkCommands()
                                                     *nodeTreeView_);
     networkCommands_ = std::make_unique<NetworkScanCommands>(context, *discovery_, *networkMenu_, gate_,
                                                              [this] { rebuildTree(); });
+    addresses_ = std::make_unique<AddressWiring>(
+        context, gate_, *this, *platform_.sockets, state_.programFolder,
+        [this] { return state_.settings.transport; }, [this] { rebuildTree(); });
+    addresses_->connectMenus(*menus_, [this] { return state_.LocalAddress; }, [this] { return state_.SelectedNode; });
 }
 
 void Frmmain::rebuildTree()
@@ -231,6 +239,7 @@ void Frmmain::loadStep(FrmStart* start)
     }
     state_.LocalNode = load.localNode;
     networkCommands_->setInitialMenuState(load.existed);
+    addresses_->commands().loadConnections();
 
     // From here on the window is shown, so an Exit or a window close can run
     // the shutdown inside any yield; the loading must stop there.

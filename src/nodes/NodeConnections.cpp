@@ -107,6 +107,32 @@ bool readNodeConnections(const std::filesystem::path& programFolder, NodeConnect
     return false;
 }
 
+std::map<std::string, NodeConnection> connectionsByServer(const NodeTable& table, const NodeConnections& connections)
+{
+    std::map<std::string, NodeConnection> byServer;
+    for (std::size_t n = 1; n <= table.count(); ++n) {
+        const NodeRecord& r = table.at(n);
+        const auto own = connections.find(r.Name);
+        if (own == connections.end())
+            continue;
+        if (!r.IP.empty())
+            byServer.emplace(r.IP, own->second);
+        byServer.emplace(r.Name, own->second);
+    }
+    return byServer;
+}
+
+std::map<std::string, NodeConnection> folderConnectionsByServer(const std::filesystem::path& programFolder)
+{
+    NodeConnections connections;
+    (void)readNodeConnections(programFolder, connections);
+    std::string text;
+    NodeTable table;
+    if (!connections.empty() && readWholeFile(programFolder / NodeFileName, text, nullptr, MaxNodeFileBytes))
+        parseNodeFile(text, table);
+    return connectionsByServer(table, connections);
+}
+
 bool saveNodeConnections(const std::filesystem::path& programFolder, const NodeConnections& connections,
                          std::string* error)
 {

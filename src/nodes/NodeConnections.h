@@ -1,4 +1,5 @@
 #pragma once
+#include "nodes/NodeTable.h"
 #include "platform/NodeConnection.h"
 
 #include <filesystem>
@@ -34,5 +35,13 @@ bool saveNodeConnections(const std::filesystem::path& programFolder, const NodeC
                          std::string* error = nullptr);
 
 const char* signInWord(SignInMethod method);
+
+// The connections by the servers connections are made to: each node's
+// address (the first node of an address counts) and its name.
+std::map<std::string, NodeConnection> connectionsByServer(const NodeTable& table, const NodeConnections& connections);
+
+// The same for the node file and the connections of a program folder, for a
+// run with no window; what cannot be read gives no connection.
+std::map<std::string, NodeConnection> folderConnectionsByServer(const std::filesystem::path& programFolder);
 
 } // namespace vorlu

@@ -4,7 +4,6 @@
 #include "platform/LinuxManagement.h"
 #include "platform/ManagementRouter.h"
 #include "platform/SystemLocalAddress.h"
-#include "remote/WsManManagement.h"
 
 #include <climits>
 #include <unistd.h>
@@ -21,11 +20,12 @@ ThisComputer thisMachine()
 }
 
 std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here,
-                                                        std::function<RemoteTransport()> transport)
+                                                        std::function<RemoteTransport()> transport,
+                                                        NodeConnectionLookup ownConnections)
 {
     return std::make_unique<ManagementRouter>(
         here, std::make_unique<LinuxManagement>(here, "/sys", std::make_shared<SystemCdromDevices>()),
-        std::make_unique<WsManManagement>(std::move(transport)));
+        std::make_unique<NodeConnectionManagement>(std::move(transport), std::move(ownConnections)));
 }
 
 } // namespace vorlu

@@ -2,6 +2,8 @@
 #include "platform/Management.h"
 #include "platform/RemoteTransport.h"
 #include "platform/ThisComputer.h"
+#include "remote/NodeConnectionManagement.h"
+#include "remote/NodeConnectionManagement.h"
 
 #include <functional>
 #include <memory>
@@ -12,8 +14,10 @@ namespace vorlu {
 ThisComputer thisMachine();
 
 // The management service of a real start: this computer answered from its own
-// devices, every other node through transport, read at each connection.
+// devices, every other node through transport, read at each connection, with
+// the node's own connection from ownConnections laid over it.
 std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here,
-                                                        std::function<RemoteTransport()> transport);
+                                                        std::function<RemoteTransport()> transport,
+                                                        NodeConnectionLookup ownConnections = {});
 
 } // namespace vorlu

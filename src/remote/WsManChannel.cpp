@@ -33,7 +33,7 @@ WsManChannel::WsManChannel(const RemoteTransport& transport, const std::string& 
     : http_(HttpEndpoint{host, transport.port, transport.https, transport.verifyCertificate, transport.caFile,
                          transport.connectTimeoutMs, transport.queryTimeoutMs}),
       endpoint_(std::string(transport.https ? "https://" : "http://") + http_.endpoint().authority() + "/wsman"),
-      user_(std::move(user)), password_(std::move(password)), allowClearTextBasic_(transport.allowClearTextBasic),
+      user_(std::move(user)), password_(std::move(password)), allowClearTextBasic_(transport.allowClearTextBasic), signIn_(transport.signIn),
       contexts_(std::move(contexts))
 {
 }
@@ -121,7 +121,7 @@ void WsManChannel::signIn(const QDeadlineTimer& deadline)
     if (!schemeKnown_) {
         const HttpResponse probe = http_.post(request("", wsman::SoapContentType), deadline);
         if (probe.status == 401) {
-            scheme_ = chooseScheme(offeredSchemes(probe), http_.endpoint().https, allowClearTextBasic_);
+            scheme_ = chooseScheme(offeredSchemes(probe), http_.endpoint().https, allowClearTextBasic_, signIn_);
         } else if (probe.status == 200) {
             scheme_ = AuthScheme::None;
         } else {

@@ -9,7 +9,8 @@
 
 namespace vorlu {
 
-QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTransport()> transport)
+QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTransport()> transport,
+                                      std::function<std::optional<NodeConnection>(const std::string&)> ownConnections)
 {
     const ThisComputer here = thisMachine();
     // Workgroup computers are seldom in this machine's resolver; the scan
@@ -18,7 +19,7 @@ QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTr
     platform.enumerator = std::make_unique<WsDiscoveryEnumerator>(WsDiscoveryOptions{}, announced);
     platform.sockets = std::make_unique<AnnouncingSocketLayer>(std::make_unique<SystemSocketLayer>(), announced);
     platform.localAddress = std::make_unique<SystemLocalAddress>();
-    platform.management = makeSystemManagement(here, std::move(transport));
+    platform.management = makeSystemManagement(here, std::move(transport), std::move(ownConnections));
     auto messages = std::make_unique<QtMessageBoxes>();
     QtMessageBoxes& boxes = *messages;
     platform.messages = std::move(messages);

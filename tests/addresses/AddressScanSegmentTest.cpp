@@ -25,28 +25,6 @@ namespace {
 using test::ScanSegment;
 using Service = ScanSegment::Service;
 
-const std::vector<ScanSegment::Host> Hosts = {
-    {10, Service::WsManHttp, ""},          // hosts file
-    {11, Service::WsManHttp, "SRV-NB11"},  // hosts file wins over NetBIOS
-    {12, Service::WsManHttp, "SRV-NB12"},  // NetBIOS
-    {13, Service::WsManHttp, ""},          // its address
-    {20, Service::WsManHttps, ""},         // hosts file, HTTPS only
-    {21, Service::WsManHttps, "SRV-NB21"}, // NetBIOS, HTTPS only
-    {22, Service::WsManHttps, ""},         // its address, HTTPS only
-    {30, Service::NotWsMan, "SRV-NB30"},   // a port open but no management service
-    {31, Service::NotWsMan, ""},
-    {40, Service::WsManHttp, "SRV-NB40"},
-    {50, Service::None, "SRV-NB50"},       // NetBIOS but no management port: not a node
-    {51, Service::None, ""},
-    {60, Service::Dropped, ""},
-    {61, Service::Dropped, ""},
-};
-
-const char* const HostsFile = "10.78.0.10 srv-files.lab.example srv-files\n"
-                              "10.78.0.11 srv-print.lab.example\n"
-                              "10.78.0.20 srv-tls.lab.example\n"
-                              "10.78.0.50 not-a-node.lab.example\n";
-
 // What the scan must find: address, name, how it was named, open ports, identified.
 struct Expected {
     const char* address;
@@ -78,7 +56,7 @@ protected:
             skipReason_ = new std::string(why);
             return;
         }
-        segment_ = new ScanSegment(Hosts);
+        segment_ = new ScanSegment(ScanSegment::lab());
     }
     static void TearDownTestSuite()
     {
@@ -92,7 +70,7 @@ protected:
         if (skipReason_)
             GTEST_SKIP() << *skipReason_;
         ASSERT_TRUE(dir_.isValid());
-        std::ofstream(path("hosts")) << HostsFile;
+        std::ofstream(path("hosts")) << ScanSegment::LabNames;
     }
     std::filesystem::path path(const char* name) const
     {

@@ -38,6 +38,19 @@ const char* const ClosingListener = "import socket,sys\n"
 
 } // namespace
 
+std::vector<ScanSegment::Host> ScanSegment::lab()
+{
+    return {
+        {10, Service::WsManHttp, ""},          {11, Service::WsManHttp, "SRV-NB11"},
+        {12, Service::WsManHttp, "SRV-NB12"},  {13, Service::WsManHttp, ""},
+        {20, Service::WsManHttps, ""},         {21, Service::WsManHttps, "SRV-NB21"},
+        {22, Service::WsManHttps, ""},         {30, Service::NotWsMan, "SRV-NB30"},
+        {31, Service::NotWsMan, ""},           {40, Service::WsManHttp, "SRV-NB40"},
+        {50, Service::None, "SRV-NB50"},       {51, Service::None, ""},
+        {60, Service::Dropped, ""},            {61, Service::Dropped, ""},
+    };
+}
+
 std::string ScanSegment::unavailableReason()
 {
     if (::geteuid() == 0) {

@@ -34,6 +34,19 @@ public:
         std::string netBiosName; // nmbd answers under it when not empty
     };
 
+    // Ten computers answering on a management port among the 254 addresses
+    // of Subnet (.10-.13, .40 HTTP; .20-.22 HTTPS only; .30, .31 no
+    // management service behind 5985), some named by nmbd; two hosts that
+    // refuse (.50 answering NetBIOS all the same) and two that drop every
+    // packet (.60, .61); every other address has no host at all.
+    static std::vector<Host> lab();
+    // A hosts file for the lab, standing in for a reverse zone: it names .10,
+    // .11 (which nmbd names too: reverse names come first), .20 and .50.
+    static constexpr const char* LabNames = "10.78.0.10 srv-files.lab.example srv-files\n"
+                                            "10.78.0.11 srv-print.lab.example\n"
+                                            "10.78.0.20 srv-tls.lab.example\n"
+                                            "10.78.0.50 not-a-node.lab.example\n";
+
     // Empty when this machine can build the segment, else why not.
     static std::string unavailableReason();
 

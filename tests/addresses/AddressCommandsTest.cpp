@@ -7,6 +7,8 @@
 #include "network/ScanListOk.h"
 
 #include <QTemporaryDir>
+#include "addresses/FoundComputers.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -37,16 +39,6 @@ public:
     std::string askedFor;
     std::optional<NodeConnection> shownConnection;
 };
-
-FoundComputer computer(const std::string& address, const std::string& name, std::vector<std::uint16_t> ports)
-{
-    FoundComputer c;
-    c.address = *parseIPv4(address);
-    c.addressText = address;
-    c.name = name;
-    c.openPorts = std::move(ports);
-    return c;
-}
 
 struct Rig : test::NetworkRig {
     QTemporaryDir dir;
@@ -81,8 +73,8 @@ TEST(AddressCommands, ScanJoinsTheNewComputersAndTheOkAsksForTheRestart)
     NodeRecord known = discoveredNode("PC-A");
     known.IP = "10.0.0.5";
     rig.table.append(known);
-    rig.found = {computer("10.0.0.5", "ELSEWHERE", {5985}), computer("10.0.0.7", "SRV-TLS", {5986}),
-                 computer("10.0.0.8", "SRV-PLAIN", {5985})};
+    rig.found = {test::foundComputer("10.0.0.5", "ELSEWHERE", {5985}), test::foundComputer("10.0.0.7", "SRV-TLS", {5986}),
+                 test::foundComputer("10.0.0.8", "SRV-PLAIN", {5985})};
     rig.views.range = "10.0.0.0/24";
     ASSERT_TRUE(rig.address.ScanAddresses("10.0.0.10"));
 

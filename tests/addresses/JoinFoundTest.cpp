@@ -2,20 +2,12 @@
 // table as new names of a Re-Scan do.
 #include "addresses/JoinFound.h"
 
+#include "addresses/FoundComputers.h"
+
 #include <gtest/gtest.h>
 
 namespace vorlu {
 namespace {
-
-FoundComputer computer(const std::string& address, const std::string& name, std::vector<std::uint16_t> ports)
-{
-    FoundComputer c;
-    c.address = *parseIPv4(address);
-    c.addressText = address;
-    c.name = name;
-    c.openPorts = std::move(ports);
-    return c;
-}
 
 NodeTable twoNodes()
 {
@@ -33,12 +25,12 @@ TEST(JoinFound, AppendsNewComputersOnceWithTheirOwnConnection)
     NodeTable table = twoNodes();
     NodeConnections connections;
     const std::vector<FoundComputer> found = {
-        computer("10.0.0.5", "ELSEWHERE", {5985}),  // address already listed
-        computer("10.0.0.6", "PC-B", {5985}),       // name already listed
-        computer("10.0.0.7", "SRV-TLS", {5986}),    // only HTTPS answered
-        computer("10.0.0.8", "SRV-PLAIN", {5985, 5986}),
-        computer("10.0.0.9", "pc-b", {5985}),       // names compare exactly
-        computer("10.0.0.10", "SRV-TLS", {5985}),   // the same name twice in one scan
+        test::foundComputer("10.0.0.5", "ELSEWHERE", {5985}),  // address already listed
+        test::foundComputer("10.0.0.6", "PC-B", {5985}),       // name already listed
+        test::foundComputer("10.0.0.7", "SRV-TLS", {5986}),    // only HTTPS answered
+        test::foundComputer("10.0.0.8", "SRV-PLAIN", {5985, 5986}),
+        test::foundComputer("10.0.0.9", "pc-b", {5985}),       // names compare exactly
+        test::foundComputer("10.0.0.10", "SRV-TLS", {5985}),   // the same name twice in one scan
     };
     const JoinResult result = joinFoundComputers(table, found, connections, RemoteTransport{});
     EXPECT_EQ(result.added, (std::vector<std::size_t>{3, 4, 5}));
@@ -62,10 +54,10 @@ TEST(JoinFound, ConnectionOnlyWhereTheProgramsPortDidNotAnswer)
     RemoteTransport https;
     https.https = true;
     https.port = 5986;
-    EXPECT_EQ(connectionFromScan(computer("10.0.0.1", "A", {5985}), https),
+    EXPECT_EQ(connectionFromScan(test::foundComputer("10.0.0.1", "A", {5985}), https),
               (NodeConnection{false, 5985, SignInMethod::Automatic, ""}));
-    EXPECT_FALSE(connectionFromScan(computer("10.0.0.1", "A", {5986}), https));
-    EXPECT_FALSE(connectionFromScan(computer("10.0.0.1", "A", {5985, 5986}), RemoteTransport{}));
+    EXPECT_FALSE(connectionFromScan(test::foundComputer("10.0.0.1", "A", {5986}), https));
+    EXPECT_FALSE(connectionFromScan(test::foundComputer("10.0.0.1", "A", {5985, 5986}), RemoteTransport{}));
 }
 
 TEST(AddNode, AcceptsANameAnAddressOrBoth)

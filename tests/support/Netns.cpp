@@ -64,6 +64,31 @@ void removeStaleNamespaces(const QString& prefix)
     }
 }
 
+void addBridgedHost(const QString& client, const QString& bridge, const QString& host, const QString& port,
+                    const QString& device, const QString& address)
+{
+    mustIp({"netns", "add", host});
+    mustIp({"-n", client, "link", "add", port, "type", "veth", "peer", "name", device, "netns", host});
+    mustIp({"-n", client, "link", "set", port, "master", bridge, "up"});
+    mustIp({"-n", host, "link", "set", "lo", "up"});
+    mustIp({"-n", host, "addr", "add", address, "dev", device});
+    mustIp({"-n", host, "link", "set", device, "up"});
+}
+
+void stopProcesses(std::vector<std::unique_ptr<QProcess>>& processes)
+{
+    for (auto& p : processes)
+        if (p->state() != QProcess::NotRunning)
+            p->terminate();
+    for (auto& p : processes) {
+        if (p->state() != QProcess::NotRunning && !p->waitForFinished(3000)) {
+            p->kill();
+            p->waitForFinished(1000);
+        }
+    }
+    processes.clear();
+}
+
 bool listensOn(qint64 pid, const char* table, const char* portHex)
 {
     QFile f(QStringLiteral("/proc/%1/net/%2").arg(pid).arg(QLatin1String(table)));

@@ -6,6 +6,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+class QProcess;
 
 namespace vorlu::test {
 
@@ -19,6 +22,15 @@ void removeNamespace(const QString& ns);
 // Deletes namespaces named prefix + pid + ... whose process is gone: what a
 // crashed earlier run left behind.
 void removeStaleNamespaces(const QString& prefix);
+
+// Makes namespace host and wires it to the bridge of namespace client by a
+// veth pair: port on the bridge's side, device on the host's, with address
+// (CIDR) on it; both ends and the host's loopback up.
+void addBridgedHost(const QString& client, const QString& bridge, const QString& host, const QString& port,
+                    const QString& device, const QString& address);
+
+// Stops each process (terminate, then kill) and forgets it.
+void stopProcesses(std::vector<std::unique_ptr<QProcess>>& processes);
 
 // True when a socket of the process listens on the port (hex, as /proc
 // writes it) in table "tcp" or "udp".

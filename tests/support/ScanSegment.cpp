@@ -80,13 +80,8 @@ ScanSegment::ScanSegment(const std::vector<Host>& hosts, std::chrono::millisecon
         for (const Host& host : hosts) {
             const QString h = base + "h" + QString::number(host.octet);
             const QString port = "h" + QString::number(host.octet);
-            mustIp({"netns", "add", h});
             namespaces_.push_back(h.toStdString());
-            mustIp({"-n", c, "link", "add", port, "type", "veth", "peer", "name", "eth0", "netns", h});
-            mustIp({"-n", c, "link", "set", port, "master", "vbr0", "up"});
-            mustIp({"-n", h, "link", "set", "lo", "up"});
-            mustIp({"-n", h, "addr", "add", QString::fromStdString(address(host.octet)) + "/20", "dev", "eth0"});
-            mustIp({"-n", h, "link", "set", "eth0", "up"});
+            addBridgedHost(c, "vbr0", h, port, "eth0", QString::fromStdString(address(host.octet)) + "/20");
             const std::string ns = h.toStdString();
             switch (host.service) {
             case Service::WsManHttp:
@@ -199,16 +194,7 @@ void ScanSegment::startNmbd(const std::string& ns, const Host& host)
 
 void ScanSegment::cleanUp()
 {
-    for (auto& p : processes_)
-        if (p->state() != QProcess::NotRunning)
-            p->terminate();
-    for (auto& p : processes_) {
-        if (p->state() != QProcess::NotRunning && !p->waitForFinished(3000)) {
-            p->kill();
-            p->waitForFinished(1000);
-        }
-    }
-    processes_.clear();
+    stopProcesses(processes_);
     waiting_.clear();
     for (auto it = namespaces_.rbegin(); it != namespaces_.rend(); ++it)
         removeNamespace(QString::fromStdString(*it));

@@ -50,13 +50,8 @@ WsddNetwork::WsddNetwork(const std::vector<std::string>& hostNames, std::chrono:
         for (std::size_t i = 0; i < hostNames.size(); ++i) {
             const QString h = base + "h" + QString::number(i);
             const QString port = "h" + QString::number(i);
-            mustIp({"netns", "add", h});
             namespaces_.push_back(h.toStdString());
-            mustIp({"-n", c, "link", "add", port, "type", "veth", "peer", "name", "wsd0", "netns", h});
-            mustIp({"-n", c, "link", "set", port, "master", ClientInterface, "up"});
-            mustIp({"-n", h, "link", "set", "lo", "up"});
-            mustIp({"-n", h, "addr", "add", QStringLiteral("10.77.0.%1/24").arg(i + 10), "dev", "wsd0"});
-            mustIp({"-n", h, "link", "set", "wsd0", "up"});
+            addBridgedHost(c, ClientInterface, h, port, "wsd0", QStringLiteral("10.77.0.%1/24").arg(i + 10));
             mustIp({"-n", h, "route", "add", "224.0.0.0/4", "dev", "wsd0"});
         }
         for (std::size_t i = 0; i < hostNames.size(); ++i) {
@@ -101,16 +96,7 @@ bool WsddNetwork::ready() const
 
 void WsddNetwork::cleanUp()
 {
-    for (auto& p : hosts_)
-        if (p->state() != QProcess::NotRunning)
-            p->terminate();
-    for (auto& p : hosts_) {
-        if (p->state() != QProcess::NotRunning && !p->waitForFinished(3000)) {
-            p->kill();
-            p->waitForFinished(1000);
-        }
-    }
-    hosts_.clear();
+    stopProcesses(hosts_);
     for (auto it = namespaces_.rbegin(); it != namespaces_.rend(); ++it)
         removeNamespace(QString::fromStdString(*it));
     namespaces_.clear();

@@ -6,6 +6,8 @@
 #include "network/ScanListGrid.h"
 #include "platform/Log.h"
 
+#include <QTimer>
+
 namespace vorlu {
 
 AddressCommands::AddressCommands(NetworkContext context, CommandGate& gate, AddressViews& views,
@@ -80,18 +82,28 @@ bool AddressCommands::ScanAddresses(const std::string& localAddress)
     ctx_.dialog.setStatus("Scanning " + span + " (" + std::to_string(range->count) +
                           " addresses) on ports 5985 and 5986...");
     ctx_.flags.NewNodesFound = false;
-    cancel_ = false;
+    control_.cancel = false;
+    control_.probed = 0;
+    // The scan runs off this thread; its count is shown from here while the window waits.
+    QTimer progress;
+    progress.setInterval(200);
+    QObject::connect(&progress, &QTimer::timeout, [this, total = range->count] {
+        ctx_.dialog.setProgress(control_.probed, total);
+    });
+    progress.start();
 
     std::vector<FoundComputer> found;
     std::string failure;
     auto scan = [&] {
         try {
-            found = services_.scan(*range, &cancel_);
+            found = services_.scan(*range, &control_);
         } catch (const std::exception& e) {
             failure = e.what();
         }
     };
     services_.runBlocking ? services_.runBlocking(scan) : scan();
+    progress.stop();
+    ctx_.dialog.setProgress(control_.probed, range->count);
     if (!failure.empty()) {
         qCWarning(lcNetwork, "the address scan failed: %s", failure.c_str());
         ctx_.dialog.setStatus("The address scan failed: " + failure);
@@ -114,7 +126,7 @@ bool AddressCommands::ScanAddresses(const std::string& localAddress)
         ctx_.dialog.setGridCell(row, IpColumn, found[k].addressText);
     }
     joined(result.added.size());
-    ctx_.dialog.setStatus(std::string(cancel_ ? "Address scan cancelled" : "Address scan completed") + ": " +
+    ctx_.dialog.setStatus(std::string(control_.cancel ? "Address scan cancelled" : "Address scan completed") + ": " +
                           std::to_string(found.size()) + " computers answered in " + span + ", " +
                           std::to_string(result.added.size()) + " new nodes");
     return true;

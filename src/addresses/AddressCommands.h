@@ -5,7 +5,6 @@
 #include "network/NetworkContext.h"
 #include "nodes/NodeConnections.h"
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -20,7 +19,7 @@ class AddressCommands {
 public:
     struct Services {
         // Finds the computers of a range (scanAddresses on a real network).
-        std::function<std::vector<FoundComputer>(const AddressRange&, const std::atomic<bool>* cancel)> scan;
+        std::function<std::vector<FoundComputer>(const AddressRange&, ScanControl* control)> scan;
         // Runs a call that may block while the window keeps painting.
         std::function<void(const std::function<void()>&)> runBlocking;
         // A name's address, "" when it has none; blocks.
@@ -46,7 +45,7 @@ public:
     bool AddNode();
     bool NodeConnection(std::size_t selectedNode);
     // The progress dialog's Cancel: a scan under way stops and keeps what it found.
-    void DialogCancelled() { cancel_ = true; }
+    void DialogCancelled() { control_.cancel = true; }
 
     const NodeConnections& connections() const { return connections_; }
 
@@ -63,7 +62,7 @@ private:
     Services services_;
     NodeConnections connections_;
     bool keepConnectionsFile_ = false;
-    std::atomic<bool> cancel_{false};
+    ScanControl control_;
 };
 
 } // namespace vorlu

@@ -67,7 +67,7 @@ const char* sourceText(NameSource s)
 } // namespace
 
 std::vector<FoundComputer> scanAddresses(const AddressRange& range, AddressScanServices& services,
-                                         const AddressScanOptions& options, const std::atomic<bool>* cancel,
+                                         const AddressScanOptions& options, ScanControl* control,
                                          const std::function<void(const FoundComputer&)>& found)
 {
     std::vector<FoundComputer> computers;
@@ -80,13 +80,13 @@ std::vector<FoundComputer> scanAddresses(const AddressRange& range, AddressScanS
             c.openPorts = open;
             computers.push_back(std::move(c));
         },
-        cancel);
+        control ? &control->cancel : nullptr, control ? &control->probed : nullptr);
 
     std::atomic<std::size_t> next{0};
     std::mutex reporting;
     auto work = [&] {
         for (std::size_t k = next++; k < computers.size(); k = next++) {
-            if (cancel && cancel->load())
+            if (control && control->cancel)
                 return;
             FoundComputer& c = computers[k];
             identify(c, services, options.identifyTimeoutMs);

@@ -46,6 +46,12 @@ struct AddressScanServices {
         identifyNode;
 };
 
+// What the user's side of a scan sees of it while it runs.
+struct ScanControl {
+    std::atomic<bool> cancel{false};
+    std::atomic<std::uint32_t> probed{0}; // addresses whose connection attempts have ended
+};
+
 // Finds the computers of a range that answer on a management port, asks each
 // to identify itself and names it: reverse DNS first, else its NetBIOS name,
 // else its address. The result is in address order. found() runs for each
@@ -53,7 +59,7 @@ struct AddressScanServices {
 // returns what it found so far.
 std::vector<FoundComputer> scanAddresses(const AddressRange& range, AddressScanServices& services,
                                          const AddressScanOptions& options = {},
-                                         const std::atomic<bool>* cancel = nullptr,
+                                         ScanControl* control = nullptr,
                                          const std::function<void(const FoundComputer&)>& found = {});
 
 // The connection a computer found needs where the program's transport would

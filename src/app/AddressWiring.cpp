@@ -13,12 +13,12 @@ AddressWiring::AddressWiring(NetworkContext context, CommandGate& gate, QWidget&
                              std::function<void()> rebuildNetworkTree)
     : views_(std::make_unique<QtAddressViews>(&window))
 {
-    scan_ = [this](const AddressRange& range, const std::atomic<bool>* cancel) {
+    scan_ = [this](const AddressRange& range, ScanControl* control) {
         AddressScanServices services{reverseNames_};
-        return scanAddresses(range, services, {}, cancel);
+        return scanAddresses(range, services, {}, control);
     };
     AddressCommands::Services services;
-    services.scan = [this](const AddressRange& range, const std::atomic<bool>* cancel) { return scan_(range, cancel); };
+    services.scan = [this](const AddressRange& range, ScanControl* control) { return scan_(range, control); };
     services.runBlocking = [this](const std::function<void()>& job) { runner_.run(job); };
     services.resolve = [&sockets](const std::string& name) {
         const Lookup answer = LookupHost(sockets, name);

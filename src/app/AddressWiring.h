@@ -18,7 +18,7 @@ class SocketLayer;
 // Connection" of the node menu, with their dialogs.
 class AddressWiring {
 public:
-    using Scan = std::function<std::vector<FoundComputer>(const AddressRange&, const std::atomic<bool>*)>;
+    using Scan = std::function<std::vector<FoundComputer>(const AddressRange&, ScanControl*)>;
 
     // Scans the real network (reverse DNS, NetBIOS, Identify) until useScan.
     AddressWiring(NetworkContext context, CommandGate& gate, QWidget& window, SocketLayer& sockets,

@@ -189,7 +189,7 @@ int runApplication(int argc, char** argv)
     main.addresses().setPublisher(
         [&ownConnections](std::map<std::string, NodeConnection> byServer) { ownConnections.publish(std::move(byServer)); });
     if (network)
-        main.addresses().useScan([network](const AddressRange& range, const std::atomic<bool>*) {
+        main.addresses().useScan([network](const AddressRange& range, ScanControl*) {
             return scanSimulatedAddresses(*network, range);
         });
     // Boxes are modal over the main window, not free-floating.

@@ -54,7 +54,7 @@ Start startAttempt(std::uint32_t address, std::uint16_t port, int& fd)
 
 void probePorts(std::uint32_t first, std::uint32_t count, const PortProbeOptions& options,
                 const std::function<void(std::uint32_t, const std::vector<std::uint16_t>&)>& openPorts,
-                const std::atomic<bool>* cancel)
+                const std::atomic<bool>* cancel, std::atomic<std::uint32_t>* done)
 {
     const std::size_t portCount = options.ports.size();
     if (portCount == 0 || portCount > 32 || count == 0)
@@ -78,6 +78,8 @@ void probePorts(std::uint32_t first, std::uint32_t count, const PortProbeOptions
             return;
         const std::uint32_t mask = s.openMask;
         states.erase(address);
+        if (done)
+            ++*done;
         if (mask == 0)
             return;
         std::vector<std::uint16_t> ports;

@@ -20,9 +20,10 @@ struct PortProbeOptions {
 // each address (host byte order) with at least one port open, with the open
 // ports in the order of options.ports, as soon as its last attempt ended;
 // addresses with none are not reported. Stops early when cancel becomes true.
+// done, when given, counts the addresses whose attempts have all ended.
 // Throws std::runtime_error when no socket can be opened at all.
 void probePorts(std::uint32_t first, std::uint32_t count, const PortProbeOptions& options,
                 const std::function<void(std::uint32_t address, const std::vector<std::uint16_t>& open)>& openPorts,
-                const std::atomic<bool>* cancel = nullptr);
+                const std::atomic<bool>* cancel = nullptr, std::atomic<std::uint32_t>* done = nullptr);
 
 } // namespace vorlu

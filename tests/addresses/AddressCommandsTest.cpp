@@ -51,8 +51,9 @@ struct Rig : test::NetworkRig {
     AddressCommands::Services services()
     {
         AddressCommands::Services s;
-        s.scan = [this](const AddressRange&, const std::atomic<bool>*) {
+        s.scan = [this](const AddressRange& range, ScanControl* control) {
             ++scans;
+            control->probed = range.count;
             return found;
         };
         s.resolve = [](const std::string& name) { return name == "SRV-DNS" ? std::string("10.0.0.40") : ""; };
@@ -85,6 +86,7 @@ TEST(AddressCommands, ScanJoinsTheNewComputersAndTheOkAsksForTheRestart)
     EXPECT_EQ(rig.dialog.column(0, 1, 3), (std::vector<std::string>{"ELSEWHERE", "SRV-TLS", "SRV-PLAIN"}));
     EXPECT_EQ(rig.dialog.statuses.back(),
               "Address scan completed: 3 computers answered in 10.0.0.1-10.0.0.254, 2 new nodes");
+    EXPECT_EQ(rig.dialog.progress.back(), (std::pair<std::size_t, std::size_t>{254, 254}));
     EXPECT_EQ(rig.rebuilds, 1);
     EXPECT_TRUE(rig.flags.NewNodesFound);
     EXPECT_EQ(scanListOk(rig.flags), ScanListOkAction::SaveAndRestart);

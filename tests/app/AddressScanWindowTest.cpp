@@ -75,7 +75,7 @@ TEST(AddressScanWindow, ScanAddressesJoinsTheNewComputerAndItsConnectionIsKept)
     ASSERT_TRUE(saveNodeFile(folder / NodeFileName, known, NodeFileForm::Plain));
     SceneHooks scene;
     Frmmain window(platform, folder, scene);
-    window.addresses().useScan([network](const AddressRange& range, const std::atomic<bool>*) {
+    window.addresses().useScan([network](const AddressRange& range, ScanControl*) {
         return scanSimulatedAddresses(*network, range);
     });
     window.loadStep(nullptr);

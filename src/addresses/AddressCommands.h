@@ -1,7 +1,7 @@
 #pragma once
 #include "addresses/AddressScanner.h"
 #include "addresses/AddressViews.h"
-#include "network/CommandGate.h"
+#include "commands/CommandGate.h"
 #include "network/NetworkContext.h"
 #include "nodes/NodeConnections.h"
 

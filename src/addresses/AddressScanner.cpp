@@ -1,6 +1,6 @@
 #include "addresses/AddressScanner.h"
 
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "platform/Management.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "addresses/HeadlessScan.h"
 
 #include "addresses/JoinFound.h"
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "nodes/AtomicFile.h"
 #include "nodes/NodeFile.h"
 #include "nodes/Settings.h"

@@ -1,6 +1,6 @@
 #include "addresses/JoinFound.h"
 
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "nodes/TextLines.h"
 
 #include <unordered_map>

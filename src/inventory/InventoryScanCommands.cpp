@@ -2,7 +2,7 @@
 
 #include "inventory/DiagnosticsFile.h"
 #include "inventory/InventoryTexts.h"
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "network/NodeTree.h"
 #include "nodes/AtomicFile.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "inventory/AnswerBounds.h"
-#include "inventory/DrivePainter.h"
+#include "drives/DrivePainter.h"
 #include "inventory/InventoryContext.h"
 
 #include <optional>

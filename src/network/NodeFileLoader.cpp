@@ -1,6 +1,6 @@
 #include "network/NodeFileLoader.h"
 
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "network/NodeTree.h"
 #include "network/NetworkTexts.h"
 #include "nodes/AtomicFile.h"

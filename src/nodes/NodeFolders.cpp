@@ -1,4 +1,4 @@
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 
 namespace vorlu {
 

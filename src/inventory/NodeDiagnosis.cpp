@@ -1,10 +1,10 @@
-#include "fleet/NodeDiagnosis.h"
+#include "inventory/NodeDiagnosis.h"
 
 #include "inventory/DiagnosticsFile.h"
 #include "inventory/InventoryReport.h"
 #include "inventory/InventoryTexts.h"
 #include "inventory/WmiConnection.h"
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "nodes/AtomicFile.h"
 #include "platform/TextCase.h"
 

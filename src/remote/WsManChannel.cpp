@@ -33,8 +33,8 @@ WsManChannel::WsManChannel(const RemoteTransport& transport, const std::string& 
     : http_(HttpEndpoint{host, transport.port, transport.https, transport.verifyCertificate, transport.caFile,
                          transport.connectTimeoutMs, transport.queryTimeoutMs}),
       endpoint_(std::string(transport.https ? "https://" : "http://") + http_.endpoint().authority() + "/wsman"),
-      user_(std::move(user)), password_(std::move(password)), allowClearTextBasic_(transport.allowClearTextBasic), signIn_(transport.signIn),
-      contexts_(std::move(contexts))
+      user_(std::move(user)), password_(std::move(password)), allowClearTextBasic_(transport.allowClearTextBasic),
+      signIn_(transport.signIn), contexts_(std::move(contexts))
 {
 }
 

@@ -65,9 +65,13 @@ std::optional<IdentifyAnswer> readIdentifyReply(const std::string& xml, std::str
             field = &answer.productVersion;
         if (!field)
             continue;
-        const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements).simplified();
+        QString text = reader.readElementText(QXmlStreamReader::SkipChildElements).simplified().left(MaxFieldChars);
         --depth; // readElementText consumed the end element
-        *field = text.left(MaxFieldChars).toStdString();
+        // The fields end up on terminals and in logs: no control characters.
+        for (QChar& c : text)
+            if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+                c = QLatin1Char('?');
+        *field = text.toStdString();
     }
     if (reader.hasError()) {
         if (problem)

@@ -27,6 +27,17 @@ TEST(WsManIdentify, ReadsTheAnswerOfAWindowsNode)
     EXPECT_EQ(answer->protocolVersion, "http://schemas.dmtf.org/wbem/wsman/1/wsman.xsd");
 }
 
+TEST(WsManIdentify, FieldsCarryNoControlCharactersAndAreBounded)
+{
+    const std::string xml = std::string(R"(<r:IdentifyResponse xmlns:r="http://schemas.dmtf.org/wbem/wsman/identity/1/wsmanidentity.xsd">)") +
+                            "<r:ProductVendor>Evil&#x202e;&#9;Corp</r:ProductVendor>"
+                            "<r:ProductVersion>" + std::string(100000, 'v') + "</r:ProductVersion></r:IdentifyResponse>";
+    const auto answer = readIdentifyReply(xml);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->productVendor, "Evil? Corp"); // XML 1.0 carries no other control character
+    EXPECT_EQ(answer->productVersion.size(), 256u);
+}
+
 TEST(WsManIdentify, RefusesWhatIsNoIdentifyResponse)
 {
     const std::pair<const char*, const char*> cases[] = {

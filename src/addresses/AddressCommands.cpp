@@ -34,6 +34,11 @@ void AddressCommands::publish()
         services_.publish(connectionsByServer(ctx_.table, connections_));
 }
 
+RemoteTransport AddressCommands::programTransport() const
+{
+    return services_.programTransport ? services_.programTransport() : RemoteTransport{};
+}
+
 void AddressCommands::refuse() { ctx_.dialog.setStatus(CommandGate::busyText); }
 
 bool AddressCommands::saveConnections(const NodeConnections& before)
@@ -113,9 +118,9 @@ bool AddressCommands::ScanAddresses(const std::string& localAddress)
         qCInfo(lcNetwork, "%s", describeFound(c).c_str());
 
     const NodeConnections before = connections_;
-    const JoinResult result =
-        joinFoundComputers(ctx_.table, found, connections_, services_.programTransport ? services_.programTransport()
-                                                                                      : RemoteTransport{});
+    const JoinResult result = joinFoundComputers(ctx_.table, found, connections_, programTransport());
+    for (const std::string& note : result.notes)
+        qCInfo(lcNetwork, "not added: %s", note.c_str());
     saveConnections(before);
     prepareNodeList(ctx_.dialog, found.size());
     yieldNow(ctx_.yield);
@@ -174,8 +179,7 @@ bool AddressCommands::NodeConnection(std::size_t selectedNode)
     const auto it = connections_.find(name);
     const std::optional<vorlu::NodeConnection> current =
         it == connections_.end() ? std::nullopt : std::optional(it->second);
-    const auto choice = views_.askConnection(
-        name, current, services_.programTransport ? services_.programTransport() : RemoteTransport{});
+    const auto choice = views_.askConnection(name, current, programTransport());
     if (!choice)
         return true;
     const NodeConnections before = connections_;

@@ -51,6 +51,7 @@ public:
 
 private:
     void refuse();
+    RemoteTransport programTransport() const;
     // The new records joined: tree rebuilt, the restart asked at OK.
     void joined(std::size_t added);
     bool saveConnections(const NodeConnections& before);

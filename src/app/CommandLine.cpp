@@ -56,6 +56,10 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
         error = "vorlu-optical: --scan works on the real network alone, without --demo, --network or --diagnose-all";
         return std::nullopt;
     }
+    if (cl.namesFile && !cl.scanRange) {
+        error = "vorlu-optical: --names is only for --scan";
+        return std::nullopt;
+    }
     if (cl.exportFile && !cl.diagnoseAll) {
         error = "vorlu-optical: --export is only for --diagnose-all";
         return std::nullopt;

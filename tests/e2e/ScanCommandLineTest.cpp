@@ -25,6 +25,7 @@ TEST(ScanCommandLine, RefusalsEndWithStatus2AndWriteNothing)
         {{"--scan", "10.0.0.0/8", "--data-dir", data}, "at most 65536"},
         {{"--scan", "10.0.0.9-10.0.0.1", "--data-dir", data}, "runs backwards"},
         {{"--scan", "127.0.0.1", "--demo"}, "real network alone"},
+        {{"--names", dir.filePath("hosts"), "--data-dir", data}, "only for --scan"},
         {{"--scan", "127.0.0.1", "--data-dir", data, "--names", dir.filePath("missing")}, "missing"},
         {{"--scan", "127.0.0.1", "--data-dir", unreadable}, "nothing was scanned or written"},
     };

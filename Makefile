@@ -19,7 +19,7 @@ LAUNCHER = $$(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_HARNESSES = xfile_text xfile_binary xfile_mszip nodefile settings simnet json report sen_cd
+FUZZ_HARNESSES = xfile_text xfile_binary xfile_mszip nodefile settings simnet json report sen_cd netbios identify connections
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 
 .PHONY: all deps build build-core demo test stress bench fuzz clean

@@ -31,7 +31,7 @@ struct FoundComputer {
 
 struct AddressScanOptions {
     PortProbeOptions probe;
-    int netBiosTimeoutMs = 500;
+    int netBiosTimeoutMs = 1000;
     int identifyTimeoutMs = 2000;
     // Computers named and identified at once.
     int workers = 16;

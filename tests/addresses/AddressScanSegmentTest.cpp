@@ -96,11 +96,15 @@ TEST_F(AddressScanSegment, FindsExactlyTheTenComputersWithTheirNames)
     ASSERT_TRUE(range) << reason;
     ASSERT_EQ(range->count, 254u);
 
+    // Generous answer times: a loaded test machine must not turn a late answer into a wrong name.
+    AddressScanOptions options;
+    options.netBiosTimeoutMs = 5000;
+    options.identifyTimeoutMs = 10000;
     std::vector<FoundComputer> found;
     std::thread scanner([&] {
         const auto inside = test::ThreadInNamespace::enter(segment_->clientNamespace(), &error);
         if (inside)
-            found = scanAddresses(*range, services);
+            found = scanAddresses(*range, services, options);
     });
     scanner.join();
     ASSERT_TRUE(error.empty()) << error;

@@ -37,7 +37,7 @@ std::unique_ptr<HostsFileNames> HostsFileNames::load(const std::filesystem::path
     std::string text;
     if (!readWholeFile(file, text, &error, MaxHostsFileBytes))
         return nullptr;
-    auto names = std::unique_ptr<HostsFileNames>(new HostsFileNames);
+    auto names = std::make_unique<HostsFileNames>();
     names->fallback_ = std::move(fallback);
     LineReader lines(text);
     std::string line;

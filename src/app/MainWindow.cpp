@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AddressWiring.h"
 #include "app/ClickLabel.h"
 #include "app/CommandMenus.h"
 #include "app/DetailPanel.h"
@@ -22,7 +23,6 @@
 #include "network/ui/FrmConScanList.h"
 #include "network/NetworkDiscovery.h"
 #include "network/NetworkMenu.h"
-#include "app/AddressWiring.h"
 #include "network/NetworkScanCommands.h"
 #include "network/NodeFileLoader.h"
 #include "network/NodeTree.h"

@@ -19,11 +19,8 @@ std::string listed(const std::vector<std::string>& names)
 
 } // namespace
 
-AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, bool allowClearTextBasic,
-                        SignInMethod method)
+AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, bool allowClearTextBasic)
 {
-    if (method == SignInMethod::Kerberos)
-        throw WmiError("Kerberos sign-in is not available in this version: choose Negotiate or Basic for this node");
     std::vector<std::string> names;
     for (const std::string& s : offered)
         if (std::none_of(names.begin(), names.end(), [&s](const std::string& n) { return equalsIgnoringCase(n, s); }))
@@ -32,13 +29,7 @@ AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, boo
         return std::any_of(names.begin(), names.end(),
                            [scheme](const std::string& n) { return equalsIgnoringCase(n, scheme); });
     };
-    if (method == SignInMethod::Negotiate && !offers("Negotiate"))
-        throw WmiError("401: the node offers " + (names.empty() ? std::string("no scheme") : listed(names)) +
-                       ", not Negotiate, which this node's connection asks for");
-    if (method == SignInMethod::Basic && !offers("Basic"))
-        throw WmiError("401: the node offers " + (names.empty() ? std::string("no scheme") : listed(names)) +
-                       ", not Basic, which this node's connection asks for");
-    if (offers("Negotiate") && method != SignInMethod::Basic)
+    if (offers("Negotiate"))
         return AuthScheme::Negotiate;
     if (offers("Basic")) {
         if (https || allowClearTextBasic)

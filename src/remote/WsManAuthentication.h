@@ -1,6 +1,4 @@
 #pragma once
-#include "platform/RemoteTransport.h"
-
 #include <string>
 #include <vector>
 
@@ -11,9 +9,7 @@ enum class AuthScheme { None, Negotiate, Basic };
 // The scheme to sign in with, from the schemes a node's 401 offers.
 // Negotiate first: it never sends the password. Basic only over HTTPS, or
 // over plain HTTP when the user allowed credentials in clear. Throws WmiError
-// naming what the node offers when nothing fits. A method other than
-// Automatic takes that scheme or none.
-AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, bool allowClearTextBasic,
-                        SignInMethod method = SignInMethod::Automatic);
+// naming what the node offers when nothing fits.
+AuthScheme chooseScheme(const std::vector<std::string>& offered, bool https, bool allowClearTextBasic);
 
 } // namespace vorlu

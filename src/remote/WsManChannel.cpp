@@ -2,6 +2,7 @@
 
 #include "platform/Management.h"
 #include "remote/SealedBody.h"
+#include "remote/SignInChoice.h"
 #include "remote/WsManEnvelope.h"
 
 #include <QByteArray>
@@ -121,7 +122,7 @@ void WsManChannel::signIn(const QDeadlineTimer& deadline)
     if (!schemeKnown_) {
         const HttpResponse probe = http_.post(request("", wsman::SoapContentType), deadline);
         if (probe.status == 401) {
-            scheme_ = chooseScheme(offeredSchemes(probe), http_.endpoint().https, allowClearTextBasic_, signIn_);
+            scheme_ = chooseSchemeFor(signIn_, offeredSchemes(probe), http_.endpoint().https, allowClearTextBasic_);
         } else if (probe.status == 200) {
             scheme_ = AuthScheme::None;
         } else {

@@ -61,7 +61,7 @@ void BM_Evaluate255Drives(benchmark::State& state)
         DriveResults results;
         state.ResumeTiming();
         resetDriveResults(results, *grids.view, painter);
-        EvaluateDiagnostics(text, {"192.168.1.5", "SRV-ARCHIVE"}, results, *grids.view, painter);
+        presentEvaluation(evaluateDiagnostics(text), {"192.168.1.5", "SRV-ARCHIVE"}, results, *grids.view, painter);
         ShowDriveCounters(results, *grids.view);
         benchmark::DoNotOptimize(results.table.DriveCount());
         state.PauseTiming();

@@ -278,8 +278,6 @@ void Frmmain::loadStep(FrmStart* start)
     if (start)
         start->showStep(3, "Loading...");
     scene_.loadModel();
-    if (state_.settings.WmiNamespace.empty())
-        state_.settings.WmiNamespace = DefaultNamespace;
     yield();
     if (start) {
         start->showStep(4, {});

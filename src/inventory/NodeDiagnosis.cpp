@@ -3,80 +3,142 @@
 #include "inventory/DiagnosticsFile.h"
 #include "inventory/InventoryReport.h"
 #include "inventory/InventoryTexts.h"
-#include "inventory/WmiConnection.h"
-#include "nodes/NodeFolders.h"
 #include "nodes/AtomicFile.h"
+#include "nodes/NodeFolders.h"
 #include "platform/TextCase.h"
 
 #include <QDateTime>
+#include <tuple>
 
 namespace vorlu {
 
 namespace {
 
-// The properties of the report and of the diagnostics file together.
-constexpr const char* DiagnosisQuery = "Select Drive, Name, Availability, ConfigManagerErrorCode, ErrorCleared, "
-                                       "ErrorDescription, LastErrorCode, Status, StatusInfo, MediaLoaded "
-                                       "From Win32_CDROMDrive";
-
-bool writeNodeFile(const std::filesystem::path& folder, const char* file, const std::string& content,
-                   std::string& problem)
-{
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        problem = folder.string() + ": " + ec.message();
-        return false;
-    }
-    return writeFileAtomically(folder / file, content, FileAccess::Default, &problem);
-}
+bool wants(NodeFiles files, NodeFiles part) { return (static_cast<int>(files) & static_cast<int>(part)) != 0; }
 
 } // namespace
 
-NodeOutcome diagnoseNode(ManagementService& management, const NodeRecord& node, const DiagnosisSettings& settings)
+NodeDiagnosis::NodeDiagnosis(ManagementService& management, DiagnosisSettings settings, const NodeRecord& node,
+                             WmiConnection connection)
+    : management_(management), settings_(std::move(settings)), node_(node), connection_(std::move(connection))
 {
-    NodeOutcome out;
-    out.diagnosedAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
-    WmiConnection connection;
-    SelectNodeCredentials(connection, node, settings.adminUser, settings.adminPassword);
-    // One connection and one query serve both files: a node costs two round trips, not six.
-    std::vector<WmiRow> drives;
-    try {
-        ManagementSession session = OpenConnection(management, connection, DiagnosticsNamespace);
-        drives = session.services->execQuery(DiagnosisQuery);
-    } catch (const std::exception& e) {
-        // As the single node's check: the node counts as refusing us, whatever the cause.
-        out.kind = NodeOutcomeKind::Refused;
-        out.reason = displayReason(e.what(), connection);
-        return out;
+    if (settings_.wmiNamespace.empty())
+        settings_.wmiNamespace = DiagnosticsNamespace;
+    outcome_.diagnosedAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+}
+
+NodeDiagnosis::NodeDiagnosis(ManagementService& management, DiagnosisSettings settings, const NodeRecord& node)
+    : NodeDiagnosis(management, std::move(settings), node, {})
+{
+    SelectNodeCredentials(connection_, node_, settings_.adminUser, settings_.adminPassword);
+}
+
+NodeDiagnosis NodeDiagnosis::thisComputer(ManagementService& management, DiagnosisSettings settings,
+                                          const NodeRecord& node)
+{
+    return NodeDiagnosis(management, std::move(settings), node, WmiConnection{});
+}
+
+bool NodeDiagnosis::refuse(const std::string& reason) { return fail(NodeOutcomeKind::Refused, reason); }
+
+bool NodeDiagnosis::fail(NodeOutcomeKind kind, const std::string& reason)
+{
+    outcome_.kind = kind;
+    outcome_.reason = displayReason(reason, connection_);
+    return false;
+}
+
+WmiServices& NodeDiagnosis::services(const std::string& nameSpace)
+{
+    // One locator and, per namespace, one connection serve every query of the node,
+    // so a transport that keeps its sign-in pays for it once.
+    if (!locator_) {
+        locator_ = management_.createLocator();
+        if (!locator_)
+            throw WmiError("the management service gave no locator");
     }
-    out.diagnostics = formatDiagnostics(drives);
+    const bool configured = equalsIgnoringCase(nameSpace, settings_.wmiNamespace);
+    std::unique_ptr<WmiServices>& slot = configured ? configured_ : diagnostics_;
+    if (!slot) {
+        slot = locator_->connectServer(connection_.server, nameSpace, connection_.user, connection_.password);
+        if (!slot)
+            throw WmiError("the management service gave no connection");
+    }
+    return *slot;
+}
+
+bool NodeDiagnosis::check()
+{
+    try {
+        std::vector<WmiRow> rows = services(settings_.wmiNamespace).execQuery(ComputerSystemQuery);
+        boundAnswer(rows);
+        for (const WmiRow& row : rows)
+            (void)row.property("Name");
+    } catch (const std::exception& e) {
+        // Whatever the cause (login, address, service, namespace), the node counts as refusing us.
+        return refuse(e.what());
+    }
+    return true;
+}
+
+bool NodeDiagnosis::collect(NodeFiles files)
+{
+    collected_ = files;
+    const bool opened = configured_ || diagnostics_;
+    try {
+        if (wants(files, NodeFiles::Report)) {
+            std::vector<WmiRow> rows = services(settings_.wmiNamespace).execQuery(DriveListQuery);
+            outcome_.answerCut = boundAnswer(rows);
+            outcome_.report = formatInventoryReport(rows);
+        }
+        if (wants(files, NodeFiles::Diagnostics)) {
+            std::vector<WmiRow> rows = services(DiagnosticsNamespace).execQuery(DriveStatusQuery);
+            outcome_.answerCut = boundAnswer(rows);
+            outcome_.diagnostics = formatDiagnostics(rows);
+        }
+    } catch (const std::exception& e) {
+        return opened ? fail(NodeOutcomeKind::QueryFailed, e.what()) : refuse(e.what());
+    }
+    return true;
+}
+
+bool NodeDiagnosis::write()
+{
+    if (const auto why = folderNameProblem(node_.Name)) {
+        outcome_.unwritten = wants(collected_, NodeFiles::Report) ? ReportFileName : DiagnosticsFileName;
+        return fail(NodeOutcomeKind::WriteFailed, *why);
+    }
+    // The node tree makes the folder after a scan; a node file brought from elsewhere may lack it.
+    const std::filesystem::path folder = nodeFolder(settings_.programFolder, node_.Name);
     std::string problem;
-    try {
-        out.report = equalsIgnoringCase(settings.wmiNamespace, DiagnosticsNamespace)
-                         ? formatInventoryReport(drives)
-                         : formatInventoryReport(QueryNode(management, connection, settings.wmiNamespace, DriveListQuery));
-    } catch (const std::exception& e) {
-        out.reason = displayReason(e.what(), connection);
-        return out;
+    if (!makeNodeFolder(settings_.programFolder, node_.Name)) {
+        outcome_.unwritten = wants(collected_, NodeFiles::Report) ? ReportFileName : DiagnosticsFileName;
+        return fail(NodeOutcomeKind::WriteFailed, folder.string() + ": the folder cannot be made");
     }
-    if (const auto why = folderNameProblem(node.Name)) {
-        out.reason = *why;
-        return out;
+    for (const auto& [part, file, text] : {std::tuple{NodeFiles::Report, ReportFileName, &outcome_.report},
+                                           std::tuple{NodeFiles::Diagnostics, DiagnosticsFileName, &outcome_.diagnostics}}) {
+        if (!wants(collected_, part))
+            continue;
+        if (!writeFileAtomically(folder / file, *text, FileAccess::Default, &problem)) {
+            outcome_.unwritten = file;
+            return fail(NodeOutcomeKind::WriteFailed, problem);
+        }
     }
-    const std::filesystem::path folder = nodeFolder(settings.programFolder, node.Name);
-    if (!writeNodeFile(folder, DiagnosticsFileName, out.diagnostics, problem) ||
-        !writeNodeFile(folder, ReportFileName, out.report, problem)) {
-        out.reason = problem;
-        return out;
-    }
-    out.kind = NodeOutcomeKind::Diagnosed;
-    return out;
+    outcome_.kind = NodeOutcomeKind::Diagnosed;
+    return true;
+}
+
+NodeOutcome diagnoseNode(ManagementService& management, const NodeRecord& node, const DiagnosisSettings& settings,
+                         NodeFiles files)
+{
+    NodeDiagnosis diagnosis(management, settings, node);
+    (void)(diagnosis.check() && diagnosis.collect(files) && diagnosis.write());
+    return diagnosis.outcome();
 }
 
 const char* scannedStateOf(const NodeOutcome& outcome)
 {
-    return outcome.kind == NodeOutcomeKind::Refused ? AccessDeniedState : ScannedState;
+    return outcome.kind == NodeOutcomeKind::Diagnosed ? ScannedState : AccessDeniedState;
 }
 
 } // namespace vorlu

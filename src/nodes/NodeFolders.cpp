@@ -24,6 +24,13 @@ std::filesystem::path nodeFolder(const std::filesystem::path& programFolder, con
     return programFolder / name;
 }
 
+bool makeNodeFolder(const std::filesystem::path& programFolder, const std::string& name)
+{
+    const std::filesystem::path folder = nodeFolder(programFolder, name);
+    std::error_code ec;
+    return std::filesystem::is_directory(folder, ec) || std::filesystem::create_directory(folder, ec);
+}
+
 std::string refusedFolderText(const std::string& name, const std::string& reason)
 {
     return "No folder made for node \"" + name + "\": " + reason;

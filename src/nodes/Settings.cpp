@@ -81,7 +81,8 @@ void parseSettings(const std::string& text, Settings& s)
     else if (line == "0")
         s.ShowPasswords = false;
     if (!nextLine()) return;
-    s.WmiNamespace = line;
+    // An empty line is the default namespace, for every path that connects.
+    s.WmiNamespace = line.empty() ? DefaultNamespace : line;
     if (!nextLine()) return;
     if (line == "True")
         s.ShowRacks = true;

@@ -118,7 +118,7 @@ void BM_LocalDiagnosticsScan4Drives(benchmark::State& state)
     std::size_t selected = 1;
     const std::size_t local = 1;
     ScanFlags flags;
-    WorkerThreadRunner runner;
+    BackgroundWork runner;
     NullProgress progress;
     NullWindow window;
     bench::NullTree tree;

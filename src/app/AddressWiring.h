@@ -1,7 +1,7 @@
 #pragma once
 #include "addresses/AddressCommands.h"
 #include "addresses/ReverseNames.h"
-#include "inventory/BlockingRunner.h"
+#include "commands/BackgroundWork.h"
 
 #include <functional>
 #include <memory>
@@ -37,7 +37,7 @@ public:
     AddressCommands& commands() { return *commands_; }
 
 private:
-    WorkerThreadRunner runner_;
+    BackgroundWork runner_;
     SystemReverseNames reverseNames_;
     std::unique_ptr<QtAddressViews> views_;
     std::function<void(std::map<std::string, NodeConnection>)> publish_;

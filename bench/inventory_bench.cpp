@@ -128,7 +128,7 @@ void BM_LocalDiagnosticsScan4Drives(benchmark::State& state)
     DriveResults results;
     InventoryScanCommands commands({table, settings, selected, local, flags, folder, results},
                                    {management, runner, progress, window, tree, *grids.view, units, gate,
-                                    [] { QCoreApplication::processEvents(); }, {}});
+                                    {}});
     for (auto _ : state) {
         commands.LocalDiagnostics();
         benchmark::DoNotOptimize(commands.results().table.DriveCount());

@@ -49,7 +49,7 @@ private:
 };
 
 InventoryWiring::InventoryWiring(AppState& state, ManagementService& management, SceneHooks& scene, Controls c,
-                                 CommandGate& gate, Yield yield, std::function<bool()> ending)
+                                 CommandGate& gate, std::function<bool()> ending)
     : units_(std::make_unique<SceneUnits>(scene)), tree_(std::make_unique<ExpandingTree>(c.hardwareTree)),
       grids_(std::make_unique<StateGridsWidgets>(c.grids, c.counters, pictures::treeIcon("ok"),
                                                  [&state] { return state.DpiChecked ? std::optional<bool>(state.StandardDpi) : std::nullopt; })),
@@ -59,8 +59,8 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
     commands_ = std::make_unique<InventoryScanCommands>(
         InventoryState{state.nodes, state.settings, state.SelectedNode, state.LocalNode, state.flags,
                        state.programFolder, state.drives},
-        InventoryServices{management, runner_, *progress_, *windowView_, *tree_, *grids_, *units_, gate,
-                          yield, ending, [this](std::size_t n) {
+        InventoryServices{management, driveWork_, *progress_, *windowView_, *tree_, *grids_, *units_, gate,
+                          ending, [this](std::size_t n) {
                               fleet_->recordStoredDiagnosis(n);
                               if (fleetView_->isVisible())
                                   refreshFleetView();
@@ -71,7 +71,7 @@ InventoryWiring::InventoryWiring(AppState& state, ManagementService& management,
     fleet_ = std::make_unique<FleetCommands>(
         state.nodes, state.settings, state.programFolder,
         FleetServices{management, gate, *fleetProgress_, [&window](const std::string& text) { window.setStatusMessage(text); },
-                      [this] { commands_->ShowStoredNode(); }, std::move(yield), std::move(ending)});
+                      [this] { commands_->ShowStoredNode(); }, std::move(ending)});
     fleetView_ = new FleetViewWindow(&c.window, VORLU_VERSION,
                                      [&state, show = std::move(c.showNodeAsTreeDoubleClick)](const std::string& name) {
                                          if (const std::size_t n = state.nodes.findName(name); n && show)

@@ -40,7 +40,7 @@ public:
     };
 
     InventoryWiring(AppState& state, ManagementService& management, SceneHooks& scene, Controls controls,
-                    CommandGate& gate, Yield yield, std::function<bool()> ending);
+                    CommandGate& gate, std::function<bool()> ending);
     ~InventoryWiring();
 
     // mnuscansp (also the toolbar's "Scan Current Node"), mnuScannode, mnuslpc,
@@ -62,7 +62,7 @@ private:
     class SceneUnits;
     class ExpandingTree;
 
-    BackgroundWork runner_;
+    BackgroundWork driveWork_;
     std::unique_ptr<SceneUnits> units_;
     std::unique_ptr<ExpandingTree> tree_;
     std::unique_ptr<StateGridsWidgets> grids_;

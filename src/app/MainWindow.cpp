@@ -9,7 +9,7 @@
 #include "app/InventoryWiring.h"
 #include "app/ModelViewPlaceholder.h"
 #include "app/TreeWidgetView.h"
-#include "app/Twips.h"
+#include "platform/ui/Twips.h"
 #include "app/UserGuide.h"
 #include "app/UserGuideWindow.h"
 #include "app/WindowGeometry.h"
@@ -101,8 +101,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
         state_, *platform_.management, scene_,
         InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_,
                                   [this](std::size_t n) { doubleClickNode(n); }},
-        gate_,
-        [this] { yield(); }, [this] { return endingProgram_ || closeRequested_; });
+        gate_, [this] { return endingProgram_ || closeRequested_; });
     inventory_->connectMenus(*menus_);
     buildAdminCommands();
     connectCommands();
@@ -286,7 +285,6 @@ bool Frmmain::shutdown()
         return false;
     }
     endingProgram_ = true;
-    scene_.releaseModel();
     if (Scene* s = scene_.scene())
         state_.settings.CameraEye = {s->CameraEye.x, s->CameraEye.y, s->CameraEye.z};
     std::string error;

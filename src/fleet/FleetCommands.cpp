@@ -28,7 +28,6 @@ bool FleetCommands::DiagnoseAll()
         const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, MaxNodesAtOnce, cancel,
                                          [this, &cancel](const FleetProgress& p) {
                                              services_.progress.setProgress(p);
-                                             yieldNow(services_.yield);
                                              if (services_.progress.cancelRequested() ||
                                                  (services_.ending && services_.ending()))
                                                  cancel = true;

@@ -2,7 +2,6 @@
 #include "fleet/DiagnoseAll.h"
 #include "fleet/FleetRows.h"
 #include "commands/CommandGate.h"
-#include "commands/Yield.h"
 #include "nodes/Settings.h"
 
 #include <functional>
@@ -27,7 +26,6 @@ struct FleetServices {
     std::function<void(const std::string&)> statusMessage;
     // Shows the node on display again, as a double-click in the node tree does.
     std::function<void()> showNodeAgain;
-    Yield yield;
     // True while the program is closing: the run stops as a Cancel stops it.
     std::function<bool()> ending;
 };

@@ -7,7 +7,6 @@
 #include "commands/CommandGate.h"
 #include "commands/ScanFlags.h"
 #include "network/TreeView.h"
-#include "commands/Yield.h"
 #include "nodes/NodeTable.h"
 #include "nodes/Settings.h"
 
@@ -33,14 +32,13 @@ struct InventoryState {
 // The windows, the model and the services the drive scans talk to.
 struct InventoryServices {
     ManagementService& management;
-    BackgroundWork& runner;
+    BackgroundWork& work; // where the management calls run while the window keeps painting
     ScanProgressView& dialog;   // FrmCon
     InventoryWindowView& window; // Frmmain
     TreeView& hardwareTree;      // TrView1
     StateGridsView& grids;
     ModelUnits& units;
     CommandGate& gate;
-    Yield yield;
     // True once the program is ending: a command stops after the call it waits for.
     std::function<bool()> ending;
     // After a diagnostics scan has written node n's diagnostics, so the drive history can keep them.

@@ -89,7 +89,7 @@ bool InventoryScanCommands::CheckConnectivity(NodeDiagnosis& diagnosis)
 {
     services_.dialog.setStatus(withNode(ConnectingPrefix));
     bool answered = false;
-    services_.runner.run([&diagnosis, &answered] { answered = diagnosis.check(); });
+    services_.work.run([&diagnosis, &answered] { answered = diagnosis.check(); });
     if (!answered) {
         showFailure(withNode(AccessDeniedPrefix), diagnosis.outcome().reason);
         markNode(diagnosis);
@@ -106,7 +106,7 @@ bool InventoryScanCommands::collect(NodeDiagnosis& diagnosis, NodeFiles files)
     services_.dialog.setStatus(withNode(CollectingPrefix));
     bool collected = false;
     // The answer is cut on the worker, so that a huge one is freed before the window sees it.
-    services_.runner.run([&diagnosis, &collected, files] { collected = diagnosis.collect(files); });
+    services_.work.run([&diagnosis, &collected, files] { collected = diagnosis.collect(files); });
     answerCut_ = diagnosis.outcome().answerCut;
     if (!collected) {
         fail(withNode(CollectFailedPrefix), diagnosis.outcome().reason);
@@ -148,11 +148,9 @@ void InventoryScanCommands::LoadInventoryReport()
 bool InventoryScanCommands::CollectDiagnostics(NodeDiagnosis& diagnosis)
 {
     resetResults();
-    yield();
     services_.dialog.setBarWidth(CollectedBarTwips);
     if (!collect(diagnosis, NodeFiles::Diagnostics))
         return false;
-    yield();
     services_.dialog.setStatus(SensorCollectedText);
     return true;
 }
@@ -165,17 +163,13 @@ void InventoryScanCommands::EvaluateStoredDiagnostics()
         const NodeRecord& r = state_.table.at(diagnosedNode_);
         presentEvaluation(evaluateDiagnostics(text), {r.IP, r.Name}, results_, services_.grids, *painter_);
     }
-    yield();
     ShowDriveCounters(results_, services_.grids);
 }
 
 void InventoryScanCommands::showHardware()
 {
-    yield();
     services_.units.hideAllUnits();
-    yield();
     buildHardwareTree(services_.hardwareTree, state_.table.at(state_.SelectedNode), state_.settings.NodeLabelMode);
-    yield();
     LoadInventoryReport();
     services_.units.renderScene();
 }
@@ -236,9 +230,7 @@ bool InventoryScanCommands::buildSelected()
     if (state_.table.empty() || selectedNodeMissing())
         return true;
     services_.window.setBusyPointer(true);
-    yield();
     resetResults();
-    yield();
     services_.dialog.setDetail("");
     services_.dialog.showDialog();
     NodeDiagnosis diagnosis = selectedNodeDiagnosis();
@@ -261,9 +253,7 @@ bool InventoryScanCommands::buildLocal()
         return true;
     services_.window.setBusyPointer(true);
     NodeDiagnosis diagnosis = thisComputerDiagnosis();
-    yield();
     resetResults();
-    yield();
     services_.dialog.setDetail("");
     services_.dialog.showDialog();
     services_.hardwareTree.clear();
@@ -281,10 +271,7 @@ bool InventoryScanCommands::diagnoseSelected()
     if (state_.table.empty() || selectedNodeMissing())
         return true;
     services_.window.setBusyPointer(true);
-    yield();
-    yield();
     prepareDiagnostics();
-    yield();
     services_.dialog.showDialog();
     NodeDiagnosis diagnosis = selectedNodeDiagnosis();
     diagnosedNode_ = state_.SelectedNode;
@@ -295,10 +282,8 @@ bool InventoryScanCommands::diagnoseSelected()
     if (ending())
         return true;
     state_.flags.DriveScanDone = true;
-    yield();
     if (!CollectDiagnostics(diagnosis))
         return true;
-    yield();
     finishDiagnostics();
     return true;
 }
@@ -311,13 +296,10 @@ bool InventoryScanCommands::diagnoseLocal()
     prepareDiagnostics();
     NodeDiagnosis diagnosis = thisComputerDiagnosis();
     diagnosedNode_ = state_.LocalNode;
-    yield();
     services_.dialog.showDialog();
-    yield();
     state_.flags.DriveScanDone = true;
     if (!CollectDiagnostics(diagnosis))
         return true;
-    yield();
     finishDiagnostics();
     return true;
 }
@@ -341,9 +323,7 @@ bool InventoryScanCommands::showStoredNode()
     services_.window.setBusyPointer(true);
     services_.dialog.setStatus(PreparingModelText);
     services_.dialog.setCaption(StatusCaption);
-    yield();
     resetResults();
-    yield();
     showHardware();
     // The stored diagnostics too, so the grids match the drives on show.
     diagnosedNode_ = state_.SelectedNode;

@@ -65,7 +65,6 @@ private:
     // The success text on lblstatus and the status bar, dialog hidden, pointers normal.
     void finish(const char* prefix);
     bool ending() const { return services_.ending && services_.ending(); }
-    void yield() const { yieldNow(services_.yield); }
 
     // Runs command while it holds the gate; refused while another command holds it.
     bool gated(bool (InventoryScanCommands::*command)());

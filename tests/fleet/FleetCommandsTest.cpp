@@ -35,7 +35,7 @@ struct Rig {
     FleetCommands commands{table, settings, dir.path().toStdString(),
                            FleetServices{management, gate, progress,
                                          [this](const std::string& t) { status.push_back(t); },
-                                         [this] { EXPECT_FALSE(gate.busy()); ++shownAgain; }, {}, {}}};
+                                         [this] { EXPECT_FALSE(gate.busy()); ++shownAgain; }, {}}};
     Rig()
     {
         table.append(simNode(1));

@@ -96,7 +96,7 @@ struct Rig {
         commands = std::make_unique<InventoryScanCommands>(
             InventoryState{table, settings, SelectedNode, LocalNode, flags, folder, results},
             InventoryServices{service ? *service : *management, worker ? static_cast<BackgroundWork&>(workerRunner) : inlineRunner, dialog,
-                              window, tree, grids, units, gate, {}, [this] { return ending; }});
+                              window, tree, grids, units, gate, [this] { return ending; }});
         commands->setPainter(painter);
     }
 

@@ -156,7 +156,7 @@ std::string throughTheWindow(Backend& backend, const Case& c, Folder& folder, bo
     test::RecordingUnits units;
     CommandGate gate;
     InventoryScanCommands commands({table, settings, selected, local, flags, folder.path, results},
-                                   {backend.management(), runner, dialog, window, tree, grids, units, gate, {},
+                                   {backend.management(), runner, dialog, window, tree, grids, units, gate,
                                     [] { return false; }});
     diagnose ? commands.DiagnoseSelected() : commands.BuildSelected();
     shown = dialog.status + " | " + dialog.detail;

@@ -67,7 +67,7 @@ struct Rig {
         settings.AdminPassword = WsManTestServer::Password;
         commands = std::make_unique<InventoryScanCommands>(
             InventoryState{table, settings, SelectedNode, LocalNode, flags, folder, results},
-            InventoryServices{management, runner, dialog, window, tree, grids, units, gate, {}, [] { return false; }});
+            InventoryServices{management, runner, dialog, window, tree, grids, units, gate, [] { return false; }});
     }
     std::string file(const char* name) const
     {

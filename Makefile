@@ -8,7 +8,7 @@ XVFB = xvfb-run -a -s "-screen 0 1600x1000x24 -noreset"
 DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6sql6-sqlite libgl1-mesa-dev \
 	libgl1-mesa-dri libglm-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core fonts-crosextra-carlito \
-	libkrb5-dev gss-ntlmssp python3 python3-gssapi python3-winrm openssl wsdd iproute2 ccache \
+	libkrb5-dev gss-ntlmssp python3 python3-gssapi python3-winrm openssl wsdd iproute2 samba nftables ccache \
 	qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools dbus dbus-x11 python3-prometheus-client \
 	desktop-file-utils appstream dpkg-dev \
 	libldap-dev libsasl2-dev libsasl2-modules-gssapi-mit samba-ad-dc krb5-user python3-requests-kerberos
@@ -26,7 +26,7 @@ LAUNCHER = $$(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_HARNESSES = xfile_text xfile_binary xfile_mszip nodefile settings simnet json report sen_cd
+FUZZ_HARNESSES = xfile_text xfile_binary xfile_mszip nodefile settings simnet json report sen_cd netbios identify connections
 FUZZ_PACKAGES = clang-14 libclang-rt-14-dev
 
 .PHONY: all deps build build-core demo test stress bench fuzz install package clean

@@ -20,7 +20,7 @@ LAYERS = [
     ["platform"],
     ["nodes", "scene", "remote", "drives", "commands"],
     ["network", "model"],
-    ["inventory", "dialogs"],
+    ["inventory", "dialogs", "addresses"],
     ["fleet"],
     ["app"],
 ]

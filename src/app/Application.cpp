@@ -1,5 +1,8 @@
 #include "app/Application.h"
 
+#include "addresses/HeadlessScan.h"
+#include "addresses/SimulatedAddressScan.h"
+#include "app/AddressWiring.h"
 #include "app/CommandLine.h"
 #include "app/DemoSeed.h"
 #include "app/FrmStart.h"
@@ -12,6 +15,8 @@
 #include "platform/KeychainSecretStore.h"
 #include "platform/Log.h"
 #include "platform/SimulatedNetwork.h"
+#include "nodes/NodeConnections.h"
+#include "platform/SharedNodeConnections.h"
 #include "platform/SharedTransport.h"
 #include "platform/SimulatedPlatform.h"
 #include "platform/ui/BusyCursor.h"
@@ -60,7 +65,10 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
     removeInterruptedSaves(*folder);
     if (!management) {
         // The check runs one command: the transport of its settings file, read once, serves all of it.
-        management = makeSystemManagement(thisMachine(), [transport = checkTransport(*folder)] { return transport; });
+        SharedNodeConnections own;
+        own.publish(folderConnectionsByServer(*folder));
+        management = makeSystemManagement(thisMachine(), [transport = checkTransport(*folder)] { return transport; },
+                                          nullptr, own.lookup());
     }
     if (options.demo && !seedDemoFolder(*folder, *network, error)) {
         std::cout << "OPTICAL UNKNOWN - the demo folder could not be prepared: " << error << '\n';
@@ -71,6 +79,32 @@ int runHeadless(const CommandLine& options, int argc, char** argv)
     if (options.exportFile)
         run.exportFile = *options.exportFile;
     return runDiagnoseAllCheck(run, *management, std::cout);
+}
+
+// Reverse DNS, with the names of the user's file first where one is given.
+std::unique_ptr<ReverseNames> reverseNamesFor(const CommandLine& options, std::string& error)
+{
+    if (!options.namesFile)
+        return std::make_unique<SystemReverseNames>();
+    return HostsFileNames::load(*options.namesFile, error, std::make_unique<SystemReverseNames>());
+}
+
+int runScan(const CommandLine& options, int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    std::string error;
+    const auto names = reverseNamesFor(options, error);
+    if (!names) {
+        std::cerr << "vorlu-optical: " << error << '\n';
+        return 2;
+    }
+    const auto folder = chooseProgramFolder(options.dataDir, false, error);
+    if (!folder) {
+        std::cerr << error << '\n';
+        return 2;
+    }
+    AddressScanServices services{*names};
+    return runHeadlessScan({*folder, *options.scanRange, {}}, services, std::cout, std::cerr);
 }
 
 } // namespace
@@ -106,6 +140,8 @@ int runApplication(int argc, char** argv)
 
     if (options->diagnoseAll)
         return runHeadless(*options, argc, argv);
+    if (options->scanRange)
+        return runScan(*options, argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("vorlu-optical");
@@ -137,8 +173,10 @@ int runApplication(int argc, char** argv)
     // Connections run on worker threads: they read the copy the window publishes, never the settings themselves.
     SharedTransport transport;
     SharedAdminLogin adminLogin;
+    SharedNodeConnections ownConnections;
     Platform platform;
-    QtMessageBoxes& boxes = installSystemPlatform(platform, transport.source(), adminLogin.source());
+    QtMessageBoxes& boxes =
+        installSystemPlatform(platform, transport.source(), adminLogin.source(), ownConnections.lookup());
     if (network)
         installSimulatedNetwork(platform, network);
     platform.secrets = std::make_unique<KeychainSecretStore>();
@@ -160,6 +198,12 @@ int runApplication(int argc, char** argv)
     Frmmain main(platform, *folder, scene);
     main.setTransportListener([&transport](const RemoteTransport& t) { transport.publish(t); });
     main.setAdminLoginListener([&adminLogin](const AdminLogin& login) { adminLogin.publish(login); });
+    main.addresses().setPublisher(
+        [&ownConnections](std::map<std::string, NodeConnection> byServer) { ownConnections.publish(std::move(byServer)); });
+    if (network)
+        main.addresses().useScan([network](const AddressRange& range, ScanControl*) {
+            return scanSimulatedAddresses(*network, range);
+        });
     // Boxes are modal over the main window, not free-floating.
     boxes.setParentWidget(&main);
     main.loadStep(&start);

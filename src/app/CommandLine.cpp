@@ -29,6 +29,12 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
         } else if (a == "--export") {
             if (!value(cl.exportFile))
                 return std::nullopt;
+        } else if (a == "--scan") {
+            if (!value(cl.scanRange))
+                return std::nullopt;
+        } else if (a == "--names") {
+            if (!value(cl.namesFile))
+                return std::nullopt;
         } else if (a == "--diagnose-all") {
             cl.diagnoseAll = true;
         } else if (a == "--demo") {
@@ -44,6 +50,14 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
     }
     if (cl.demo && cl.networkFile) {
         error = "vorlu-optical: --demo and --network cannot be used together";
+        return std::nullopt;
+    }
+    if (cl.scanRange && (cl.demo || cl.networkFile || cl.diagnoseAll)) {
+        error = "vorlu-optical: --scan works on the real network alone, without --demo, --network or --diagnose-all";
+        return std::nullopt;
+    }
+    if (cl.namesFile && !cl.scanRange) {
+        error = "vorlu-optical: --names is only for --scan";
         return std::nullopt;
     }
     if (cl.exportFile && !cl.diagnoseAll) {
@@ -74,6 +88,10 @@ std::string usageText()
            "                   3 could not run (no node file, bad option)\n"
            "  --export FILE    with --diagnose-all: also write every drive to FILE (.csv, .json, .html, or\n"
            "                   .prom for a node exporter's textfile collector), atomically\n"
+           "  --scan RANGE     with no window: find the computers of RANGE (192.168.1.0/24 or\n"
+           "                   192.168.1.10-192.168.1.99) that answer on TCP 5985 or 5986, print one\n"
+           "                   line a computer and add the new ones to lg.ini\n"
+           "  --names FILE     name scanned addresses from FILE (hosts format) before reverse DNS\n"
            "  --help           show this text and end\n"
            "  --version        show the version and end\n"
            "\n"

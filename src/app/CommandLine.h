@@ -10,6 +10,8 @@ struct CommandLine {
     std::optional<std::string> networkFile;
     std::optional<std::string> logFile;
     std::optional<std::string> exportFile;
+    std::optional<std::string> scanRange;
+    std::optional<std::string> namesFile;
     bool demo = false;
     bool diagnoseAll = false;
     bool help = false;

@@ -35,8 +35,11 @@ public:
         QAction* mnucurnddia = nullptr;
         QAction* mnulocaldia = nullptr;
         QAction* mnudiagall = nullptr;
+        QAction* mnunodeconn = nullptr;
         QAction* mnunwscan = nullptr; // mnuscan
         QAction* mnuRescan = nullptr;
+        QAction* mnuscanaddr = nullptr;
+        QAction* mnuaddnode = nullptr;
         QAction* mnuslpc = nullptr; // Mnunodes
         QAction* mnuscansp = nullptr;
         QAction* mnuwcurnddia = nullptr;

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AddressWiring.h"
 #include "app/ClickLabel.h"
 #include "app/CommandMenus.h"
 #include "app/DetailPanel.h"
@@ -96,6 +97,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
         networkCommands_->DialogCancelled();
         if (inventory_)
             inventory_->commands().cancel();
+        addresses_->commands().DialogCancelled();
     };
     inventory_ = std::make_unique<InventoryWiring>(
         state_, *platform_.management, scene_,
@@ -131,6 +133,10 @@ void Frmmain::buildNetworkCommands()
                                                     *nodeTreeView_);
     networkCommands_ = std::make_unique<NetworkScanCommands>(context, *discovery_, *networkMenu_, gate_,
                                                              [this] { rebuildTree(); });
+    addresses_ = std::make_unique<AddressWiring>(
+        context, gate_, *this, *platform_.sockets, state_.programFolder,
+        [this] { return state_.settings.transport; }, [this] { rebuildTree(); });
+    addresses_->connectMenus(*menus_, [this] { return state_.LocalAddress; }, [this] { return state_.SelectedNode; });
 }
 
 void Frmmain::rebuildTree()
@@ -229,6 +235,7 @@ void Frmmain::loadStep(FrmStart* start)
     state_.LocalNode = load.localNode;
     readKeyringPasswords(&state_.nodes);
     networkCommands_->setInitialMenuState(load.existed);
+    addresses_->commands().loadConnections();
 
     // From here on the window is shown, so an Exit or a window close can run
     // the shutdown inside any yield; the loading must stop there.

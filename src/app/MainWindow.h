@@ -37,6 +37,7 @@ class DetailPanel;
 class PartSelection;
 class DrivePainter;
 class InventoryWiring;
+class AddressWiring;
 
 enum class KeyCommand;
 
@@ -85,6 +86,7 @@ public:
     TreeWidgetView& hardwareTree() { return *hardwareTreeView_; }
     QWidget* modelView() const { return picGR_; }
     InventoryWiring& inventory() { return *inventory_; }
+    AddressWiring& addresses() { return *addresses_; }
     // The model's side of the drive states; until it is set the parts stay as they are.
 
     void label6Clicked(int index);
@@ -199,6 +201,7 @@ private:
     std::unique_ptr<MenuNetworkSwitches> networkMenu_;
     std::unique_ptr<NetworkDiscovery> discovery_;
     std::unique_ptr<NetworkScanCommands> networkCommands_;
+    std::unique_ptr<AddressWiring> addresses_;
     std::unique_ptr<BackgroundColourCommand> backColour_;
     std::unique_ptr<InventoryWiring> inventory_;
     std::unique_ptr<AdminCommands> admin_;

@@ -12,7 +12,8 @@
 namespace vorlu {
 
 QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTransport()> transport,
-                                      std::function<AdminLogin()> adminLogin)
+                                      std::function<AdminLogin()> adminLogin,
+                                      std::function<std::optional<NodeConnection>(const std::string&)> ownConnections)
 {
     const ThisComputer here = thisMachine();
     // Workgroup computers are seldom in this machine's resolver; the scan
@@ -35,7 +36,8 @@ QtMessageBoxes& installSystemPlatform(Platform& platform, std::function<RemoteTr
         [work = std::make_shared<BackgroundWork>()](const std::function<void()>& job) { work->run(job); });
     platform.sockets = std::make_unique<AnnouncingSocketLayer>(std::make_unique<SystemSocketLayer>(), announced);
     platform.localAddress = std::make_unique<SystemLocalAddress>();
-    platform.management = makeSystemManagement(here, std::move(transport), std::move(kerberosNames));
+    platform.management =
+        makeSystemManagement(here, std::move(transport), std::move(kerberosNames), std::move(ownConnections));
     auto messages = std::make_unique<QtMessageBoxes>();
     QtMessageBoxes& boxes = *messages;
     platform.messages = std::move(messages);

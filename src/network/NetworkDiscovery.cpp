@@ -120,7 +120,9 @@ void NetworkDiscovery::ResolveAllNodes()
                 if (i < ctx_.state.firstScanRows.size())
                     ctx_.dialog.setGridCell(ctx_.state.firstScanRows[i], IpColumn, address);
                 // The table may only have grown meanwhile; check all the same.
-                if (ctx_.table.contains(i + 1))
+                // A name no resolver knows keeps the address it had: one found by an
+                // address scan or given by hand would otherwise be lost for good.
+                if (ctx_.table.contains(i + 1) && !address.empty())
                     ctx_.table.at(i + 1).IP = std::move(address);
                 ctx_.dialog.setProgress(i + 1, total);
             });

@@ -6,8 +6,12 @@ namespace vorlu {
 inline constexpr int DefaultHttpPort = 5985;
 inline constexpr int DefaultHttpsPort = 5986;
 
-// How the program reaches the management service of a remote node; one
-// setting for the whole program.
+// Which sign-in the node's 401 is answered with. Automatic takes the best it
+// offers (Negotiate, else Basic where allowed); the others insist on one.
+enum class SignInMethod { Automatic, Negotiate, Basic, Kerberos };
+
+// How the program reaches the management service of a remote node: the
+// program's setting, or a node's own connection laid over it.
 struct RemoteTransport {
     bool https = false;
     int port = DefaultHttpPort;
@@ -23,6 +27,9 @@ struct RemoteTransport {
     std::string domain;
     // A domain controller to ask (its DNS name); empty: found by DNS.
     std::string domainController;
+    // Set for one node by its own connection; the program's setting is Automatic.
+    SignInMethod signIn = SignInMethod::Automatic;
+    std::string kerberosName;
 
     bool operator==(const RemoteTransport&) const = default;
 };

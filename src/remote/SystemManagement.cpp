@@ -4,7 +4,6 @@
 #include "platform/LinuxManagement.h"
 #include "platform/ManagementRouter.h"
 #include "platform/SystemLocalAddress.h"
-#include "remote/WsManManagement.h"
 
 #include <climits>
 #include <unistd.h>
@@ -22,11 +21,13 @@ ThisComputer thisMachine()
 
 std::unique_ptr<ManagementService> makeSystemManagement(const ThisComputer& here,
                                                         std::function<RemoteTransport()> transport,
-                                                        std::shared_ptr<const KerberosNames> names)
+                                                        std::shared_ptr<const KerberosNames> names,
+                                                        NodeConnectionLookup ownConnections)
 {
     return std::make_unique<ManagementRouter>(
         here, std::make_unique<LinuxManagement>(here, "/sys", std::make_shared<SystemCdromDevices>()),
-        std::make_unique<WsManManagement>(std::move(transport), SecurityContextFactory{}, std::move(names)));
+        std::make_unique<NodeConnectionManagement>(std::move(transport), std::move(ownConnections),
+                                                   SecurityContextFactory{}, std::move(names)));
 }
 
 } // namespace vorlu

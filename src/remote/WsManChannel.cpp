@@ -3,6 +3,7 @@
 #include "platform/Management.h"
 #include "remote/ChannelBinding.h"
 #include "remote/SealedBody.h"
+#include "remote/SignInChoice.h"
 #include "remote/WsManEnvelope.h"
 
 #include <QByteArray>
@@ -35,7 +36,7 @@ WsManChannel::WsManChannel(const RemoteTransport& transport, const std::string& 
                          transport.connectTimeoutMs, transport.queryTimeoutMs}),
       endpoint_(std::string(transport.https ? "https://" : "http://") + http_.endpoint().authority() + "/wsman"),
       user_(std::move(user)), password_(std::move(password)), allowClearTextBasic_(transport.allowClearTextBasic),
-      contexts_(std::move(contexts))
+      signIn_(transport.signIn), contexts_(std::move(contexts))
 {
 }
 
@@ -135,7 +136,7 @@ void WsManChannel::signIn(const QDeadlineTimer& deadline)
     if (!schemeKnown_) {
         const HttpResponse probe = http_.post(request("", wsman::SoapContentType), deadline);
         if (probe.status == 401) {
-            scheme_ = chooseScheme(offeredSchemes(probe), http_.endpoint().https, allowClearTextBasic_);
+            scheme_ = chooseSchemeFor(signIn_, offeredSchemes(probe), http_.endpoint().https, allowClearTextBasic_);
         } else if (probe.status == 200) {
             scheme_ = AuthScheme::None;
         } else {

@@ -44,6 +44,7 @@ private:
     std::string user_;
     std::string password_;
     bool allowClearTextBasic_;
+    SignInMethod signIn_;
     SecurityContextFactory contexts_;
     bool schemeKnown_ = false;
     AuthScheme scheme_ = AuthScheme::None;

@@ -91,6 +91,22 @@ TEST_F(ResolveAllNodesTest, AfterRescanAllRecordsResolvedGridUntouched)
     EXPECT_EQ(rig.dialog.column(2, 1, 2), (Names{"10.9.9.9", ""}));
 }
 
+// An address found by an address scan or given by hand is not thrown away
+// because the name is in no resolver.
+TEST_F(ResolveAllNodesTest, ANameNoResolverKnowsKeepsItsAddress)
+{
+    rig.known({"SRV-NB12", "PC-DNS"});
+    rig.table.at(1).IP = "10.78.0.12";
+    rig.table.at(2).IP = "10.0.0.1";
+    rig.sockets.hosts = {{"PC-DNS", {10, 0, 0, 2}}};
+
+    rig.discovery.ResolveAllNodes();
+
+    EXPECT_EQ(rig.addresses(), (Names{"10.78.0.12", "10.0.0.2"}));
+    EXPECT_NE(std::find(rig.dialog.statuses.begin(), rig.dialog.statuses.end(), "Can't resolve name."),
+              rig.dialog.statuses.end());
+}
+
 TEST_F(ResolveAllNodesTest, BrokenLookupShowsBoxAndGoesOn)
 {
     rig.known({"A", "BROKEN", "C"});

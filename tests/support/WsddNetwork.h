@@ -1,4 +1,6 @@
 #pragma once
+#include "Netns.h"
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -38,22 +40,13 @@ public:
     // thread cannot enter the namespace.
     bool runInClient(const std::function<void()>& work, std::string* error) const;
 
-    // Keeps the calling thread in the client namespace while it lives: the
-    // sockets it opens meanwhile are the client's, those it had stay where
-    // they were (a window's display connection, say).
-    class ThreadInClient {
-    public:
-        ~ThreadInClient();
-        ThreadInClient(const ThreadInClient&) = delete;
-        ThreadInClient& operator=(const ThreadInClient&) = delete;
-
-    private:
-        friend class WsddNetwork;
-        explicit ThreadInClient(int home) : home_(home) {}
-        int home_;
-    };
-    // Null, with the reason, when the thread cannot enter the namespace.
-    std::unique_ptr<ThreadInClient> enterClient(std::string* error) const;
+    // Keeps the calling thread in the client namespace while it lives (a
+    // window's display connection it had stays where it was); null, with the
+    // reason, when the thread cannot enter the namespace.
+    std::unique_ptr<ThreadInNamespace> enterClient(std::string* error) const
+    {
+        return ThreadInNamespace::enter(client_, error);
+    }
 
 private:
     void cleanUp();

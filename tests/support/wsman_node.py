@@ -61,6 +61,9 @@ class Node:
         self.items_per_reply = node.get("itemsPerReply")
         self.faults = node.get("faults", [])
         self.behaviour = node.get("behaviour", "normal")
+        identity = node.get("identify", {})
+        self.product_vendor = identity.get("vendor", "Microsoft Corporation")
+        self.product_version = identity.get("version", "OS: 10.0.20348 SP: 0.0 Stack: 3.0")
         systems = self.classes.get("Win32_ComputerSystem") or [{}]
         self.machine = str(systems[0].get("Name", "localhost"))
         self.lock = threading.Lock()

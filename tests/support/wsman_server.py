@@ -26,12 +26,14 @@ refuses a sign-in whose binding differs, strict also one that carries none.
 NODE.json: "classes" (class name -> rows), "itemsPerReply" (the node's cap on items per
 Enumerate / Pull reply; the request's MaxElements, default 1, may lower it), "faults"
 (a query text containing "match" gets that fault; keys httpStatus, code, subcode,
-wsmanCode, message, providerFault) and "behaviour": normal, slow:<ms>, silent,
-malformed, oversized, deep, entities or empty500.
+wsmanCode, message, providerFault), "behaviour": normal, slow:<ms>, silent,
+malformed, oversized, deep, entities or empty500, and "identify" ("vendor", "version"): the
+answer to an Identify sent with "WSMANIDENTIFY: unauthenticated", which needs no login.
 """
 
 import argparse
 import base64
+from xml.sax.saxutils import escape
 import os
 import re
 import signal
@@ -77,6 +79,21 @@ def build_sealed(plain, payload):
     return (BOUNDARY + b"\r\n\tContent-Type: " + SESSION_PROTOCOL.encode() + b"\r\n"
             b"\tOriginalContent: type=" + SOAP_TYPE.encode() + b";Length=" + str(len(plain)).encode() + b"\r\n"
             + BOUNDARY + b"\r\n\tContent-Type: application/octet-stream\r\n" + payload + BOUNDARY + b"--\r\n")
+
+
+def identify_reply(node):
+    return (
+        '<s:Envelope xmlns:s="http://www.w3.org/2003/05/soap-envelope" '
+        'xmlns:wsmid="http://schemas.dmtf.org/wbem/wsman/identity/1/wsmanidentity.xsd">'
+        "<s:Header/><s:Body><wsmid:IdentifyResponse>"
+        "<wsmid:ProtocolVersion>http://schemas.dmtf.org/wbem/wsman/1/wsman.xsd</wsmid:ProtocolVersion>"
+        "<wsmid:ProductVendor>%s</wsmid:ProductVendor>"
+        "<wsmid:ProductVersion>%s</wsmid:ProductVersion>"
+        "<wsmid:SecurityProfiles><wsmid:SecurityProfileName>"
+        "http://schemas.dmtf.org/wbem/wsman/1/wsman/secprofile/http/spnego-kerberos"
+        "</wsmid:SecurityProfileName></wsmid:SecurityProfiles>"
+        "</wsmid:IdentifyResponse></s:Body></s:Envelope>"
+        % (escape(node.product_vendor), escape(node.product_version)))
 
 
 def read_users(path):
@@ -131,6 +148,9 @@ class Handler(BaseHTTPRequestHandler):
             time.sleep(int(cfg.behaviour[5:]) / 1000.0)
         if self.path.split("?")[0].lower() != "/wsman":
             return self.send_plain(404, b"")
+        if self.headers.get("WSMANIDENTIFY", "").lower() == "unauthenticated" and b"Identify" in body:
+            log("IDENTIFY unauthenticated")
+            return self.send_plain(200, identify_reply(cfg.node).encode("utf-8"), SOAP_TYPE)
         if not self.authenticate():
             return
         content_type = self.headers.get("Content-Type", "")

@@ -39,7 +39,8 @@ NodeOutcome diagnoseNode(ManagementService& management, const NodeRecord& node, 
     out.diagnosedAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
     WmiConnection connection;
     SelectNodeCredentials(connection, node, settings.adminUser, settings.adminPassword);
-    // One connection and one query serve both files: a node costs two round trips, not six.
+    const ConnectionHold hold = management.holdConnections(connection.server);
+    // One query serves both files where the namespaces agree.
     std::vector<WmiRow> drives;
     try {
         ManagementSession session = OpenConnection(management, connection, DiagnosticsNamespace);

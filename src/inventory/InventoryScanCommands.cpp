@@ -257,6 +257,8 @@ bool InventoryScanCommands::buildSelected()
     services_.dialog.showDialog();
     SelectNodeCredentials(connection_, state_.table.at(state_.SelectedNode), state_.settings.AdminUser,
                           state_.settings.AdminPassword);
+    // The check and the queries after it share one signed-in connection to the node.
+    const ConnectionHold hold = services_.management.holdConnections(connection_.server);
     services_.hardwareTree.clear();
     if (!CheckConnectivity() || ending())
         return true;
@@ -304,6 +306,8 @@ bool InventoryScanCommands::diagnoseSelected()
     services_.dialog.showDialog();
     SelectNodeCredentials(connection_, state_.table.at(state_.SelectedNode), state_.settings.AdminUser,
                           state_.settings.AdminPassword);
+    // The check and the queries after it share one signed-in connection to the node.
+    const ConnectionHold hold = services_.management.holdConnections(connection_.server);
     diagnosedNode_ = state_.SelectedNode;
     if (!CheckConnectivity()) {
         services_.dialog.setBusyPointer(false);

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Management.h"
 #include "remote/HttpResponse.h"
 
 #include <QDeadlineTimer>
@@ -38,6 +39,13 @@ struct HttpRequest {
 // body. Without keepAlive the server is asked to close after its answer.
 std::string postMessage(const HttpRequest& request, const std::string& authority, bool keepAlive);
 
+// A kept-alive connection the node had closed while it was idle: nothing of
+// the request was answered, so it may be sent again on a new connection.
+class StaleConnection : public WmiError {
+public:
+    using WmiError::WmiError;
+};
+
 // One kept-alive HTTP/1.1 connection to a node, used blocking on the calling
 // thread (a worker thread: the window never waits on it). Every wait is
 // bounded by the deadline given and the connection limit; an answer is
@@ -60,6 +68,10 @@ public:
     int openings() const { return openings_; }
     void close();
     const HttpEndpoint& endpoint() const { return endpoint_; }
+    // A kept connection passes between threads: the thread done with it lets
+    // it go, the next one to use it (or to close it) takes it.
+    void letGoOfThread();
+    void takeToThread();
 
 private:
     void open(const QDeadlineTimer& deadline);
@@ -74,6 +86,8 @@ private:
     std::unique_ptr<QTcpSocket> socket_;
     std::string buffer_;
     bool answering_ = false; // a byte of the answer has come
+    bool reused_ = false;    // the request went out on a connection that had answered before
+    int answers_ = 0;        // on the connection open now
     int openings_ = 0;
 };
 

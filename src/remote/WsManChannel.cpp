@@ -26,16 +26,30 @@ std::string fromBase64(const std::string& text)
     return decoded.decoded.toStdString();
 }
 
+// An answer the node gives to a message, as opposed to one that turns the message away.
+bool answers(const HttpResponse& response)
+{
+    return response.status == 200 || (response.status == 500 && !response.body.empty());
+}
+
 } // namespace
 
 WsManChannel::WsManChannel(const RemoteTransport& transport, const std::string& host, std::string user,
-                           std::string password, SecurityContextFactory contexts)
-    : http_(HttpEndpoint{host, transport.port, transport.https, transport.verifyCertificate, transport.caFile,
+                           std::string password, SecurityContextFactory contexts,
+                           std::shared_ptr<NodeLoginFacts> facts)
+    : transport_(transport), host_(host),
+      http_(HttpEndpoint{host, transport.port, transport.https, transport.verifyCertificate, transport.caFile,
                          transport.connectTimeoutMs, transport.queryTimeoutMs}),
       endpoint_(std::string(transport.https ? "https://" : "http://") + http_.endpoint().authority() + "/wsman"),
-      user_(std::move(user)), password_(std::move(password)), allowClearTextBasic_(transport.allowClearTextBasic),
-      contexts_(std::move(contexts))
+      user_(std::move(user)), password_(std::move(password)), contexts_(std::move(contexts)),
+      facts_(facts ? std::move(facts) : std::make_shared<NodeLoginFacts>())
 {
+}
+
+bool WsManChannel::serves(const RemoteTransport& transport, const std::string& host, const std::string& user,
+                          const std::string& password) const
+{
+    return transport == transport_ && host == host_ && user == user_ && password == password_;
 }
 
 HttpRequest WsManChannel::request(std::string body, std::string contentType) const
@@ -48,11 +62,21 @@ HttpRequest WsManChannel::request(std::string body, std::string contentType) con
     return r;
 }
 
-void WsManChannel::fail(const HttpResponse& response) const
+HttpRequest WsManChannel::message(const std::string& soap) const
+{
+    // Over plain HTTP the Negotiate session seals the body; over HTTPS the transport protects it.
+    if (scheme_ == AuthScheme::Negotiate && !http_.endpoint().https)
+        return request(buildSealedBody(*session_, soap), SealedBodyContentType);
+    return request(soap, wsman::SoapContentType);
+}
+
+void WsManChannel::fail(const HttpResponse& response)
 {
     const std::string port = std::to_string(http_.endpoint().port);
     switch (response.status) {
     case 401:
+        // What the node offers may have changed: the next connection asks again.
+        facts_->forgetOffer(endpoint_);
         throw WmiError("401: the node refused the login of \"" + user_ +
                        "\": check the user name and the password (in a workgroup only the built-in Administrator "
                        "may sign in, unless the node sets LocalAccountTokenFilterPolicy=1)");
@@ -69,36 +93,58 @@ void WsManChannel::fail(const HttpResponse& response) const
                    (response.reason.empty() ? "" : " " + response.reason));
 }
 
-void WsManChannel::acceptSignIn(const HttpResponse& response)
+AuthScheme WsManChannel::schemeToUse(const QDeadlineTimer& deadline)
 {
-    // An empty message signed in: a fault about the message means the login itself passed.
-    // Basic is judged before the message is read, so only a refusal of the login counts.
-    const bool refused = scheme_ == AuthScheme::Basic
-                             ? response.status == 401 || response.status == 404 || response.status == 413
-                             : response.status != 200 && !(response.status == 500 && !response.body.empty());
-    if (refused)
-        fail(response);
-    signedInOn_ = http_.openings();
+    const bool https = http_.endpoint().https;
+    // Over plain HTTP without clear-text Basic only Negotiate may sign in: there is nothing to ask.
+    if (!https && !transport_.allowClearTextBasic)
+        return AuthScheme::Negotiate;
+    auto offer = facts_->offer(endpoint_);
+    if (!offer) {
+        const HttpResponse probe = http_.post(request("", wsman::SoapContentType), deadline);
+        if (probe.status == 401)
+            offer = NodeLoginFacts::Offer{false, offeredSchemes(probe)};
+        else if (probe.status == 200)
+            offer = NodeLoginFacts::Offer{true, {}};
+        else
+            fail(probe);
+        facts_->rememberOffer(endpoint_, *offer);
+    }
+    return offer->open ? AuthScheme::None : chooseScheme(offer->schemes, https, transport_.allowClearTextBasic);
 }
 
-void WsManChannel::negotiate(const QDeadlineTimer& deadline)
+HttpResponse WsManChannel::negotiate(const std::string& soap, const QDeadlineTimer& deadline)
 {
     session_ = contexts_(user_, password_);
     if (!session_)
         throw WmiError("no Negotiate session could be made on this computer");
     const std::string scheme = session_->scheme();
+    const bool ride = !soap.empty() && !facts_->wantsLoginFirst(endpoint_);
     std::string token = session_->step("");
     int opening = -1;
     for (int leg = 0; leg < MaxHandshakeLegs; ++leg) {
-        HttpRequest r = request("", wsman::SoapContentType);
+        // The message rides in the leg that completes the login once the session can seal it.
+        const bool riding = ride && session_->established();
+        HttpRequest r = riding ? message(soap) : request("", wsman::SoapContentType);
         r.headers.emplace_back("Authorization", scheme + " " + base64(token));
-        const HttpResponse answer = http_.post(r, deadline);
+        HttpResponse answer;
+        try {
+            answer = http_.post(r, deadline);
+        } catch (const StaleConnection&) {
+            throw WmiError("the node closed the connection during the login");
+        }
         if (opening != -1 && opening != http_.openings())
             throw WmiError("the node closed the connection during the login");
         opening = http_.openings();
         const auto nodeToken = challengeToken(answer, scheme);
         if (answer.status == 401) {
-            if (!nodeToken || nodeToken->empty() || session_->established())
+            if (!nodeToken || nodeToken->empty()) {
+                // Not even a challenge: name what the node offers instead, when that is not Negotiate.
+                if (leg == 0)
+                    chooseScheme(offeredSchemes(answer), http_.endpoint().https, transport_.allowClearTextBasic);
+                fail(answer);
+            }
+            if (session_->established())
                 fail(answer);
             token = session_->step(fromBase64(*nodeToken));
             if (token.empty())
@@ -109,48 +155,44 @@ void WsManChannel::negotiate(const QDeadlineTimer& deadline)
             session_->step(fromBase64(*nodeToken));
         if (!session_->established())
             throw WmiError("the node ended the Negotiate login before the session was complete");
-        acceptSignIn(answer);
-        return;
+        if (riding && !answers(answer) && answer.status != 404 && answer.status != 413) {
+            // The node turned the message away with the login: from now on it gets an empty one first.
+            facts_->rememberLoginFirst(endpoint_);
+            http_.close();
+            return negotiate(soap, deadline);
+        }
+        signedInOn_ = http_.openings();
+        if (riding)
+            return answer;
+        // An empty message signed in: a fault about the message means the login itself passed.
+        if (!answers(answer)) {
+            signedInOn_ = -1;
+            fail(answer);
+        }
+        return soap.empty() ? answer : http_.post(message(soap), deadline);
     }
     throw WmiError("the Negotiate login did not complete in " + std::to_string(MaxHandshakeLegs) + " exchanges");
 }
 
-void WsManChannel::signIn(const QDeadlineTimer& deadline)
+HttpResponse WsManChannel::send(const std::string& soap, const QDeadlineTimer& deadline)
 {
+    if (usable())
+        return http_.post(message(soap), deadline);
     signedInOn_ = -1;
-    if (!schemeKnown_) {
-        const HttpResponse probe = http_.post(request("", wsman::SoapContentType), deadline);
-        if (probe.status == 401) {
-            scheme_ = chooseScheme(offeredSchemes(probe), http_.endpoint().https, allowClearTextBasic_);
-        } else if (probe.status == 200) {
-            scheme_ = AuthScheme::None;
-        } else {
-            fail(probe);
-        }
-        schemeKnown_ = true;
-        if (scheme_ == AuthScheme::None) {
-            signedInOn_ = http_.openings();
-            return;
-        }
-    }
+    session_.reset();
+    scheme_ = schemeToUse(deadline);
     if (scheme_ == AuthScheme::Negotiate)
-        negotiate(deadline);
-    else if (scheme_ == AuthScheme::Basic)
-        acceptSignIn(http_.post(request("", wsman::SoapContentType), deadline));
-    else
+        return negotiate(soap, deadline);
+    // Basic carries its header on every request, the first one included: that request is the login.
+    HttpResponse answer = http_.post(message(soap), deadline);
+    if (answer.status != 401)
         signedInOn_ = http_.openings();
+    return answer;
 }
 
-std::string WsManChannel::exchange(const std::string& soap, const QDeadlineTimer& deadline)
+std::string WsManChannel::answerOf(const HttpResponse& answer)
 {
-    if (!usable())
-        signIn(deadline);
-    // Over plain HTTP the Negotiate session seals the body; over HTTPS the transport protects it.
-    const bool seal = scheme_ == AuthScheme::Negotiate && !http_.endpoint().https;
-    const HttpResponse answer = http_.post(seal ? request(buildSealedBody(*session_, soap), SealedBodyContentType)
-                                                : request(soap, wsman::SoapContentType),
-                                           deadline);
-    if (answer.status != 200 && !(answer.status == 500 && !answer.body.empty()))
+    if (!answers(answer))
         fail(answer);
     const std::string contentType = answer.header("Content-Type").value_or("");
     if (isSealedBody(contentType)) {
@@ -158,9 +200,19 @@ std::string WsManChannel::exchange(const std::string& soap, const QDeadlineTimer
             throw WmiError("the node sent an encrypted answer without a Negotiate session");
         return readSealedBody(*session_, answer.body, contentType);
     }
-    if (seal)
+    if (scheme_ == AuthScheme::Negotiate && !http_.endpoint().https)
         throw WmiError("the node's answer to an encrypted message was not encrypted, and was refused");
     return answer.body;
+}
+
+std::string WsManChannel::exchange(const std::string& soap, const QDeadlineTimer& deadline)
+{
+    try {
+        return answerOf(send(soap, deadline));
+    } catch (const StaleConnection&) {
+        // Nodes close idle connections at a time of their own; the message never arrived, so it goes again.
+        return answerOf(send(soap, deadline));
+    }
 }
 
 } // namespace vorlu

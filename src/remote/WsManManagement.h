@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/Management.h"
 #include "platform/RemoteTransport.h"
+#include "remote/KeptConnections.h"
+#include "remote/NodeLoginFacts.h"
 #include "remote/WsManChannel.h"
 
 #include <functional>
@@ -8,19 +10,24 @@
 namespace vorlu {
 
 // The management service of remote nodes over WS-Management: ConnectServer
-// signs in on the node's endpoint (a refused login fails there), ExecQuery
-// runs one WQL enumeration (Enumerate, Pull until the end, Release when it is
-// given up). The transport is read once per locator; every call is bounded
-// by its time limits and may run on any one thread at a time.
+// takes the node's connection (the login rides in its first query, so a
+// refused login fails there), ExecQuery runs one WQL enumeration (Enumerate,
+// Pull until the end, Release when it is given up). While a command holds the
+// node, its operations share one signed-in connection. The transport is read
+// once per locator; every call is bounded by its time limits and may run on
+// any one thread at a time.
 class WsManManagement : public ManagementService {
 public:
     // Without contexts, NTLM (makeNtlmContext for the node) signs in.
     explicit WsManManagement(std::function<RemoteTransport()> transport, SecurityContextFactory contexts = {});
     std::unique_ptr<WmiLocator> createLocator() override;
+    ConnectionHold holdConnections(const std::string& server) override;
 
 private:
     std::function<RemoteTransport()> transport_;
     SecurityContextFactory contexts_;
+    std::shared_ptr<KeptConnections> kept_ = std::make_shared<KeptConnections>();
+    std::shared_ptr<NodeLoginFacts> facts_ = std::make_shared<NodeLoginFacts>();
 };
 
 // Across all replies of one query; the drive commands keep far fewer.

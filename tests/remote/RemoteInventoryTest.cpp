@@ -29,10 +29,11 @@ const std::string Report = "CD\r\n2\r\nD:\r\nHL-DT-ST DVDRAM GH24NSD1\r\nE:\r\nT
 const std::string Diagnostics = "2\r\n3\r\n0\r\n\r\n\r\n\r\nOK\r\n\r\nTrue\r\n"
                                 "8\r\n22\r\nFalse\r\nDevice disabled\r\n31\r\nError\r\n4\r\nFalse\r\n\r\n";
 
-std::string nodeJson()
+std::string nodeJson(int itemsPerReply = 1)
 {
     return R"({"classes": {"Win32_CDROMDrive": )" + Drives +
-           R"(, "Win32_ComputerSystem": [{"Name": "SRV-ARCHIVE"}]}, "itemsPerReply": 1})";
+           R"(, "Win32_ComputerSystem": [{"Name": "SRV-ARCHIVE"}]}, "itemsPerReply": )" +
+           std::to_string(itemsPerReply) + "}";
 }
 
 const std::string AdminUser = std::string(WsManTestServer::Domain) + "\\" + WsManTestServer::User;
@@ -163,6 +164,52 @@ TEST(RemoteInventory, ARefusingOrAbsentNodeIsAccessDeniedWithItsReason)
         EXPECT_EQ(rig.table.at(2).Scanned, "Access denied");
         EXPECT_TRUE(rig.flags.AccessDenied);
         EXPECT_EQ(rig.file("sen_cd"), "<none>");
+    }
+}
+
+std::size_t count(const std::string& log, const std::string& what)
+{
+    std::size_t n = 0;
+    for (std::size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// Round trips by the server's log: each connection's TCP handshake (and TLS 1.3's), each request.
+std::size_t roundTrips(const WsManTestServer& server, bool https)
+{
+    const std::string log = server.requestLog();
+    return count(log, "CONNECTION") * (https ? 2 : 1) + count(log, "POST ");
+}
+
+TEST(RemoteInventory, ADiagnosticsScanSharesOneSignedInConnectionAndAsksTheSchemesOncePerRun)
+{
+    const struct {
+        const char* auth;
+        bool https;
+        std::size_t first;  // round trips of the first scan of the run
+        std::size_t second; // of the next one
+    } cases[] = {
+        // TCP, the negotiate leg, the last leg carrying the check, the drive query.
+        {"ntlm", false, 4, 4},
+        // TCP, TLS, the schemes asked once, the check, the drive query.
+        {"basic", true, 5, 4},
+    };
+    for (const auto& c : cases) {
+        // A node that answers with every drive at once, as Windows does.
+        WsManTestServer server({nodeJson(32), c.auth, c.https});
+        ASSERT_TRUE(server.started()) << server.error();
+        RemoteTransport transport = httpsTo(server);
+        transport.https = c.https;
+        WsManManagement remote([transport] { return transport; });
+        Rig rig(remote);
+        rig.commands->DiagnoseSelected();
+        EXPECT_EQ(rig.file("sen_cd"), Diagnostics) << c.auth << ": " << rig.dialog.detail;
+        EXPECT_EQ(roundTrips(server, c.https), c.first) << c.auth << "\n" << server.requestLog();
+        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 1u) << c.auth;
+        rig.commands->DiagnoseSelected();
+        EXPECT_EQ(roundTrips(server, c.https), c.first + c.second) << c.auth << "\n" << server.requestLog();
+        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 2u) << "a command's connection ends with it";
     }
 }
 

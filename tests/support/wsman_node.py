@@ -61,6 +61,10 @@ class Node:
         self.items_per_reply = node.get("itemsPerReply")
         self.faults = node.get("faults", [])
         self.behaviour = node.get("behaviour", "normal")
+        # A node that turns away a message sent with the last login token (400).
+        self.login_first = bool(node.get("loginFirst", False))
+        # A node that drops a kept-alive connection after so many answers, without a word.
+        self.close_after_answers = node.get("closeAfterAnswers")
         systems = self.classes.get("Win32_ComputerSystem") or [{}]
         self.machine = str(systems[0].get("Name", "localhost"))
         self.lock = threading.Lock()

@@ -7,7 +7,8 @@
 
 Binds 127.0.0.1 (or ADDRESS), prints one line "READY <port>" when listening and serves HTTP/1.1
 keep-alive POST /wsman until SIGTERM or until its stdin closes. Each request is logged to
-stderr (authentication, action, query, enumeration context); never a password.
+stderr (authentication, action, query, enumeration context); never a password. Each connection
+logs "CONNECTION" and each POST "POST", so that a test counts the round trips a client costs.
 
 NTLM goes through GSSAPI with the gss-ntlmssp mechanism, which reads the users file
 (DOMAIN:user:password lines) through NTLM_USER_FILE; Basic checks the same file. The
@@ -17,7 +18,9 @@ gets 500 with an empty body. Basic cannot seal, so over plain HTTP it needs
 --allow-unencrypted too.
 
 NODE.json: "classes" (class name -> rows), "itemsPerReply" (the node's cap on items per
-Enumerate / Pull reply; the request's MaxElements, default 1, may lower it), "faults"
+Enumerate / Pull reply; the request's MaxElements, default 1, may lower it), "loginFirst"
+(a message sent with the last NTLM token gets 400: the login must come first, with an empty
+body), "closeAfterAnswers" (the connection is dropped silently after so many answers), "faults"
 (a query text containing "match" gets that fault; keys httpStatus, code, subcode,
 wsmanCode, message, providerFault) and "behaviour": normal, slow:<ms>, silent,
 malformed, oversized, deep, entities or empty500.
@@ -101,8 +104,11 @@ class Handler(BaseHTTPRequestHandler):
                 raise
             self.request.settimeout(None)
         super().setup()
+        log("CONNECTION from port %d" % self.client_address[1])
         self.gss = None            # the connection's NTLM session once established
         self.pending = None        # a handshake under way
+        self.signed_in_now = False # this request completed the handshake
+        self.answers = 0
 
     def log_message(self, format, *args):
         pass
@@ -114,6 +120,7 @@ class Handler(BaseHTTPRequestHandler):
         cfg = self.server.cfg
         length = int(self.headers.get("Content-Length") or 0)
         body = self.rfile.read(length) if length else b""
+        log("POST body=%d auth=%s" % (len(body), self.headers.get("Authorization", "").partition(" ")[0] or "none"))
         if cfg.behaviour == "silent":
             log("SILENT request left unanswered")
             while True:
@@ -122,8 +129,12 @@ class Handler(BaseHTTPRequestHandler):
             time.sleep(int(cfg.behaviour[5:]) / 1000.0)
         if self.path.split("?")[0].lower() != "/wsman":
             return self.send_plain(404, b"")
+        self.signed_in_now = False
         if not self.authenticate():
             return
+        if body and self.signed_in_now and cfg.node.login_first:
+            log("REFUSED message with the login")
+            return self.send_plain(400, b"")
         content_type = self.headers.get("Content-Type", "")
         sealed = content_type.lower().startswith("multipart/encrypted")
         if sealed:
@@ -154,6 +165,10 @@ class Handler(BaseHTTPRequestHandler):
             self.send_plain(status, build_sealed(reply, self.seal(reply)), SEALED_TYPE)
         else:
             self.send_plain(status, reply, SOAP_TYPE)
+        self.answers += 1
+        if cfg.node.close_after_answers and self.answers >= cfg.node.close_after_answers:
+            log("CLOSED after %d answers" % self.answers)
+            self.close_connection = True
 
     def seal(self, plain):
         wrapped = self.gss.wrap(plain, True).message
@@ -231,6 +246,7 @@ class Handler(BaseHTTPRequestHandler):
             self.refuse(out or b"")
             return False
         self.gss, self.pending = self.pending, None
+        self.signed_in_now = True
         log("AUTH ntlm ok user=%s" % str(self.gss.initiator_name).strip("\x00 "))
         return True
 

@@ -238,5 +238,80 @@ TEST(WsManManagement, UnreachableSlowSilentAndBrokenNodesFailWithTheirReason)
     }
 }
 
+// A command's operations on one node, as the drive commands run them: a
+// connection, a query and its release each, within one hold on the node.
+struct Command {
+    WsManManagement& management;
+    const Remote& remote;
+    ConnectionHold hold;
+
+    Command(WsManManagement& m, const Remote& r) : management(m), remote(r), hold(m.holdConnections("127.0.0.1")) {}
+    std::vector<WmiRow> query(const std::string& text, const std::string& user, const std::string& password)
+    {
+        return management.createLocator()->connectServer("127.0.0.1", remote.nameSpace, user, password)->execQuery(text);
+    }
+    std::vector<WmiRow> query(const std::string& text) { return query(text, remote.user, remote.password); }
+};
+
+constexpr const char* NameQuery = "Select Name From Win32_ComputerSystem";
+
+TEST(WsManManagement, AHeldConnectionServesTheCommandAndEndsWithItOnAFaultOrWithAnotherLogin)
+{
+    WsManTestServer server({drivesNode(R"(, "itemsPerReply": 32)"), "ntlm"});
+    ASSERT_TRUE(server.started()) << server.error();
+    Remote remote(server);
+    WsManManagement management([t = remote.transport] { return t; });
+    {
+        Command command(management, remote);
+        EXPECT_EQ(command.query(NameQuery).size(), 1u);
+        EXPECT_EQ(command.query("SELECT * FROM Win32_CDROMDrive").size(), 3u);
+        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 1u);
+        EXPECT_THROW(command.query("SELECT * FROM Win32_Bogus"), WmiError);
+        EXPECT_EQ(command.query(NameQuery).size(), 1u);
+        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 2u) << "a fault ends the connection";
+        EXPECT_EQ(command.query(NameQuery, WsManTestServer::User, remote.password).size(), 1u);
+        EXPECT_EQ(command.query(NameQuery).size(), 1u);
+        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 4u) << "another login, another connection";
+    }
+    // Without a hold every operation has a connection of its own, as before.
+    EXPECT_EQ(remote.query(NameQuery).size(), 1u);
+    EXPECT_EQ(remote.query(NameQuery).size(), 1u);
+    EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 6u);
+    EXPECT_EQ(count(server.requestLog(), "AUTH ntlm ok"), 6u);
+    EXPECT_EQ(count(server.requestLog(), "REFUSED"), 0u) << server.requestLog();
+}
+
+TEST(WsManManagement, AKeptConnectionTheNodeDroppedIsReplacedOnce)
+{
+    for (const char* auth : {"ntlm", "basic"}) {
+        WsManTestServer server({drivesNode(R"(, "itemsPerReply": 32, "closeAfterAnswers": 1)"), auth, false, true});
+        ASSERT_TRUE(server.started()) << server.error();
+        Remote remote(server);
+        remote.transport.allowClearTextBasic = true;
+        WsManManagement management([t = remote.transport] { return t; });
+        Command command(management, remote);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(command.query(NameQuery).size(), 1u) << auth;
+        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 3u) << auth << "\n" << server.requestLog();
+    }
+}
+
+TEST(WsManManagement, ANodeThatWantsTheLoginFirstGetsItFromThenOn)
+{
+    WsManTestServer server({drivesNode(R"(, "itemsPerReply": 32, "loginFirst": true)"), "ntlm"});
+    ASSERT_TRUE(server.started()) << server.error();
+    Remote remote(server);
+    WsManManagement management([t = remote.transport] { return t; });
+    EXPECT_EQ(Command(management, remote).query(NameQuery).size(), 1u);
+    const std::string first = server.requestLog();
+    EXPECT_EQ(count(first, "REFUSED message with the login"), 1u) << first;
+    EXPECT_EQ(count(first, "CONNECTION"), 2u) << first;
+    EXPECT_EQ(Command(management, remote).query(NameQuery).size(), 1u);
+    const std::string both = server.requestLog();
+    EXPECT_EQ(count(both, "REFUSED"), 1u) << "the run remembers: " << both;
+    // The negotiate leg, the last leg with an empty body, the query.
+    EXPECT_EQ(count(both, "POST ") - count(first, "POST "), 3u) << both;
+}
+
 } // namespace
 } // namespace vorlu

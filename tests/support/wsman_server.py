@@ -314,6 +314,8 @@ def main():
             log("ERROR the NTLM mechanism of GSSAPI is missing: install gss-ntlmssp")
             return 2
 
+    # A fleet's worth of connections may arrive at once; the default backlog of 5 would drop some.
+    ThreadingHTTPServer.request_queue_size = 256
     server = ThreadingHTTPServer((args.bind, args.port), Handler)
     server.daemon_threads = True
     server.cfg = cfg

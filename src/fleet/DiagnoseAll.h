@@ -34,13 +34,12 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
                      std::size_t atOnce, const std::atomic<bool>& cancel,
                      const std::function<void(const FleetProgress&)>& progress = {});
 
-// The fleet rows of a run, node after node; perNode sees each node's rows
-// (nodes a cancel left untouched have none and are skipped).
-std::vector<FleetRow> fleetRowsOfRun(const NodeTable& table, const FleetRun& run,
-                                     const std::function<void(const std::vector<FleetRow>&)>& perNode = {});
+// The fleet rows of a run, node after node (nodes a cancel left untouched
+// have none).
+std::vector<FleetRow> fleetRowsOfRun(const NodeTable& table, const FleetRun& run);
 
-// The run's rows recorded in the program folder's history, one transaction
-// per node; an empty text, or why the history was left out (the run stands).
+// The run's rows recorded in the program folder's history in one transaction;
+// an empty text, or why the history was left out (the run stands).
 std::string recordHistory(const std::filesystem::path& programFolder, const NodeTable& table, const FleetRun& run,
                           std::vector<FleetRow>& rows);
 

@@ -67,7 +67,7 @@ void FleetCommands::recordStoredDiagnosis(std::size_t n)
         return;
     std::string problem;
     auto history = FleetHistory::open(programFolder_ / HistoryFileName, problem);
-    if (history && history->recordNode(fleetRowsOf(node, stored), &problem))
+    if (history && history->record(fleetRowsOf(node, stored), &problem))
         return;
     services_.statusMessage("Diagnostics of " + node.Name + " not recorded in the history: " + problem);
 }

@@ -6,6 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <vector>
+
 namespace vorlu {
 
 namespace {
@@ -36,52 +39,100 @@ bool writeAll(int fd, const std::string& content)
 
 } // namespace
 
-bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, FileAccess access,
-                         std::string* error)
+namespace {
+
+// The process's umask, read without changing it: setting it to learn it would
+// let a folder that another thread creates meanwhile be writable by all.
+mode_t processUmask()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+    return 022; // kernels before 4.7 do not say; the usual umask then
+}
+
+// The content in a new temporary file beside target, flushed to disk; its name, or empty on failure.
+std::string writeTemporary(const std::filesystem::path& target, const std::string& content, FileAccess access,
+                           std::string* error)
 {
     std::string tmpl = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        return fail(error, "cannot create a temporary file beside " + target.string());
+    if (fd < 0) {
+        fail(error, "cannot create a temporary file beside " + target.string());
+        return {};
+    }
     // mkstemp creates the file 0600; widen it only for files that hold no secrets.
     // Owner-only is set explicitly too, so that the result is checked whatever mkstemp did.
     mode_t mode = 0600;
-    if (access == FileAccess::Default) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
+    if (access == FileAccess::Default)
+        mode = 0666 & ~processUmask();
     if (::fchmod(fd, mode) != 0) {
         const int saved = errno;
         ::close(fd);
         ::unlink(tmpl.c_str());
         errno = saved;
-        return fail(error, "cannot set the access of " + target.string());
+        fail(error, "cannot set the access of " + target.string());
+        return {};
     }
     const bool written = writeAll(fd, content) && ::fsync(fd) == 0;
     const int savedErrno = errno;
     if (::close(fd) != 0 || !written) {
         errno = written ? errno : savedErrno;
         ::unlink(tmpl.c_str());
-        return fail(error, "cannot write " + target.string());
+        fail(error, "cannot write " + target.string());
+        return {};
     }
-    if (::rename(tmpl.c_str(), target.c_str()) != 0) {
-        const bool ok = fail(error, "cannot replace " + target.string());
-        ::unlink(tmpl.c_str());
-        return ok;
+    return tmpl;
+}
+
+} // namespace
+
+bool writeFilesAtomically(const std::filesystem::path& folder, std::span<const FileContent> files, FileAccess access,
+                          std::string* error)
+{
+    std::vector<std::string> temporaries;
+    auto removeTemporaries = [&temporaries](std::size_t from) {
+        for (std::size_t k = from; k < temporaries.size(); ++k)
+            ::unlink(temporaries[k].c_str());
+    };
+    for (const FileContent& file : files) {
+        std::string tmp = writeTemporary(folder / file.name, file.content, access, error);
+        if (tmp.empty()) {
+            const int saved = errno;
+            removeTemporaries(0);
+            errno = saved;
+            return false;
+        }
+        temporaries.push_back(std::move(tmp));
     }
-    // The rename itself is only durable once the folder is on disk.
-    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const std::filesystem::path target = folder / files[k].name;
+        if (::rename(temporaries[k].c_str(), target.c_str()) != 0) {
+            const bool ok = fail(error, "cannot replace " + target.string());
+            removeTemporaries(k);
+            return ok;
+        }
+    }
+    // The renames themselves are only durable once the folder is on disk.
+    const std::filesystem::path synced = folder.empty() ? "." : folder;
+    const std::string what = "cannot sync the folder " + synced.string();
+    const int dir = ::open(synced.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
-        return fail(error, "cannot sync the folder of " + target.string());
-    const bool synced = ::fsync(dir) == 0;
+        return fail(error, what);
+    const bool ok = ::fsync(dir) == 0;
     const int syncErrno = errno;
     ::close(dir);
     errno = syncErrno;
-    if (!synced)
-        return fail(error, "cannot sync the folder of " + target.string());
-    return true;
+    return ok || fail(error, what);
+}
+
+bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, FileAccess access,
+                         std::string* error)
+{
+    const FileContent file{target.filename().string(), content};
+    return writeFilesAtomically(target.parent_path(), std::span(&file, 1), access, error);
 }
 
 bool readWholeFile(const std::filesystem::path& path, std::string& content, std::string* error, std::size_t maxBytes)

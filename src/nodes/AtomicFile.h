@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 
 namespace vorlu {
@@ -12,6 +13,17 @@ enum class FileAccess { Default, OwnerOnly };
 // leaves the previous file whole. Returns false (and a reason) on failure.
 bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, FileAccess access,
                          std::string* error = nullptr);
+
+struct FileContent {
+    std::string name; // within the folder
+    std::string content;
+};
+
+// Writes several files of one folder the same way, with one sync of the
+// folder for all of them. Nothing is replaced unless every file was written;
+// a failed rename leaves each file either old or new, never half.
+bool writeFilesAtomically(const std::filesystem::path& folder, std::span<const FileContent> files, FileAccess access,
+                          std::string* error = nullptr);
 
 // Reads a whole regular file; false, with the file's name and the reason, when
 // it is missing, is not a regular file (a folder, a pipe), cannot be read or

@@ -107,7 +107,7 @@ void BM_RemoteDiagnoseAll64Nodes(benchmark::State& state)
     QTemporaryDir dir;
     const DiagnosisSettings settings{dir.path().toStdString(), AdminUser, WsManTestServer::Password, "root\\cimv2"};
     const std::atomic<bool> cancel{false};
-    const std::size_t atOnce = MaxNodesAtOnce;
+    const std::size_t atOnce = DefaultNodesAtOnce;
     for (auto _ : state) {
         NodeTable table;
         for (int k = 0; k < FleetNodes; ++k) {

@@ -37,6 +37,7 @@ public:
     QLabel* clearTextWarning() const { return warning_; }
     QSpinBox* connectLimitBox() const { return connectLimit_; }
     QSpinBox* queryLimitBox() const { return queryLimit_; }
+    QSpinBox* nodesAtOnceBox() const { return nodesAtOnce_; }
 
 signals:
     void changed();
@@ -58,6 +59,7 @@ private:
     QCheckBox* basic_ = nullptr;
     QLabel* warning_ = nullptr;
     QSpinBox* connectLimit_ = nullptr;
+    QSpinBox* nodesAtOnce_ = nullptr;
     QSpinBox* queryLimit_ = nullptr;
 };
 

@@ -49,7 +49,7 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
         }
     };
 
-    const std::size_t workers = std::clamp<std::size_t>(atOnce, 1, MaxNodesAtOnce);
+    const std::size_t workers = std::clamp<std::size_t>(atOnce, MinNodesAtOnce, MaxNodesAtOnce);
     std::vector<std::jthread> threads;
     running = std::min(workers, nodes.size());
     for (std::size_t w = 0; w < running; ++w)

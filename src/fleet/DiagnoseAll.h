@@ -1,6 +1,7 @@
 #pragma once
 #include "fleet/FleetRows.h"
 #include "fleet/NodeDiagnosis.h"
+#include "platform/RemoteTransport.h"
 
 #include <atomic>
 #include <functional>
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace vorlu {
-
-inline constexpr std::size_t MaxNodesAtOnce = 16;
 
 struct FleetProgress {
     std::size_t done = 0;
@@ -25,8 +24,8 @@ struct FleetRun {
     bool cancelled = false;
 };
 
-// Diagnoses every node of the table, up to `atOnce` at the same time on worker
-// threads. The table's Scanned fields and the progress calls happen on the
+// Diagnoses every node of the table, up to `atOnce` (1 to MaxNodesAtOnce) at
+// the same time on as many worker threads, however many nodes there are. The table's Scanned fields and the progress calls happen on the
 // calling thread, in node order; progress also runs every 50 ms while nodes
 // are under way. A cancel lets the nodes under way finish (their
 // files are whole) and starts no other.

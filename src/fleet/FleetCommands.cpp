@@ -25,7 +25,7 @@ bool FleetCommands::DiagnoseAll()
                                           settings_.WmiNamespace};
         std::atomic<bool> cancel{false};
         services_.progress.showProgress();
-        const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, MaxNodesAtOnce, cancel,
+        const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, settings_.transport.nodesAtOnce, cancel,
                                          [this, &cancel](const FleetProgress& p) {
                                              services_.progress.setProgress(p);
                                              yieldNow(services_.yield);

@@ -32,7 +32,7 @@ struct FleetServices {
     std::function<bool()> ending;
 };
 
-// "Diagnose All Nodes": every node of the table, 16 at once, and the fleet's
+// "Diagnose All Nodes": every node of the table, as many at once as the settings say, and the fleet's
 // rows kept for the views and exports that read them.
 class FleetCommands {
 public:

@@ -65,6 +65,9 @@ void readTransportLines(LineReader& reader, RemoteTransport& t)
     if (!reader.next(line))
         return;
     readWhole(line, MinQueryTimeoutMs, MaxQueryTimeoutMs, t.queryTimeoutMs);
+    if (!reader.next(line))
+        return;
+    readWhole(line, MinNodesAtOnce, MaxNodesAtOnce, t.nodesAtOnce);
 }
 
 void appendTransportLines(std::string& out, const RemoteTransport& t)
@@ -76,6 +79,7 @@ void appendTransportLines(std::string& out, const RemoteTransport& t)
     appendLine(out, t.caFile);
     appendLine(out, std::to_string(t.connectTimeoutMs));
     appendLine(out, std::to_string(t.queryTimeoutMs));
+    appendLine(out, std::to_string(t.nodesAtOnce));
 }
 
 } // namespace vorlu

@@ -5,6 +5,10 @@ namespace vorlu {
 
 inline constexpr int DefaultHttpPort = 5985;
 inline constexpr int DefaultHttpsPort = 5986;
+// How many nodes Diagnose All reaches at the same time.
+inline constexpr int DefaultNodesAtOnce = 64;
+inline constexpr int MinNodesAtOnce = 1;
+inline constexpr int MaxNodesAtOnce = 256;
 
 // How the program reaches the management service of a remote node; one
 // setting for the whole program.
@@ -18,6 +22,7 @@ struct RemoteTransport {
     std::string caFile;
     int connectTimeoutMs = 5000;
     int queryTimeoutMs = 30000;
+    int nodesAtOnce = DefaultNodesAtOnce;
 
     bool operator==(const RemoteTransport&) const = default;
 };

@@ -172,7 +172,7 @@ TEST(SettingsDialog, FilledByTheSettingsReader)
 
     // The transport lines reach the page and the connections.
     parseSettings("\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
-                  "https\r\n8443\r\n0\r\n1\r\nca/office.pem\r\n2500\r\n90000\r\n",
+                  "https\r\n8443\r\n0\r\n1\r\nca/office.pem\r\n2500\r\n90000\r\n32\r\n",
                   rig.settings);
     EXPECT_FALSE(rig.transport.current().https) << "published when read, not before";
     rig.admin->settingsRead();
@@ -184,6 +184,7 @@ TEST(SettingsDialog, FilledByTheSettingsReader)
     EXPECT_EQ(page.caFileBox()->text(), "ca/office.pem");
     EXPECT_EQ(page.connectLimitBox()->value(), 2500);
     EXPECT_EQ(page.queryLimitBox()->value(), 90000);
+    EXPECT_EQ(page.nodesAtOnceBox()->value(), 32);
     EXPECT_EQ(rig.transport.current(), rig.settings.transport);
 }
 
@@ -261,6 +262,9 @@ TEST(SettingsDialog, RemotePageActsAtOnceAndTheConnectionsSeeEachChange)
     page.queryLimitBox()->setValue(99999999);
     EXPECT_EQ(source().connectTimeoutMs, 2500);
     EXPECT_EQ(source().queryTimeoutMs, 600000);
+    EXPECT_EQ(page.nodesAtOnceBox()->value(), 64);
+    page.nodesAtOnceBox()->setValue(1000);
+    EXPECT_EQ(source().nodesAtOnce, 256);
     EXPECT_EQ(source(), set) << "the connections see what the settings hold";
 }
 

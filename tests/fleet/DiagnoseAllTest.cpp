@@ -139,14 +139,6 @@ TEST(DiagnoseAll, TwoRunsRecordTheDriveTurningRedInTheProgramFolderHistory)
     EXPECT_EQ(rows[0].changes[1].at, rows[0].lastDiagnosed);
 }
 
-std::size_t occurrences(const std::string& text, const std::string& what)
-{
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 TEST(DiagnoseAll, ANodeOverNtlmCostsThreeRoundTripsOnOneConnection)
 {
     WsManTestServer server({R"({"classes": {"Win32_CDROMDrive": [{"Drive": "D:", "Name": "DVD", "Availability": 3,

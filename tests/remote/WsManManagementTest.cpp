@@ -57,14 +57,6 @@ struct Remote {
     }
 };
 
-std::size_t count(const std::string& log, const std::string& what)
-{
-    std::size_t n = 0;
-    for (std::size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 bool startsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
 TEST(WsManManagement, BasicOverHttpsPullsOneItemPerReplyInBothShapes)
@@ -87,9 +79,9 @@ TEST(WsManManagement, BasicOverHttpsPullsOneItemPerReplyInBothShapes)
     EXPECT_EQ(some[2].properties(),
               (std::vector<std::pair<std::string, std::optional<std::string>>>{{"Drive", "F:"}, {"Name", "Virtual"}}));
     const std::string log = server.requestLog();
-    EXPECT_EQ(count(log, "REQUEST Enumerate resource=http://schemas.microsoft.com/wbem/wsman/1/wmi/root/cimv2/*"), 2u);
-    EXPECT_EQ(count(log, "REQUEST Pull"), 4u) << log;
-    EXPECT_EQ(count(log, "REQUEST Release"), 0u);
+    EXPECT_EQ(occurrences(log, "REQUEST Enumerate resource=http://schemas.microsoft.com/wbem/wsman/1/wmi/root/cimv2/*"), 2u);
+    EXPECT_EQ(occurrences(log, "REQUEST Pull"), 4u) << log;
+    EXPECT_EQ(occurrences(log, "REQUEST Release"), 0u);
     EXPECT_EQ(log.find(WsManTestServer::Password), std::string::npos);
 }
 
@@ -107,9 +99,9 @@ TEST(WsManManagement, NtlmSealsEveryMessageOverHttpAndNotOverHttps)
         remote.user = WsManTestServer::User; // a local account by its plain name
         EXPECT_EQ(remote.query("Select Name From Win32_ComputerSystem").at(0).property("Name"), "SRV-ARCHIVE");
         const std::string log = server.requestLog();
-        EXPECT_EQ(count(log, "AUTH ntlm ok"), 2u) << log;
-        EXPECT_EQ(count(log, "REFUSED"), 0u) << log;
-        EXPECT_EQ(count(log, "REQUEST Pull"), 4u) << log;
+        EXPECT_EQ(occurrences(log, "AUTH ntlm ok"), 2u) << log;
+        EXPECT_EQ(occurrences(log, "REFUSED"), 0u) << log;
+        EXPECT_EQ(occurrences(log, "REQUEST Pull"), 4u) << log;
 
         remote.password = "Wrong-pw!";
         const std::string refused = remote.failure("x");
@@ -131,8 +123,8 @@ TEST(WsManManagement, AnAbandonedEnumerationIsReleased)
     } catch (const WmiError& e) {
         EXPECT_STREQ(e.what(), "the node's answer holds more than 1 items and was refused");
     }
-    EXPECT_EQ(count(server.requestLog(), "REQUEST Release context=uuid:"), 1u) << server.requestLog();
-    EXPECT_EQ(count(server.requestLog(), "known=yes"), 1u);
+    EXPECT_EQ(occurrences(server.requestLog(), "REQUEST Release context=uuid:"), 1u) << server.requestLog();
+    EXPECT_EQ(occurrences(server.requestLog(), "known=yes"), 1u);
     // The channel stays usable after a release.
     EXPECT_EQ(runEnumeration(channel, "root\\cimv2", "Select Name From Win32_ComputerSystem", QDeadlineTimer(5000)).size(), 1u);
 }
@@ -165,7 +157,7 @@ TEST(WsManManagement, LoginsFollowWhatTheNodeOffersAndWhatIsAllowed)
     const std::string refused = clear.failure("Select Name From Win32_ComputerSystem");
     EXPECT_TRUE(startsWith(refused, "401: the node offers only Basic; Basic over plain HTTP would send the password"))
         << refused;
-    EXPECT_EQ(count(basic.requestLog(), "AUTH basic"), 0u) << "no password was sent";
+    EXPECT_EQ(occurrences(basic.requestLog(), "AUTH basic"), 0u) << "no password was sent";
 
     clear.transport.allowClearTextBasic = true;
     EXPECT_EQ(clear.query("Select Name From Win32_ComputerSystem").at(0).property("Name"), "SRV-ARCHIVE");
@@ -265,20 +257,20 @@ TEST(WsManManagement, AHeldConnectionServesTheCommandAndEndsWithItOnAFaultOrWith
         Command command(management, remote);
         EXPECT_EQ(command.query(NameQuery).size(), 1u);
         EXPECT_EQ(command.query("SELECT * FROM Win32_CDROMDrive").size(), 3u);
-        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 1u);
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 1u);
         EXPECT_THROW(command.query("SELECT * FROM Win32_Bogus"), WmiError);
         EXPECT_EQ(command.query(NameQuery).size(), 1u);
-        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 2u) << "a fault ends the connection";
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 2u) << "a fault ends the connection";
         EXPECT_EQ(command.query(NameQuery, WsManTestServer::User, remote.password).size(), 1u);
         EXPECT_EQ(command.query(NameQuery).size(), 1u);
-        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 4u) << "another login, another connection";
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 4u) << "another login, another connection";
     }
     // Without a hold every operation has a connection of its own, as before.
     EXPECT_EQ(remote.query(NameQuery).size(), 1u);
     EXPECT_EQ(remote.query(NameQuery).size(), 1u);
-    EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 6u);
-    EXPECT_EQ(count(server.requestLog(), "AUTH ntlm ok"), 6u);
-    EXPECT_EQ(count(server.requestLog(), "REFUSED"), 0u) << server.requestLog();
+    EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 6u);
+    EXPECT_EQ(occurrences(server.requestLog(), "AUTH ntlm ok"), 6u);
+    EXPECT_EQ(occurrences(server.requestLog(), "REFUSED"), 0u) << server.requestLog();
 }
 
 TEST(WsManManagement, AKeptConnectionTheNodeDroppedIsReplacedOnce)
@@ -292,7 +284,7 @@ TEST(WsManManagement, AKeptConnectionTheNodeDroppedIsReplacedOnce)
         Command command(management, remote);
         for (int k = 0; k < 3; ++k)
             EXPECT_EQ(command.query(NameQuery).size(), 1u) << auth;
-        EXPECT_EQ(count(server.requestLog(), "CONNECTION"), 3u) << auth << "\n" << server.requestLog();
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 3u) << auth << "\n" << server.requestLog();
     }
 }
 
@@ -304,13 +296,13 @@ TEST(WsManManagement, ANodeThatWantsTheLoginFirstGetsItFromThenOn)
     WsManManagement management([t = remote.transport] { return t; });
     EXPECT_EQ(Command(management, remote).query(NameQuery).size(), 1u);
     const std::string first = server.requestLog();
-    EXPECT_EQ(count(first, "REFUSED message with the login"), 1u) << first;
-    EXPECT_EQ(count(first, "CONNECTION"), 2u) << first;
+    EXPECT_EQ(occurrences(first, "REFUSED message with the login"), 1u) << first;
+    EXPECT_EQ(occurrences(first, "CONNECTION"), 2u) << first;
     EXPECT_EQ(Command(management, remote).query(NameQuery).size(), 1u);
     const std::string both = server.requestLog();
-    EXPECT_EQ(count(both, "REFUSED"), 1u) << "the run remembers: " << both;
+    EXPECT_EQ(occurrences(both, "REFUSED"), 1u) << "the run remembers: " << both;
     // The negotiate leg, the last leg with an empty body, the query.
-    EXPECT_EQ(count(both, "POST ") - count(first, "POST "), 3u) << both;
+    EXPECT_EQ(occurrences(both, "POST ") - occurrences(first, "POST "), 3u) << both;
 }
 
 } // namespace

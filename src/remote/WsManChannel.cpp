@@ -65,7 +65,7 @@ HttpRequest WsManChannel::request(std::string body, std::string contentType) con
 HttpRequest WsManChannel::message(const std::string& soap) const
 {
     // Over plain HTTP the Negotiate session seals the body; over HTTPS the transport protects it.
-    if (scheme_ == AuthScheme::Negotiate && !http_.endpoint().https)
+    if (sessionScheme() && !http_.endpoint().https)
         return request(buildSealedBody(*session_, soap), SealedBodyContentType);
     return request(soap, wsman::SoapContentType);
 }
@@ -96,10 +96,10 @@ void WsManChannel::fail(const HttpResponse& response)
 AuthScheme WsManChannel::schemeToUse(const QDeadlineTimer& deadline)
 {
     const bool https = http_.endpoint().https;
-    // Over plain HTTP without clear-text Basic only Negotiate may sign in: there is nothing to ask.
-    if (!https && !transport_.allowClearTextBasic)
-        return AuthScheme::Negotiate;
     auto offer = facts_->offer(endpoint_);
+    // Over plain HTTP without clear-text Basic only Negotiate may sign in: there is nothing to ask.
+    if (!offer && !https && !transport_.allowClearTextBasic)
+        return AuthScheme::Negotiate;
     if (!offer) {
         const HttpResponse probe = http_.post(request("", wsman::SoapContentType), deadline);
         if (probe.status == 401)
@@ -139,9 +139,18 @@ HttpResponse WsManChannel::negotiate(const std::string& soap, const QDeadlineTim
         const auto nodeToken = challengeToken(answer, scheme);
         if (answer.status == 401) {
             if (!nodeToken || nodeToken->empty()) {
-                // Not even a challenge: name what the node offers instead, when that is not Negotiate.
-                if (leg == 0)
-                    chooseScheme(offeredSchemes(answer), http_.endpoint().https, transport_.allowClearTextBasic);
+                // Not even a challenge: the node offers something else, which decides for the rest of the
+                // run (chooseScheme names it when nothing fits).
+                if (leg == 0 && !riding) {
+                    const NodeLoginFacts::Offer offer{false, offeredSchemes(answer)};
+                    const AuthScheme offered =
+                        chooseScheme(offer.schemes, http_.endpoint().https, transport_.allowClearTextBasic);
+                    if (offered != scheme_) {
+                        facts_->rememberOffer(endpoint_, offer);
+                        scheme_ = offered;
+                        return signIn(soap, deadline);
+                    }
+                }
                 fail(answer);
             }
             if (session_->established())
@@ -178,10 +187,15 @@ HttpResponse WsManChannel::send(const std::string& soap, const QDeadlineTimer& d
 {
     if (usable())
         return http_.post(message(soap), deadline);
+    scheme_ = schemeToUse(deadline);
+    return signIn(soap, deadline);
+}
+
+HttpResponse WsManChannel::signIn(const std::string& soap, const QDeadlineTimer& deadline)
+{
     signedInOn_ = -1;
     session_.reset();
-    scheme_ = schemeToUse(deadline);
-    if (scheme_ == AuthScheme::Negotiate)
+    if (sessionScheme())
         return negotiate(soap, deadline);
     // Basic carries its header on every request, the first one included: that request is the login.
     HttpResponse answer = http_.post(message(soap), deadline);
@@ -200,7 +214,7 @@ std::string WsManChannel::answerOf(const HttpResponse& answer)
             throw WmiError("the node sent an encrypted answer without a Negotiate session");
         return readSealedBody(*session_, answer.body, contentType);
     }
-    if (scheme_ == AuthScheme::Negotiate && !http_.endpoint().https)
+    if (sessionScheme() && !http_.endpoint().https)
         throw WmiError("the node's answer to an encrypted message was not encrypted, and was refused");
     return answer.body;
 }

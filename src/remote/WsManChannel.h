@@ -43,10 +43,13 @@ private:
     HttpRequest request(std::string body, std::string contentType) const;
     HttpRequest message(const std::string& soap) const;
     HttpResponse send(const std::string& soap, const QDeadlineTimer& deadline);
+    HttpResponse signIn(const std::string& soap, const QDeadlineTimer& deadline);
     AuthScheme schemeToUse(const QDeadlineTimer& deadline);
     HttpResponse negotiate(const std::string& soap, const QDeadlineTimer& deadline);
     std::string answerOf(const HttpResponse& answer);
     [[noreturn]] void fail(const HttpResponse& response);
+    // Signed in through a session of its own, which seals the bodies over plain HTTP.
+    bool sessionScheme() const { return scheme_ == AuthScheme::Negotiate; }
 
     RemoteTransport transport_;
     std::string host_;

@@ -8,7 +8,7 @@ XVFB = xvfb-run -a -s "-screen 0 1600x1000x24 -noreset"
 DEB_PACKAGES = cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libqt6sql6-sqlite libgl1-mesa-dev \
 	libgl1-mesa-dri libglm-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev fonts-dejavu-core fonts-crosextra-carlito \
-	libkrb5-dev gss-ntlmssp python3-gssapi python3-winrm openssl wsdd iproute2 ccache
+	libkrb5-dev gss-ntlmssp python3 python3-gssapi python3-winrm openssl wsdd iproute2 ccache
 BENCH_PACKAGES = libassimp-dev
 
 # Both builds compile the same core sources: ccache, with paths taken relative

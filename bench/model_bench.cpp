@@ -2,8 +2,8 @@
 // painted parts, and ten drives painted and drawn as one frame, each with
 // the frame drawn at 1024 x 768 on whatever OpenGL the display offers
 // (Mesa's llvmpipe under Xvfb).
-#include "inventory/DrivePainter.h"
-#include "inventory/DriveStatus.h"
+#include "drives/DrivePainter.h"
+#include "drives/DriveStatus.h"
 #include "model/ModelAssembly.h"
 #include "model/ModelPainter.h"
 #include "model/Racks.h"

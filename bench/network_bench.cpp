@@ -2,7 +2,7 @@
 // lookups each take 50 ms, and a Re-Scan merging 20,000 listed names into a
 // table of 20,000 records.
 #include "NullTree.h"
-#include "network/CommandGate.h"
+#include "commands/CommandGate.h"
 #include "network/NetworkDiscovery.h"
 #include "network/NetworkScanCommands.h"
 #include "platform/SimulatedNetwork.h"

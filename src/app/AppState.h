@@ -1,6 +1,6 @@
 #pragma once
 #include "inventory/DriveEvaluation.h"
-#include "network/ScanListOk.h"
+#include "commands/ScanFlags.h"
 #include "nodes/NodeTable.h"
 #include "nodes/Settings.h"
 

@@ -15,7 +15,7 @@
 #include "platform/SimulatedPlatform.h"
 #include "platform/ui/BusyCursor.h"
 #include "platform/ui/QtUserInterfaceServices.h"
-#include "platform/ui/SystemPlatform.h"
+#include "app/SystemPlatform.h"
 #include "remote/SystemManagement.h"
 
 #include <QApplication>

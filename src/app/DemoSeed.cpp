@@ -1,6 +1,6 @@
 #include "app/DemoSeed.h"
 
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "nodes/NodeFile.h"
 #include "nodes/NodeTable.h"
 #include "platform/SimulatedNetwork.h"

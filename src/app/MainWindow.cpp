@@ -14,9 +14,9 @@
 #include "app/WindowGeometry.h"
 #include "dialogs/AdminCommands.h"
 #include "dialogs/FrmColor.h"
-#include "inventory/DrivePainter.h"
+#include "drives/DrivePainter.h"
 #include "model/PartSelection.h"
-#include "model/StateGridLayout.h"
+#include "inventory/ui/StateGridLayout.h"
 #include "dialogs/Frmlgin.h"
 #include "network/ui/FrmCon.h"
 #include "network/ui/FrmConScanList.h"
@@ -269,8 +269,6 @@ void Frmmain::loadStep(FrmStart* start)
     if (start)
         start->showStep(3, "Loading...");
     scene_.loadModel();
-    if (state_.settings.WmiNamespace.empty())
-        state_.settings.WmiNamespace = DefaultNamespace;
     yield();
     if (start) {
         start->showStep(4, {});

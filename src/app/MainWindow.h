@@ -2,7 +2,7 @@
 #include "app/AppState.h"
 #include "app/ResizeLayout.h"
 #include "app/SceneHooks.h"
-#include "network/CommandGate.h"
+#include "commands/CommandGate.h"
 #include "network/NetworkScanState.h"
 #include "platform/Platform.h"
 

@@ -1,7 +1,7 @@
 #include "app/SceneHooks.h"
 
 #include "app/ModelViewPlaceholder.h"
-#include "inventory/DrivePainter.h"
+#include "drives/DrivePainter.h"
 
 namespace vorlu {
 

@@ -5,7 +5,7 @@
 #include "dialogs/Frmadmin.h"
 #include "dialogs/Frmlgin.h"
 #include "dialogs/Frmlgins.h"
-#include "network/DataCache.h"
+#include "nodes/DataCache.h"
 #include "nodes/AdminRules.h"
 
 #include <QAction>

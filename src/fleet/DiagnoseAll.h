@@ -1,6 +1,6 @@
 #pragma once
 #include "fleet/FleetRows.h"
-#include "fleet/NodeDiagnosis.h"
+#include "inventory/NodeDiagnosis.h"
 #include "platform/RemoteTransport.h"
 
 #include <atomic>

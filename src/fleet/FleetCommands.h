@@ -1,8 +1,8 @@
 #pragma once
 #include "fleet/DiagnoseAll.h"
 #include "fleet/FleetRows.h"
-#include "network/CommandGate.h"
-#include "network/Yield.h"
+#include "commands/CommandGate.h"
+#include "commands/Yield.h"
 #include "nodes/Settings.h"
 
 #include <functional>

@@ -1,5 +1,5 @@
 #pragma once
-#include "fleet/NodeDiagnosis.h"
+#include "inventory/NodeDiagnosis.h"
 
 #include <optional>
 #include <string>

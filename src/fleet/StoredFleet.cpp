@@ -2,7 +2,7 @@
 
 #include "fleet/FleetHistory.h"
 #include "inventory/InventoryTexts.h"
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "nodes/AtomicFile.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
-#include "inventory/DrivePainter.h"
-#include "inventory/DriveStatus.h"
+#include "drives/DrivePainter.h"
+#include "drives/DriveStatus.h"
 
 #include <array>
 #include <string>

@@ -4,10 +4,10 @@
 #include "inventory/InventoryReport.h"
 #include "inventory/InventoryViews.h"
 #include "inventory/WmiConnection.h"
-#include "network/CommandGate.h"
-#include "network/ScanListOk.h"
+#include "commands/CommandGate.h"
+#include "commands/ScanFlags.h"
 #include "network/TreeView.h"
-#include "network/Yield.h"
+#include "commands/Yield.h"
 #include "nodes/NodeTable.h"
 #include "nodes/Settings.h"
 

@@ -1,7 +1,6 @@
 #include "inventory/InventoryReport.h"
 
 #include "network/NodeTree.h"
-#include "nodes/Settings.h"
 #include "nodes/TextLines.h"
 
 #include <algorithm>

@@ -1,8 +1,7 @@
 #include "inventory/InventoryScanCommands.h"
 
-#include "inventory/DiagnosticsFile.h"
 #include "inventory/InventoryTexts.h"
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "network/NodeTree.h"
 #include "nodes/AtomicFile.h"
 
@@ -42,12 +41,6 @@ std::filesystem::path InventoryScanCommands::nodeFile(std::size_t node, const ch
     return nodeFolder(state_.programFolder, name) / file;
 }
 
-void InventoryScanCommands::thisComputer()
-{
-    ClearConnection(connection_);
-    state_.SelectedNode = state_.LocalNode;
-}
-
 void InventoryScanCommands::resetResults() { resetDriveResults(results_, services_.grids, *painter_); }
 
 void InventoryScanCommands::showFailure(const std::string& text, const std::string& reason)
@@ -65,83 +58,79 @@ void InventoryScanCommands::fail(const std::string& text, const std::string& rea
     services_.window.setBusyPointer(false);
 }
 
-bool InventoryScanCommands::CheckConnectivity()
+DiagnosisSettings InventoryScanCommands::diagnosisSettings() const
+{
+    return {state_.programFolder, state_.settings.AdminUser, state_.settings.AdminPassword,
+            state_.settings.WmiNamespace};
+}
+
+NodeDiagnosis InventoryScanCommands::selectedNodeDiagnosis()
+{
+    NodeDiagnosis diagnosis(services_.management, diagnosisSettings(), state_.table.at(state_.SelectedNode));
+    connection_ = diagnosis.connection();
+    return diagnosis;
+}
+
+NodeDiagnosis InventoryScanCommands::thisComputerDiagnosis()
+{
+    state_.SelectedNode = state_.LocalNode;
+    NodeDiagnosis diagnosis =
+        NodeDiagnosis::thisComputer(services_.management, diagnosisSettings(), state_.table.at(state_.SelectedNode));
+    connection_ = diagnosis.connection();
+    return diagnosis;
+}
+
+void InventoryScanCommands::markNode(const NodeDiagnosis& diagnosis)
+{
+    state_.table.at(state_.SelectedNode).Scanned = scannedStateOf(diagnosis.outcome());
+}
+
+bool InventoryScanCommands::CheckConnectivity(NodeDiagnosis& diagnosis)
 {
     services_.dialog.setStatus(withNode(ConnectingPrefix));
-    std::vector<WmiRow> rows;
-    try {
-        ManagementService& management = services_.management;
-        const WmiConnection connection = connection_;
-        const std::string nameSpace = state_.settings.WmiNamespace;
-        services_.runner.run(
-            [&rows, &management, connection, nameSpace] {
-                rows = QueryNode(management, connection, nameSpace, ComputerSystemQuery);
-                boundAnswer(rows);
-            });
-    } catch (const std::exception& e) {
-        // Whatever the cause, the node counts as refusing us; the reason is shown beside it.
-        showFailure(withNode(AccessDeniedPrefix), e.what());
-        state_.table.at(state_.SelectedNode).Scanned = AccessDeniedState;
+    bool answered = false;
+    services_.runner.run([&diagnosis, &answered] { answered = diagnosis.check(); });
+    if (!answered) {
+        showFailure(withNode(AccessDeniedPrefix), diagnosis.outcome().reason);
+        markNode(diagnosis);
         services_.window.setBusyPointer(false);
         state_.flags.AccessDenied = true;
         return false;
     }
-    for (const WmiRow& row : rows) {
-        (void)row.property("Name");
-        services_.dialog.setStatus(withNode(ConnectedPrefix));
-    }
-    state_.table.at(state_.SelectedNode).Scanned = ScannedState;
+    services_.dialog.setStatus(withNode(ConnectedPrefix));
     return true;
 }
 
-std::optional<std::vector<WmiRow>> InventoryScanCommands::queryDrives(const std::string& nameSpace, const char* query)
+bool InventoryScanCommands::collect(NodeDiagnosis& diagnosis, NodeFiles files)
 {
     services_.dialog.setStatus(withNode(CollectingPrefix));
-    std::vector<WmiRow> rows;
-    answerCut_ = {};
-    try {
-        ManagementService& management = services_.management;
-        const WmiConnection connection = connection_;
-        AnswerCut& cut = answerCut_;
-        // Cut on the worker, so that a huge answer is freed before the window sees it.
-        services_.runner.run([&rows, &cut, &management, connection, nameSpace, query] {
-            rows = QueryNode(management, connection, nameSpace, query);
-            cut = boundAnswer(rows);
-        });
-    } catch (const std::exception& e) {
-        fail(withNode(CollectFailedPrefix), e.what());
-        return std::nullopt;
-    }
-    return rows;
-}
-
-bool InventoryScanCommands::writeNodeFile(const char* file, const std::string& content)
-{
-    const std::string& name = state_.table.at(state_.SelectedNode).Name;
-    const std::string shown = name + "/" + file;
-    std::string problem;
-    const std::filesystem::path path = nodeFile(state_.SelectedNode, file, &problem);
-    if (path.empty()) {
-        fail(WriteFailedPrefix + shown, problem);
+    bool collected = false;
+    // The answer is cut on the worker, so that a huge one is freed before the window sees it.
+    services_.runner.run([&diagnosis, &collected, files] { collected = diagnosis.collect(files); });
+    answerCut_ = diagnosis.outcome().answerCut;
+    if (!collected) {
+        fail(withNode(CollectFailedPrefix), diagnosis.outcome().reason);
+        markNode(diagnosis);
         return false;
     }
-    if (!writeFileAtomically(path, content, FileAccess::Default, &problem)) {
-        fail(WriteFailedPrefix + shown, problem);
+    if (ending())
+        return false;
+    const bool written = diagnosis.write();
+    markNode(diagnosis);
+    if (!written) {
+        const std::string shown = state_.table.at(state_.SelectedNode).Name + "/" + diagnosis.outcome().unwritten;
+        fail(WriteFailedPrefix + shown, diagnosis.outcome().reason);
         return false;
     }
     return true;
 }
 
-bool InventoryScanCommands::CollectInventory()
+bool InventoryScanCommands::CollectInventory(NodeDiagnosis& diagnosis)
 {
     services_.dialog.setBarWidth(CollectingBarTwips);
-    const auto rows = queryDrives(state_.settings.WmiNamespace, DriveListQuery);
-    if (!rows || ending())
+    if (!collect(diagnosis, NodeFiles::Report))
         return false;
-    const std::string report = formatInventoryReport(*rows);
     services_.dialog.setBarWidth(CollectedBarTwips);
-    if (!writeNodeFile(ReportFileName, report))
-        return false;
     services_.dialog.setStatus(HardwareCollectedText);
     return true;
 }
@@ -156,17 +145,14 @@ void InventoryScanCommands::LoadInventoryReport()
         build_cd(*report, services_.hardwareTree, services_.units, state_.settings.ShowRacks);
 }
 
-bool InventoryScanCommands::CollectDiagnostics()
+bool InventoryScanCommands::CollectDiagnostics(NodeDiagnosis& diagnosis)
 {
     resetResults();
     yield();
     services_.dialog.setBarWidth(CollectedBarTwips);
-    const auto rows = queryDrives(DiagnosticsNamespace, DriveStatusQuery);
-    if (!rows || ending())
+    if (!collect(diagnosis, NodeFiles::Diagnostics))
         return false;
     yield();
-    if (!writeNodeFile(DiagnosticsFileName, formatDiagnostics(*rows)))
-        return false;
     services_.dialog.setStatus(SensorCollectedText);
     return true;
 }
@@ -255,15 +241,12 @@ bool InventoryScanCommands::buildSelected()
     yield();
     services_.dialog.setDetail("");
     services_.dialog.showDialog();
-    SelectNodeCredentials(connection_, state_.table.at(state_.SelectedNode), state_.settings.AdminUser,
-                          state_.settings.AdminPassword);
-    // The check and the queries after it share one signed-in connection to the node.
-    const ConnectionHold hold = services_.management.holdConnections(connection_.server);
+    NodeDiagnosis diagnosis = selectedNodeDiagnosis();
     services_.hardwareTree.clear();
-    if (!CheckConnectivity() || ending())
+    if (!CheckConnectivity(diagnosis) || ending())
         return true;
     state_.flags.DriveScanDone = true;
-    if (!CollectInventory())
+    if (!CollectInventory(diagnosis))
         return true;
     services_.units.hideAllUnits();
     services_.dialog.setStatus(withNode(BuildingPrefix));
@@ -277,7 +260,7 @@ bool InventoryScanCommands::buildLocal()
     if (state_.table.empty() || localNodeMissing())
         return true;
     services_.window.setBusyPointer(true);
-    thisComputer();
+    NodeDiagnosis diagnosis = thisComputerDiagnosis();
     yield();
     resetResults();
     yield();
@@ -285,9 +268,8 @@ bool InventoryScanCommands::buildLocal()
     services_.dialog.showDialog();
     services_.hardwareTree.clear();
     state_.flags.DriveScanDone = true;
-    if (!CollectInventory())
+    if (!CollectInventory(diagnosis))
         return true;
-    state_.table.at(state_.SelectedNode).Scanned = ScannedState;
     showHardware();
     finish(BuiltPrefix);
     return true;
@@ -304,12 +286,9 @@ bool InventoryScanCommands::diagnoseSelected()
     prepareDiagnostics();
     yield();
     services_.dialog.showDialog();
-    SelectNodeCredentials(connection_, state_.table.at(state_.SelectedNode), state_.settings.AdminUser,
-                          state_.settings.AdminPassword);
-    // The check and the queries after it share one signed-in connection to the node.
-    const ConnectionHold hold = services_.management.holdConnections(connection_.server);
+    NodeDiagnosis diagnosis = selectedNodeDiagnosis();
     diagnosedNode_ = state_.SelectedNode;
-    if (!CheckConnectivity()) {
+    if (!CheckConnectivity(diagnosis)) {
         services_.dialog.setBusyPointer(false);
         return true;
     }
@@ -317,7 +296,7 @@ bool InventoryScanCommands::diagnoseSelected()
         return true;
     state_.flags.DriveScanDone = true;
     yield();
-    if (!CollectDiagnostics())
+    if (!CollectDiagnostics(diagnosis))
         return true;
     yield();
     finishDiagnostics();
@@ -330,15 +309,14 @@ bool InventoryScanCommands::diagnoseLocal()
         return true;
     services_.window.setBusyPointer(true);
     prepareDiagnostics();
-    thisComputer();
+    NodeDiagnosis diagnosis = thisComputerDiagnosis();
     diagnosedNode_ = state_.LocalNode;
     yield();
     services_.dialog.showDialog();
     yield();
     state_.flags.DriveScanDone = true;
-    if (!CollectDiagnostics())
+    if (!CollectDiagnostics(diagnosis))
         return true;
-    state_.table.at(state_.SelectedNode).Scanned = ScannedState;
     yield();
     finishDiagnostics();
     return true;

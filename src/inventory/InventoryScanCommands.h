@@ -1,7 +1,8 @@
 #pragma once
 #include "inventory/AnswerBounds.h"
-#include "inventory/DrivePainter.h"
+#include "drives/DrivePainter.h"
 #include "inventory/InventoryContext.h"
+#include "inventory/NodeDiagnosis.h"
 
 #include <optional>
 #include <string>
@@ -44,15 +45,19 @@ private:
     bool refuse();
     std::string withNode(const char* prefix) const;
     std::filesystem::path nodeFile(std::size_t node, const char* file, std::string* problem) const;
-    void thisComputer();
+    DiagnosisSettings diagnosisSettings() const;
+    NodeDiagnosis selectedNodeDiagnosis();
+    // Selects this computer and diagnoses it with the service's default login.
+    NodeDiagnosis thisComputerDiagnosis();
+    void markNode(const NodeDiagnosis& diagnosis);
     void showFailure(const std::string& text, const std::string& reason);
     void fail(const std::string& text, const std::string& reason);
-    bool CheckConnectivity();
-    std::optional<std::vector<WmiRow>> queryDrives(const std::string& nameSpace, const char* query);
-    bool writeNodeFile(const char* file, const std::string& content);
-    bool CollectInventory();
+    bool CheckConnectivity(NodeDiagnosis& diagnosis);
+    // Collects the files on the worker and writes them; the node is marked either way.
+    bool collect(NodeDiagnosis& diagnosis, NodeFiles files);
+    bool CollectInventory(NodeDiagnosis& diagnosis);
     void LoadInventoryReport();
-    bool CollectDiagnostics();
+    bool CollectDiagnostics(NodeDiagnosis& diagnosis);
     void EvaluateStoredDiagnostics();
     void showHardware();
     bool localNodeMissing();

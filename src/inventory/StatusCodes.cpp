@@ -1,6 +1,6 @@
 #include "inventory/StatusCodes.h"
 
-#include "inventory/DriveStatus.h"
+#include "drives/DriveStatus.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #include "model/DetailPanelView.h"
 
-#include "inventory/DriveStatus.h"
+#include "drives/DriveStatus.h"
 
 namespace vorlu {
 

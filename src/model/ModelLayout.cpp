@@ -1,6 +1,6 @@
 #include "model/ModelLayout.h"
 
-#include "inventory/DrivePainter.h"
+#include "drives/DrivePainter.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Paints the model's parts in a drive's state colour and returns them to the
 // materials of their model files.
-#include "inventory/DrivePainter.h"
+#include "drives/DrivePainter.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "model/PartSelection.h"
 
-#include "inventory/DriveStatus.h"
+#include "drives/DriveStatus.h"
 #include "model/DetailPanelView.h"
 #include "model/ModelLayout.h"
 #include "scene/CD3DFrame.h"

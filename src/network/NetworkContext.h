@@ -2,7 +2,7 @@
 #include "network/NetworkScanState.h"
 #include "network/ScanListOk.h"
 #include "network/ScanListView.h"
-#include "network/Yield.h"
+#include "commands/Yield.h"
 #include "nodes/NodeTable.h"
 #include "platform/UserInterfaceServices.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "network/CommandGate.h"
+#include "commands/CommandGate.h"
 #include "network/NetworkContext.h"
 #include "network/NetworkDiscovery.h"
 #include "network/NetworkMenu.h"

@@ -1,6 +1,6 @@
 #include "network/NodeFileLoader.h"
 
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "network/NodeTree.h"
 #include "network/NetworkTexts.h"
 #include "nodes/AtomicFile.h"
@@ -61,9 +61,7 @@ void rebuildNetworkTree(const NodeTable& table, TreeView& nodeTree, const std::f
                 status(refusedFolderText(r.Name, *problem));
             continue;
         }
-        const auto folder = nodeFolder(programFolder, r.Name);
-        std::error_code ec;
-        if (!std::filesystem::is_directory(folder, ec) && !std::filesystem::create_directory(folder, ec)) {
+        if (!makeNodeFolder(programFolder, r.Name)) {
             if (yield)
                 yield();
             messages.show(NodeListFailedText, MessageTitle, MessageIcon::Question);

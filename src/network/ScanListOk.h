@@ -1,14 +1,7 @@
 #pragma once
+#include "commands/ScanFlags.h"
 
 namespace vorlu {
-
-// Flags the progress dialog's OK reads to learn who used the dialog last.
-struct ScanFlags {
-    bool AccessDenied = false;
-    bool DriveScanDone = false;
-    bool NetworkListBuilt = false;
-    bool NewNodesFound = false;
-};
 
 enum class ScanListOkAction { Hide, SaveAndRestart };
 

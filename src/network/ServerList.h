@@ -1,5 +1,5 @@
 #pragma once
-#include "network/Yield.h"
+#include "commands/Yield.h"
 #include "platform/ServerEnumerator.h"
 #include "platform/UserInterfaceServices.h"
 

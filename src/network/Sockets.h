@@ -1,6 +1,6 @@
 #pragma once
 #include "network/ScanListView.h"
-#include "network/Yield.h"
+#include "commands/Yield.h"
 #include "platform/SocketLayer.h"
 #include "platform/UserInterfaceServices.h"
 

@@ -46,8 +46,4 @@ std::string formatSettings(const Settings& settings);
 bool readSettingsFile(const std::filesystem::path& file, Settings& settings, std::string* error = nullptr);
 bool writeSettingsFile(const std::filesystem::path& file, const Settings& settings, std::string* error = nullptr);
 
-// The leading decimal number of a text ("12.5abc" gives 12.5, "abc" gives 0);
-// "." is the decimal point. False when the number does not fit a double.
-bool leadingNumber(const std::string& text, double& value);
-
 } // namespace vorlu

@@ -24,4 +24,8 @@ std::string trimBlanks(std::string_view s);
 // value can never forge further lines.
 void appendLine(std::string& out, std::string_view value);
 
+// The leading decimal number of a text ("12.5abc" gives 12.5, "abc" gives 0);
+// "." is the decimal point. False when the number does not fit a double.
+bool leadingNumber(const std::string& text, double& value);
+
 } // namespace vorlu

@@ -1,5 +1,4 @@
 #pragma once
-#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -46,31 +45,10 @@ public:
                                                        const std::string& user, const std::string& password) = 0;
 };
 
-// While held, the connections a service opened to one node stay open for the
-// next operation there: the queries of one command share one sign-in. Ends
-// with its scope; a service without such connections gives an empty hold.
-class ConnectionHold {
-public:
-    ConnectionHold() = default;
-    explicit ConnectionHold(std::function<void()> end) : end_(std::move(end)) {}
-    ConnectionHold(ConnectionHold&& other) noexcept : end_(std::exchange(other.end_, nullptr)) {}
-    ConnectionHold& operator=(ConnectionHold&&) = delete;
-    ~ConnectionHold()
-    {
-        if (end_)
-            end_();
-    }
-
-private:
-    std::function<void()> end_;
-};
-
 class ManagementService {
 public:
     virtual ~ManagementService() = default;
     virtual std::unique_ptr<WmiLocator> createLocator() = 0;
-    // Keeps the connections to server for the hold's length (see ConnectionHold).
-    virtual ConnectionHold holdConnections(const std::string& /*server*/) { return {}; }
 };
 
 } // namespace vorlu

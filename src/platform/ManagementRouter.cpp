@@ -38,9 +38,4 @@ std::unique_ptr<WmiLocator> ManagementRouter::createLocator()
     return std::make_unique<RoutingLocator>(computer_, thisComputer_->createLocator(), remote_->createLocator());
 }
 
-ConnectionHold ManagementRouter::holdConnections(const std::string& server)
-{
-    return computer_.isAddressedBy(server) ? thisComputer_->holdConnections(server) : remote_->holdConnections(server);
-}
-
 } // namespace vorlu

@@ -13,7 +13,6 @@ public:
     ManagementRouter(ThisComputer computer, std::unique_ptr<ManagementService> thisComputer,
                      std::unique_ptr<ManagementService> remote);
     std::unique_ptr<WmiLocator> createLocator() override;
-    ConnectionHold holdConnections(const std::string& server) override;
 
 private:
     ThisComputer computer_;

@@ -318,6 +318,11 @@ HttpResponse HttpConnection::readResponse(const QDeadlineTimer& deadline)
 
 HttpResponse HttpConnection::post(const HttpRequest& request, const QDeadlineTimer& deadline)
 {
+    takeToThread();
+    struct LetGo {
+        HttpConnection& connection;
+        ~LetGo() { connection.letGoOfThread(); }
+    } letGo{*this};
     reused_ = false;
     if (!isOpen())
         open(deadline);

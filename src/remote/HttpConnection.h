@@ -47,7 +47,8 @@ public:
 };
 
 // One kept-alive HTTP/1.1 connection to a node, used blocking on the calling
-// thread (a worker thread: the window never waits on it). Every wait is
+// thread (a worker thread: the window never waits on it), one thread at a
+// time but not always the same one. Every wait is
 // bounded by the deadline given and the connection limit; an answer is
 // bounded by MaxReplyBytes.
 class HttpConnection {
@@ -68,10 +69,6 @@ public:
     int openings() const { return openings_; }
     void close();
     const HttpEndpoint& endpoint() const { return endpoint_; }
-    // A kept connection passes between threads: the thread done with it lets
-    // it go, the next one to use it (or to close it) takes it.
-    void letGoOfThread();
-    void takeToThread();
 
 private:
     void open(const QDeadlineTimer& deadline);
@@ -81,6 +78,10 @@ private:
     std::string readBytes(std::size_t n, const QDeadlineTimer& deadline);
     HttpResponse readResponse(const QDeadlineTimer& deadline);
     [[noreturn]] void failWaiting(const QDeadlineTimer& deadline);
+    // Between requests the socket belongs to no thread, so that the next
+    // request, or the close, may come from another worker thread.
+    void letGoOfThread();
+    void takeToThread();
 
     HttpEndpoint endpoint_;
     std::unique_ptr<QTcpSocket> socket_;

@@ -37,7 +37,8 @@ public:
     // Whether this channel serves the node and login given, as the transport says.
     bool serves(const RemoteTransport& transport, const std::string& host, const std::string& user,
                 const std::string& password) const;
-    HttpConnection& connection() { return http_; }
+    // Ends the connection at once; the next message signs in on a new one.
+    void close() { http_.close(); }
 
 private:
     HttpRequest request(std::string body, std::string contentType) const;

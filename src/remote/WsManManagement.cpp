@@ -28,42 +28,31 @@ WsManAddress addressFor(const WsManChannel& channel, const std::string& nameSpac
 
 class Services : public WmiServices {
 public:
-    Services(std::shared_ptr<KeptConnections> kept, std::string host, std::unique_ptr<WsManChannel> channel,
-             std::string nameSpace, int queryTimeoutMs)
-        : kept_(std::move(kept)), host_(std::move(host)), channel_(std::move(channel)),
-          nameSpace_(std::move(nameSpace)), queryTimeoutMs_(queryTimeoutMs)
+    Services(std::shared_ptr<WsManChannel> channel, std::string nameSpace, int queryTimeoutMs)
+        : channel_(std::move(channel)), nameSpace_(std::move(nameSpace)), queryTimeoutMs_(queryTimeoutMs)
     {
     }
-    ~Services() override { kept_->giveBack(host_, std::move(channel_), clean_); }
-    Services(const Services&) = delete;
-    Services& operator=(const Services&) = delete;
-
     std::vector<WmiRow> execQuery(const std::string& query) override
     {
         try {
             return runEnumeration(*channel_, nameSpace_, query, QDeadlineTimer(queryTimeoutMs_));
         } catch (...) {
-            // A failure or a fault ends the connection: the next operation starts afresh.
-            clean_ = false;
+            // A failure or a fault ends the connection: the next query starts afresh.
+            channel_->close();
             throw;
         }
     }
 
 private:
-    std::shared_ptr<KeptConnections> kept_;
-    std::string host_;
-    std::unique_ptr<WsManChannel> channel_;
+    std::shared_ptr<WsManChannel> channel_;
     std::string nameSpace_;
     int queryTimeoutMs_;
-    bool clean_ = true;
 };
 
 class Locator : public WmiLocator {
 public:
-    Locator(RemoteTransport transport, SecurityContextFactory contexts, std::shared_ptr<KeptConnections> kept,
-            std::shared_ptr<NodeLoginFacts> facts)
-        : transport_(std::move(transport)), contexts_(std::move(contexts)), kept_(std::move(kept)),
-          facts_(std::move(facts))
+    Locator(RemoteTransport transport, SecurityContextFactory contexts, std::shared_ptr<NodeLoginFacts> facts)
+        : transport_(std::move(transport)), contexts_(std::move(contexts)), facts_(std::move(facts))
     {
     }
     std::unique_ptr<WmiServices> connectServer(const std::string& server, const std::string& nameSpace,
@@ -73,22 +62,29 @@ public:
             throw WmiError("no node given: this computer is not reached over WS-Management");
         if (!isPlainHost(server))
             throw WmiError("the node's address \"" + server + "\" is not a host name or an IP address");
-        auto channel = kept_->take(transport_, server, user, password, [&] {
+        std::shared_ptr<WsManChannel> channel = last_.lock();
+        if (channel && !channel->serves(transport_, server, user, password)) {
+            channel->close(); // another node or login: the one before is done with
+            channel.reset();
+        }
+        if (!channel) {
             SecurityContextFactory contexts = contexts_;
             if (!contexts)
                 contexts = [server](const std::string& u, const std::string& p) {
                     return makeNtlmContext(u, p, server);
                 };
-            return std::make_unique<WsManChannel>(transport_, server, user, password, std::move(contexts), facts_);
-        });
-        return std::make_unique<Services>(kept_, server, std::move(channel), nameSpace, transport_.queryTimeoutMs);
+            channel = std::make_shared<WsManChannel>(transport_, server, user, password, std::move(contexts), facts_);
+            last_ = channel;
+        }
+        return std::make_unique<Services>(std::move(channel), nameSpace, transport_.queryTimeoutMs);
     }
 
 private:
     RemoteTransport transport_;
     SecurityContextFactory contexts_;
-    std::shared_ptr<KeptConnections> kept_;
     std::shared_ptr<NodeLoginFacts> facts_;
+    // The channel of the services given last, while any of them lives.
+    std::weak_ptr<WsManChannel> last_;
 };
 
 } // namespace
@@ -107,10 +103,8 @@ std::unique_ptr<WmiLocator> WsManManagement::createLocator()
         transport.connectTimeoutMs = defaults.connectTimeoutMs;
     if (transport.queryTimeoutMs <= 0)
         transport.queryTimeoutMs = defaults.queryTimeoutMs;
-    return std::make_unique<Locator>(std::move(transport), contexts_, kept_, facts_);
+    return std::make_unique<Locator>(std::move(transport), contexts_, facts_);
 }
-
-ConnectionHold WsManManagement::holdConnections(const std::string& server) { return kept_->hold(server); }
 
 std::vector<WmiRow> runEnumeration(WsManChannel& channel, const std::string& nameSpace, const std::string& query,
                                    const QDeadlineTimer& deadline, std::size_t maxItems)

@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/Management.h"
 #include "platform/RemoteTransport.h"
-#include "remote/KeptConnections.h"
 #include "remote/NodeLoginFacts.h"
 #include "remote/WsManChannel.h"
 
@@ -10,10 +9,12 @@
 namespace vorlu {
 
 // The management service of remote nodes over WS-Management: ConnectServer
-// takes the node's connection (the login rides in its first query, so a
-// refused login fails there), ExecQuery runs one WQL enumeration (Enumerate,
-// Pull until the end, Release when it is given up). While a command holds the
-// node, its operations share one signed-in connection. The transport is read
+// names the node and login (the login rides in the first query, so a refused
+// login fails there), ExecQuery runs one WQL enumeration (Enumerate, Pull until
+// the end, Release when it is given up). The services a locator gives for one
+// node and login share one signed-in, kept-alive connection, whatever their
+// namespace, until the last of them is released; a failure or a fault ends it
+// at once, and so does a connection with another login. The transport is read
 // once per locator; every call is bounded by its time limits and may run on
 // any one thread at a time.
 class WsManManagement : public ManagementService {
@@ -21,12 +22,10 @@ public:
     // Without contexts, NTLM (makeNtlmContext for the node) signs in.
     explicit WsManManagement(std::function<RemoteTransport()> transport, SecurityContextFactory contexts = {});
     std::unique_ptr<WmiLocator> createLocator() override;
-    ConnectionHold holdConnections(const std::string& server) override;
 
 private:
     std::function<RemoteTransport()> transport_;
     SecurityContextFactory contexts_;
-    std::shared_ptr<KeptConnections> kept_ = std::make_shared<KeptConnections>();
     std::shared_ptr<NodeLoginFacts> facts_ = std::make_shared<NodeLoginFacts>();
 };
 

@@ -2,7 +2,7 @@
 // network namespaces, found while the window keeps running its events.
 #include "app/CommandMenus.h"
 #include "app/MainWindow.h"
-#include "network/CommandGate.h"
+#include "commands/CommandGate.h"
 #include "network/ui/FrmCon.h"
 #include "remote/WsDiscoveryEnumerator.h"
 #include "support/RecordingProgramEnd.h"

@@ -2,8 +2,6 @@
 
 #include "fleet/DiagnoseAll.h"
 #include "fleet/FleetRows.h"
-#include "remote/WsManManagement.h"
-#include "support/WsManTestServer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -137,32 +135,6 @@ TEST(DiagnoseAll, TwoRunsRecordTheDriveTurningRedInTheProgramFolderHistory)
     EXPECT_EQ(rows[0].changes[1].state, "red");
     EXPECT_EQ(rows[0].changes[1].statusText, "Error");
     EXPECT_EQ(rows[0].changes[1].at, rows[0].lastDiagnosed);
-}
-
-TEST(DiagnoseAll, ANodeOverNtlmCostsThreeRoundTripsOnOneConnection)
-{
-    WsManTestServer server({R"({"classes": {"Win32_CDROMDrive": [{"Drive": "D:", "Name": "DVD", "Availability": 3,
-        "ConfigManagerErrorCode": 0, "ErrorCleared": null, "ErrorDescription": null, "LastErrorCode": null,
-        "Status": "OK", "StatusInfo": null, "MediaLoaded": true}]}, "itemsPerReply": 32})", "ntlm"});
-    ASSERT_TRUE(server.started()) << server.error();
-    RemoteTransport transport;
-    transport.port = server.port();
-    WsManManagement management([transport] { return transport; });
-    QTemporaryDir dir;
-    const DiagnosisSettings settings{dir.path().toStdString(),
-                                     std::string(WsManTestServer::Domain) + "\\" + WsManTestServer::User,
-                                     WsManTestServer::Password, "root\\cimv2"};
-    NodeTable table;
-    NodeRecord node = discoveredNode("SRV-ARCHIVE");
-    node.IP = "127.0.0.1";
-    table.append(node);
-    const std::atomic<bool> cancel{false};
-    const FleetRun run = diagnoseAll(table, management, settings, 1, cancel);
-    ASSERT_EQ(run.outcomes.at(0)->kind, NodeOutcomeKind::Diagnosed) << run.outcomes.at(0)->reason;
-    // TCP, the negotiate leg, and the last leg carrying the node's one query.
-    const std::string log = server.requestLog();
-    EXPECT_EQ(occurrences(log, "CONNECTION"), 1u) << log;
-    EXPECT_EQ(occurrences(log, "POST "), 2u) << log;
 }
 
 } // namespace

@@ -215,18 +215,17 @@ TEST(InventoryCommands, AFailedQueryAfterTheCheckEndsInOrder)
     EXPECT_EQ(rig.file("PC-OTHERNS", "sen_cd"), "<none>");
 }
 
-TEST(InventoryCommands, MissingNodeFolderIsReportedAndNothingOlderIsShown)
+TEST(InventoryCommands, MissingNodeFolderIsMadeAndAnUnwritableOneIsReportedWithNothingOlderShown)
 {
     Rig rig;
     std::filesystem::remove_all(rig.folder / "PC-ADMIN");
     rig.SelectedNode = AdminNode;
     rig.commands->BuildSelected();
-    EXPECT_EQ(rig.dialog.status, "Unable to write PC-ADMIN/report");
-    EXPECT_NE(rig.dialog.detail.find("No such file or directory"), std::string::npos) << rig.dialog.detail;
-    EXPECT_FALSE(rig.saw("Hardware data collected "));
-    EXPECT_EQ(rig.driveEntries(), 0u);
-    EXPECT_TRUE(rig.dialog.visible);
-    EXPECT_FALSE(rig.window.busy);
+    EXPECT_EQ(rig.dialog.status, "System built for 10.0.0.6");
+    EXPECT_NE(rig.file("PC-ADMIN", "report"), "<none>");
+    EXPECT_EQ(rig.driveEntries(), 4u);
+    EXPECT_EQ(rig.table.at(AdminNode).Scanned, "Scanned");
+    std::filesystem::remove_all(rig.folder / "PC-ADMIN");
 
     // An older diagnostics file that the new one cannot replace is not evaluated.
     std::filesystem::create_directory(rig.folder / "PC-ADMIN");
@@ -235,7 +234,11 @@ TEST(InventoryCommands, MissingNodeFolderIsReportedAndNothingOlderIsShown)
     std::ofstream(rig.folder / "PC-ADMIN", std::ios::binary) << "a file where the folder should be";
     rig.commands->DiagnoseSelected();
     EXPECT_EQ(rig.dialog.status, "Unable to write PC-ADMIN/sen_cd");
+    EXPECT_NE(rig.dialog.detail.find("the folder cannot be made"), std::string::npos) << rig.dialog.detail;
     EXPECT_FALSE(rig.saw("Sensor data collected "));
+    EXPECT_TRUE(rig.dialog.visible);
+    EXPECT_FALSE(rig.window.busy);
+    EXPECT_EQ(rig.table.at(AdminNode).Scanned, "Access denied") << "a failed node is never Scanned";
     EXPECT_EQ(rig.grids.green, "0");
     EXPECT_EQ(rig.commands->results().table.DriveCount(), 0u);
 }

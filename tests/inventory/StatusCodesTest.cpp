@@ -1,5 +1,5 @@
 // The four code tables, word for word, and the colour each drive ends with.
-#include "inventory/DriveStatus.h"
+#include "drives/DriveStatus.h"
 #include "inventory/StatusCodes.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Painting parts in a state colour and the reset of the state display, on the
 // recording device: what each subset is drawn with, and how many frames.
-#include "inventory/DriveStatus.h"
+#include "drives/DriveStatus.h"
 #include "model/ModelAssembly.h"
 #include "model/ModelLayout.h"
 #include "model/ModelPainter.h"

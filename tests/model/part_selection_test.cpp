@@ -1,6 +1,6 @@
 // Clicks on the model view and what the detail panel then shows, as a table
 // of clicks on a small scene: two units' drive parts and one other part.
-#include "inventory/DriveStatus.h"
+#include "drives/DriveStatus.h"
 #include "model/DetailPanelView.h"
 #include "model/PartSelection.h"
 #include "support/RecordingDevice.h"

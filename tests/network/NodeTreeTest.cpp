@@ -1,5 +1,5 @@
 #include "network/NodeFileLoader.h"
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 #include "network/NodeTree.h"
 #include "network/ScanListOk.h"
 #include "nodes/NodeFile.h"

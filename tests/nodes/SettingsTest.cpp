@@ -1,4 +1,5 @@
 #include "nodes/Settings.h"
+#include "nodes/TextLines.h"
 #include "nodes/TransportSettings.h"
 #include "support/PrintTransport.h"
 

@@ -2,6 +2,7 @@
 // the program's own commands on a worker thread: the files they write match
 // those of the same drives on a simulated network byte for byte, and a node
 // that refuses shows its reason on the "Access denied" path.
+#include "fleet/DiagnoseAll.h"
 #include "inventory/InventoryScanCommands.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
@@ -195,6 +196,34 @@ TEST(RemoteInventory, ADiagnosticsScanSharesOneSignedInConnectionAndAsksTheSchem
         rig.commands->DiagnoseSelected();
         EXPECT_EQ(server.roundTrips(), c.first + c.second) << c.auth << "\n" << server.requestLog();
         EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 2u) << "a command's connection ends with it";
+    }
+}
+
+TEST(RemoteInventory, ANodeOfDiagnoseAllOverNtlmCostsFourRoundTripsOnOneConnection)
+{
+    WsManTestServer server({nodeJson(32), "ntlm"});
+    ASSERT_TRUE(server.started()) << server.error();
+    RemoteTransport transport;
+    transport.port = server.port();
+    WsManManagement management([transport] { return transport; });
+    QTemporaryDir dir;
+    const DiagnosisSettings settings{dir.path().toStdString(),
+                                     std::string(WsManTestServer::Domain) + "\\" + WsManTestServer::User,
+                                     WsManTestServer::Password, "root\\cimv2"};
+    NodeTable table;
+    NodeRecord node = discoveredNode("SRV-ARCHIVE");
+    node.IP = "127.0.0.1";
+    table.append(node);
+    const std::atomic<bool> cancel{false};
+    const FleetRun run = diagnoseAll(table, management, settings, 1, cancel);
+    ASSERT_EQ(run.outcomes.at(0)->kind, NodeOutcomeKind::Diagnosed) << run.outcomes.at(0)->reason;
+    // TCP, the negotiate leg, the last leg carrying the connectivity check, one query for both files.
+    EXPECT_EQ(server.roundTrips(), 4u) << server.requestLog();
+    EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 1u);
+    // The files of the one query are those of the window's two.
+    for (const auto& [file, text] : {std::pair{"report", Report}, std::pair{"sen_cd", Diagnostics}}) {
+        std::ifstream in(dir.filePath(QString("SRV-ARCHIVE/") + file).toStdString(), std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text) << file;
     }
 }
 

@@ -1,6 +1,6 @@
 #include "remote/WsDiscoveryEnumerator.h"
 
-#include "network/CommandGate.h"
+#include "commands/CommandGate.h"
 #include "remote/LoopbackHosts.h"
 
 #include <QElapsedTimer>

@@ -230,46 +230,39 @@ TEST(WsManManagement, UnreachableSlowSilentAndBrokenNodesFailWithTheirReason)
     }
 }
 
-// A command's operations on one node, as the drive commands run them: a
-// connection, a query and its release each, within one hold on the node.
-struct Command {
-    WsManManagement& management;
-    const Remote& remote;
-    ConnectionHold hold;
-
-    Command(WsManManagement& m, const Remote& r) : management(m), remote(r), hold(m.holdConnections("127.0.0.1")) {}
-    std::vector<WmiRow> query(const std::string& text, const std::string& user, const std::string& password)
-    {
-        return management.createLocator()->connectServer("127.0.0.1", remote.nameSpace, user, password)->execQuery(text);
-    }
-    std::vector<WmiRow> query(const std::string& text) { return query(text, remote.user, remote.password); }
-};
-
 constexpr const char* NameQuery = "Select Name From Win32_ComputerSystem";
 
-TEST(WsManManagement, AHeldConnectionServesTheCommandAndEndsWithItOnAFaultOrWithAnotherLogin)
+std::unique_ptr<WmiServices> connect(WmiLocator& locator, const Remote& remote, const std::string& nameSpace,
+                                     const std::string& user)
+{
+    return locator.connectServer("127.0.0.1", nameSpace, user, remote.password);
+}
+
+TEST(WsManManagement, ALocatorsServicesShareOneConnectionThatAFaultOrAnotherLoginEnds)
 {
     WsManTestServer server({drivesNode(R"(, "itemsPerReply": 32)"), "ntlm"});
     ASSERT_TRUE(server.started()) << server.error();
     Remote remote(server);
     WsManManagement management([t = remote.transport] { return t; });
     {
-        Command command(management, remote);
-        EXPECT_EQ(command.query(NameQuery).size(), 1u);
-        EXPECT_EQ(command.query("SELECT * FROM Win32_CDROMDrive").size(), 3u);
+        // As a node's diagnosis holds them: one services object per namespace, for the whole command.
+        auto locator = management.createLocator();
+        auto configured = connect(*locator, remote, "root\\CIMV2", remote.user);
+        auto diagnostics = connect(*locator, remote, "root\\cimv2", remote.user);
+        EXPECT_EQ(configured->execQuery(NameQuery).size(), 1u);
+        EXPECT_EQ(diagnostics->execQuery("SELECT * FROM Win32_CDROMDrive").size(), 3u);
         EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 1u);
-        EXPECT_THROW(command.query("SELECT * FROM Win32_Bogus"), WmiError);
-        EXPECT_EQ(command.query(NameQuery).size(), 1u);
+        EXPECT_THROW(diagnostics->execQuery("SELECT * FROM Win32_Bogus"), WmiError);
+        EXPECT_EQ(configured->execQuery(NameQuery).size(), 1u);
         EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 2u) << "a fault ends the connection";
-        EXPECT_EQ(command.query(NameQuery, WsManTestServer::User, remote.password).size(), 1u);
-        EXPECT_EQ(command.query(NameQuery).size(), 1u);
-        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 4u) << "another login, another connection";
+        auto other = connect(*locator, remote, "root\\cimv2", WsManTestServer::User);
+        EXPECT_EQ(other->execQuery(NameQuery).size(), 1u);
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 3u) << "another login, another connection";
     }
-    // Without a hold every operation has a connection of its own, as before.
+    // Released with its services: the next operation connects anew.
     EXPECT_EQ(remote.query(NameQuery).size(), 1u);
-    EXPECT_EQ(remote.query(NameQuery).size(), 1u);
-    EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 6u);
-    EXPECT_EQ(occurrences(server.requestLog(), "AUTH ntlm ok"), 6u);
+    EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 4u);
+    EXPECT_EQ(occurrences(server.requestLog(), "AUTH ntlm ok"), 4u);
     EXPECT_EQ(occurrences(server.requestLog(), "REFUSED"), 0u) << server.requestLog();
 }
 
@@ -280,10 +273,9 @@ TEST(WsManManagement, AKeptConnectionTheNodeDroppedIsReplacedOnce)
         ASSERT_TRUE(server.started()) << server.error();
         Remote remote(server);
         remote.transport.allowClearTextBasic = true;
-        WsManManagement management([t = remote.transport] { return t; });
-        Command command(management, remote);
+        auto services = remote.connect();
         for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(command.query(NameQuery).size(), 1u) << auth;
+            EXPECT_EQ(services->execQuery(NameQuery).size(), 1u) << auth;
         EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 3u) << auth << "\n" << server.requestLog();
     }
 }
@@ -294,11 +286,12 @@ TEST(WsManManagement, ANodeThatWantsTheLoginFirstGetsItFromThenOn)
     ASSERT_TRUE(server.started()) << server.error();
     Remote remote(server);
     WsManManagement management([t = remote.transport] { return t; });
-    EXPECT_EQ(Command(management, remote).query(NameQuery).size(), 1u);
+    auto query = [&] { return connect(*management.createLocator(), remote, "root\\cimv2", remote.user)->execQuery(NameQuery); };
+    EXPECT_EQ(query().size(), 1u);
     const std::string first = server.requestLog();
     EXPECT_EQ(occurrences(first, "REFUSED message with the login"), 1u) << first;
     EXPECT_EQ(occurrences(first, "CONNECTION"), 2u) << first;
-    EXPECT_EQ(Command(management, remote).query(NameQuery).size(), 1u);
+    EXPECT_EQ(query().size(), 1u);
     const std::string both = server.requestLog();
     EXPECT_EQ(occurrences(both, "REFUSED"), 1u) << "the run remembers: " << both;
     // The negotiate leg, the last leg with an empty body, the query.

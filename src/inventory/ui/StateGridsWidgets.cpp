@@ -1,6 +1,6 @@
 #include "inventory/ui/StateGridsWidgets.h"
 
-#include "model/StateGridLayout.h"
+#include "inventory/ui/StateGridLayout.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "platform/ui/SystemPlatform.h"
+#include "app/SystemPlatform.h"
 
 #include "platform/SystemLocalAddress.h"
 #include "platform/SystemSocketLayer.h"

@@ -1,4 +1,4 @@
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 
 namespace vorlu {
 
@@ -22,6 +22,13 @@ std::optional<std::string> folderNameProblem(const std::string& name)
 std::filesystem::path nodeFolder(const std::filesystem::path& programFolder, const std::string& name)
 {
     return programFolder / name;
+}
+
+bool makeNodeFolder(const std::filesystem::path& programFolder, const std::string& name)
+{
+    const std::filesystem::path folder = nodeFolder(programFolder, name);
+    std::error_code ec;
+    return std::filesystem::is_directory(folder, ec) || std::filesystem::create_directory(folder, ec);
 }
 
 std::string refusedFolderText(const std::string& name, const std::string& reason)

@@ -1,6 +1,6 @@
-#include "network/DataCache.h"
+#include "nodes/DataCache.h"
 
-#include "network/NodeFolders.h"
+#include "nodes/NodeFolders.h"
 
 #include <system_error>
 

@@ -13,6 +13,10 @@ std::optional<std::string> folderNameProblem(const std::string& name);
 // The node's folder: program folder + name. Only call with an accepted name.
 std::filesystem::path nodeFolder(const std::filesystem::path& programFolder, const std::string& name);
 
+// Makes the node's folder when it is missing; false when it cannot. Only call
+// with an accepted name.
+bool makeNodeFolder(const std::filesystem::path& programFolder, const std::string& name);
+
 // Text for the progress dialog when a name is refused.
 std::string refusedFolderText(const std::string& name, const std::string& reason);
 

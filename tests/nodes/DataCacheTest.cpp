@@ -1,4 +1,4 @@
-#include "network/DataCache.h"
+#include "nodes/DataCache.h"
 #include "nodes/AtomicFile.h"
 
 #include <QTemporaryDir>

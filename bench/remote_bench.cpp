@@ -21,8 +21,8 @@ using namespace vorlu;
 
 // TCP, the negotiate leg, the last leg carrying the connectivity check, the drive query.
 constexpr int ScanRoundTrips = 4;
-// TCP, the negotiate leg, the last leg carrying the one query of a node.
-constexpr int NodeRoundTrips = 3;
+// TCP, the negotiate leg, the last leg carrying the connectivity check, one query for both files.
+constexpr int NodeRoundTrips = 4;
 constexpr int FleetNodes = 64;
 
 std::string nodeJson(int drives)

@@ -3,6 +3,9 @@
 #include "fleet/FleetHistory.h"
 #include "fleet/StoredFleet.h"
 
+#include <chrono>
+#include <future>
+
 namespace vorlu {
 
 FleetCommands::FleetCommands(NodeTable& table, const Settings& settings, const std::filesystem::path& programFolder,
@@ -37,7 +40,15 @@ bool FleetCommands::DiagnoseAll()
         std::size_t finished = 0;
         for (const auto& outcome : run.outcomes)
             finished += outcome ? 1 : 0;
-        historyProblem_ = recordHistory(programFolder_, table_, run, rows_);
+        // The history's transaction on a worker, from copies, so the window keeps painting meanwhile.
+        std::vector<FleetRow> rows;
+        auto recording = std::async(std::launch::async, [folder = programFolder_, table = table_, &run, &rows] {
+            return recordHistory(folder, table, run, rows);
+        });
+        while (recording.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+            yieldNow(services_.yield);
+        historyProblem_ = recording.get();
+        rows_ = std::move(rows);
         const FleetCounts c = countFleet(rows_);
         services_.statusMessage((run.cancelled ? "Diagnose All Nodes cancelled: " : "Diagnose All Nodes: ") +
                                 std::to_string(finished) + " of " + std::to_string(table_.count()) +

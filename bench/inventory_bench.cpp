@@ -61,7 +61,7 @@ void BM_Evaluate255Drives(benchmark::State& state)
         DriveResults results;
         state.ResumeTiming();
         resetDriveResults(results, *grids.view, painter);
-        EvaluateDiagnostics(text, {"192.168.1.5", "SRV-ARCHIVE"}, results, *grids.view, painter);
+        presentEvaluation(evaluateDiagnostics(text), {"192.168.1.5", "SRV-ARCHIVE"}, results, *grids.view, painter);
         ShowDriveCounters(results, *grids.view);
         benchmark::DoNotOptimize(results.table.DriveCount());
         state.PauseTiming();
@@ -118,7 +118,7 @@ void BM_LocalDiagnosticsScan4Drives(benchmark::State& state)
     std::size_t selected = 1;
     const std::size_t local = 1;
     ScanFlags flags;
-    WorkerThreadRunner runner;
+    BackgroundWork runner;
     NullProgress progress;
     NullWindow window;
     bench::NullTree tree;

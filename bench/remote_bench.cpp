@@ -69,7 +69,7 @@ void BM_RemoteDiagnosticsScanNtlm4Drives(benchmark::State& state)
     std::size_t selected = 1;
     const std::size_t local = 0;
     ScanFlags flags;
-    WorkerThreadRunner runner;
+    BackgroundWork runner;
     test::RecordingProgress progress;
     test::RecordingWindow window;
     bench::NullTree tree;

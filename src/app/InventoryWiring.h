@@ -1,5 +1,5 @@
 #pragma once
-#include "inventory/BlockingRunner.h"
+#include "commands/BackgroundWork.h"
 #include "fleet/FleetCommands.h"
 #include "inventory/InventoryScanCommands.h"
 
@@ -62,7 +62,7 @@ private:
     class SceneUnits;
     class ExpandingTree;
 
-    WorkerThreadRunner runner_;
+    BackgroundWork runner_;
     std::unique_ptr<SceneUnits> units_;
     std::unique_ptr<ExpandingTree> tree_;
     std::unique_ptr<StateGridsWidgets> grids_;

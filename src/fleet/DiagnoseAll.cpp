@@ -2,11 +2,9 @@
 
 #include "fleet/FleetHistory.h"
 
+#include "commands/BackgroundWork.h"
+
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 namespace vorlu {
 
@@ -20,75 +18,28 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
         nodes.push_back(table.at(n));
     FleetRun run;
     run.outcomes.resize(nodes.size());
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<std::optional<NodeOutcome>> ready(nodes.size());
-    std::size_t next = 0;
-    std::size_t running = 0;
-    std::string started;
-
-    auto work = [&] {
-        for (;;) {
-            std::size_t i = 0;
-            {
-                std::lock_guard lock(mutex);
-                if (cancel.load() || next >= nodes.size()) {
-                    --running;
-                    changed.notify_all();
-                    return;
-                }
-                i = next++;
-                started = nodes[i].Name;
-            }
-            changed.notify_all();
-            NodeOutcome outcome = diagnoseNode(management, nodes[i], settings);
-            std::lock_guard lock(mutex);
-            ready[i] = std::move(outcome);
-            changed.notify_all();
-        }
-    };
-
-    const std::size_t workers = std::clamp<std::size_t>(atOnce, MinNodesAtOnce, MaxNodesAtOnce);
-    std::vector<std::jthread> threads;
-    running = std::min(workers, nodes.size());
-    for (std::size_t w = 0; w < running; ++w)
-        threads.emplace_back(work);
-
     FleetProgress shown;
     shown.total = nodes.size();
-    std::size_t applied = 0;
-    std::unique_lock lock(mutex);
-    for (;;) {
-        // A heartbeat too, so a window keeps painting and sees its Cancel while every node is slow.
-        changed.wait_for(lock, std::chrono::milliseconds(50), [&] {
-            return (applied < nodes.size() && ready[applied]) || running == 0 || started != shown.currentNode;
-        });
-        shown.currentNode = started;
-        // Taken in order, so finished nodes always form a prefix once the workers end.
-        while (applied < nodes.size() && ready[applied]) {
-            run.outcomes[applied] = std::move(ready[applied]);
-            const NodeOutcome& o = *run.outcomes[applied];
-            lock.unlock();
-            table.at(applied + 1).Scanned = scannedStateOf(o);
-            if (o.kind != NodeOutcomeKind::Diagnosed)
-                ++shown.failures;
-            ++applied;
-            shown.done = applied;
+
+    BackgroundWork work(static_cast<int>(std::clamp<std::size_t>(atOnce, MinNodesAtOnce, MaxNodesAtOnce)));
+    const std::size_t applied = work.runInOrder(
+        nodes.size(),
+        [&](std::size_t i) { run.outcomes[i] = diagnoseNode(management, nodes[i], settings); },
+        [&](std::size_t i) {
+            shown.currentNode = nodes[i].Name;
             if (progress)
                 progress(shown);
-            lock.lock();
-        }
-        if (running == 0 && (applied >= nodes.size() || !ready[applied]))
-            break;
-        if (progress && shown.done < shown.total) {
-            lock.unlock();
-            progress(shown);
-            lock.lock();
-        }
-    }
-    lock.unlock();
-    threads.clear();
+        },
+        [&](std::size_t i) {
+            const NodeOutcome& o = *run.outcomes[i];
+            table.at(i + 1).Scanned = scannedStateOf(o);
+            if (o.kind != NodeOutcomeKind::Diagnosed)
+                ++shown.failures;
+            shown.done = i + 1;
+            if (progress)
+                progress(shown);
+        },
+        [&cancel] { return cancel.load(); });
     run.cancelled = applied < nodes.size();
     return run;
 }

@@ -13,7 +13,7 @@ namespace vorlu {
 struct FleetProgress {
     std::size_t done = 0;
     std::size_t total = 0;
-    std::string currentNode; // the node started last
+    std::string currentNode; // the node waited for
     std::size_t failures = 0;
 };
 
@@ -25,9 +25,10 @@ struct FleetRun {
 };
 
 // Diagnoses every node of the table, up to `atOnce` (1 to MaxNodesAtOnce) at
-// the same time on as many worker threads, however many nodes there are. The table's Scanned fields and the progress calls happen on the
-// calling thread, in node order; progress also runs every 50 ms while nodes
-// are under way. A cancel lets the nodes under way finish (their
+// the same time on as many worker threads, however many nodes there are, while
+// the calling thread handles its events (a window's Cancel).
+// The table's Scanned fields and the progress calls happen on the calling
+// thread, in node order. A cancel lets the nodes under way finish (their
 // files are whole) and starts no other.
 FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const DiagnosisSettings& settings,
                      std::size_t atOnce, const std::atomic<bool>& cancel,

@@ -1,10 +1,8 @@
 #include "fleet/FleetCommands.h"
 
+#include "commands/BackgroundWork.h"
 #include "fleet/FleetHistory.h"
 #include "fleet/StoredFleet.h"
-
-#include <chrono>
-#include <future>
 
 namespace vorlu {
 
@@ -42,12 +40,11 @@ bool FleetCommands::DiagnoseAll()
             finished += outcome ? 1 : 0;
         // The history's transaction on a worker, from copies, so the window keeps painting meanwhile.
         std::vector<FleetRow> rows;
-        auto recording = std::async(std::launch::async, [folder = programFolder_, table = table_, &run, &rows] {
-            return recordHistory(folder, table, run, rows);
+        std::string problem;
+        BackgroundWork().run([folder = programFolder_, table = table_, &run, &rows, &problem] {
+            problem = recordHistory(folder, table, run, rows);
         });
-        while (recording.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-            yieldNow(services_.yield);
-        historyProblem_ = recording.get();
+        historyProblem_ = std::move(problem);
         rows_ = std::move(rows);
         const FleetCounts c = countFleet(rows_);
         services_.statusMessage((run.cancelled ? "Diagnose All Nodes cancelled: " : "Diagnose All Nodes: ") +

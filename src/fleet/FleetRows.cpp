@@ -9,17 +9,6 @@ namespace vorlu {
 
 namespace {
 
-// The evaluation writes grids for the main window; the fleet only keeps its table.
-class NoGrids : public StateGridsView {
-public:
-    void clearGrids() override {}
-    void writeHeaders() override {}
-    void appendRow(StateGrid) override {}
-    void setCell(StateGrid, int, int, const std::string&) override {}
-    void setOkPicture(StateGrid, int) override {}
-    void setCounters(const std::string&, const std::string&, const std::string&) override {}
-};
-
 FleetState stateOf(int colour)
 {
     switch (colour) {
@@ -66,14 +55,11 @@ std::vector<FleetRow> fleetRowsOf(const NodeRecord& node, const std::optional<No
         base.statusText = outcome->kind == NodeOutcomeKind::Refused ? "Access denied" : "Not diagnosed";
         return {base};
     }
-    DriveResults results;
-    NoGrids grids;
-    DrivePainter painter;
-    EvaluateDiagnostics(outcome->diagnostics, {node.IP, node.Name}, results, grids, painter);
+    const DriveEvaluation evaluation = evaluateDiagnostics(outcome->diagnostics);
     const auto report = parseInventoryReport(outcome->report);
     std::vector<FleetRow> rows;
-    for (std::size_t k = 1; k <= results.table.DriveCount(); ++k) {
-        const DriveStatus& d = results.table[k];
+    for (std::size_t k = 1; k <= evaluation.drives.size(); ++k) {
+        const DriveStatus& d = evaluation.drives[k - 1].status;
         FleetRow row = base;
         // The report keeps ten drives; the others are named by their place in the diagnostics.
         if (report && k <= report->drives.size()) {

@@ -4,19 +4,13 @@
 #include "inventory/InventoryReport.h"
 #include "inventory/StatusCodes.h"
 #include "nodes/TextLines.h"
+#include "platform/TextCase.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace vorlu {
 
 namespace {
-
-std::string lowerCase(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 StateGrid gridOf(int colour)
 {
@@ -38,71 +32,83 @@ void resetDriveResults(DriveResults& results, StateGridsView& grids, DrivePainte
     results.table.clear();
 }
 
-void EvaluateDiagnostics(const std::string& sen_cd, const DiagnosedNodeInfo& node, DriveResults& results,
-                         StateGridsView& grids, DrivePainter& painter)
+DriveEvaluation evaluateDiagnostics(const std::string& sen_cd)
 {
+    DriveEvaluation out;
     LineReader in(sen_cd);
     std::string line;
     if (!in.next(line))
-        return;
+        return out;
     // No more drives than a node's answer keeps, whatever a hand-edited file says.
     const long long n = std::min(countLine(line), static_cast<long long>(MaxKeptDrives));
     for (long long k = 1; k <= n; ++k) {
         std::string availability, configCode, errorCleared, errorDescription, lastErrorCode, status, statusInfo,
             mediaLoaded;
-        DriveStatus& d = results.table.add();
+        EvaluatedDrive& e = out.drives.emplace_back();
+        DriveStatus& d = e.status;
         // A missing line ends the evaluation; the drives before it stay.
         if (!in.next(availability))
-            return;
-        // Each drive decides its colour afresh.
-        int colour = StatusColour::None;
-        if (const auto a = AvailabilityMessage(lowerCase(availability))) {
+            return out;
+        availability = lowerAscii(availability);
+        if (const auto a = AvailabilityMessage(availability))
             d.availabilityText = a->message;
-            colour = a->colour;
-        }
         if (!in.next(configCode))
-            return;
-        if (const auto m = ConfigManagerErrorMessage(lowerCase(configCode))) {
+            return out;
+        configCode = lowerAscii(configCode);
+        if (const auto m = ConfigManagerErrorMessage(configCode))
             d.configManagerErrorText = *m;
-            colour = StatusColour::Amber;
-        }
         if (!in.next(errorCleared))
-            return;
-        d.errorCleared = lowerCase(errorCleared);
+            return out;
+        d.errorCleared = lowerAscii(errorCleared);
         if (!in.next(errorDescription))
-            return;
-        d.errorDescription = lowerCase(errorDescription);
+            return out;
+        d.errorDescription = lowerAscii(errorDescription);
         if (!in.next(lastErrorCode))
-            return;
-        d.lastErrorCode = lowerCase(lastErrorCode);
+            return out;
+        d.lastErrorCode = lowerAscii(lastErrorCode);
         if (!in.next(status))
-            return;
+            return out;
         d.label = "CD " + std::to_string(k);
         d.status = status;
+        d.colour = DecideDriveColour(availability, configCode, status);
         if (const auto s = StatusLookup(status)) {
-            colour = s->colour;
-            const StateGrid g = gridOf(s->colour);
-            const auto gi = static_cast<std::size_t>(g);
-            grids.appendRow(g);
+            e.grid = gridOf(s->colour);
+            e.gridText = s->gridText;
+            e.okPicture = lowerAscii(status) == "ok";
+            ++out.totals[static_cast<std::size_t>(*e.grid)];
+        }
+        if (!in.next(statusInfo))
+            return out;
+        if (const auto m = StatusInfoMessage(lowerAscii(statusInfo)))
+            d.statusInfoText = *m;
+        e.painted = true;
+        if (!in.next(mediaLoaded))
+            return out;
+    }
+    return out;
+}
+
+void presentEvaluation(const DriveEvaluation& evaluation, const DiagnosedNodeInfo& node, DriveResults& results,
+                       StateGridsView& grids, DrivePainter& painter)
+{
+    for (const EvaluatedDrive& e : evaluation.drives) {
+        results.table.add() = e.status;
+        const std::size_t k = results.table.DriveCount();
+        if (e.grid) {
+            const auto gi = static_cast<std::size_t>(*e.grid);
+            grids.appendRow(*e.grid);
             const int row = ++results.currentRow[gi];
-            if (lowerCase(status) == "ok")
-                grids.setOkPicture(g, row);
-            grids.setCell(g, row, 1, d.label);
-            grids.setCell(g, row, 2, s->gridText);
-            grids.setCell(g, row, 3, node.IP);
-            grids.setCell(g, row, 4, node.Name);
+            if (e.okPicture)
+                grids.setOkPicture(*e.grid, row);
+            grids.setCell(*e.grid, row, 1, e.status.label);
+            grids.setCell(*e.grid, row, 2, e.gridText);
+            grids.setCell(*e.grid, row, 3, node.IP);
+            grids.setCell(*e.grid, row, 4, node.Name);
             ++results.totals[gi];
         }
-        d.colour = colour;
-        if (!in.next(statusInfo))
-            return;
-        if (const auto m = StatusInfoMessage(lowerCase(statusInfo)))
-            d.statusInfoText = *m;
-        const std::string part = DrivePartName(static_cast<std::size_t>(k));
-        if (!part.empty())
-            painter.decide_colour(part, colour);
-        if (!in.next(mediaLoaded))
-            return;
+        const std::string part = DrivePartName(k);
+        if (e.painted && !part.empty())
+            painter.decide_colour(part, e.status.colour);
     }
 }
 

@@ -3,7 +3,9 @@
 #include "drives/DriveStatus.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace vorlu {
 
@@ -26,8 +28,33 @@ public:
     virtual void setCounters(const std::string& red, const std::string& amber, const std::string& green) = 0;
 };
 
-// What the evaluation of a node's drives leaves: the drive table, the totals
-// and the row each grid writes next.
+// One drive of a diagnostics file, evaluated: what the detail panel shows,
+// and the grid row and the painted part it earns.
+struct EvaluatedDrive {
+    DriveStatus status;
+    // The grid of a drive whose Status is known, its "Status" text, and
+    // whether the ok picture goes in front.
+    std::optional<StateGrid> grid;
+    std::string gridText;
+    bool okPicture = false;
+    // The file reached the drive's StatusInfo line, so its part is painted.
+    bool painted = false;
+};
+
+// The evaluated drives of a diagnostics file and the counters.
+struct DriveEvaluation {
+    std::vector<EvaluatedDrive> drives;
+    std::array<long long, 3> totals{}; // by StateGrid
+};
+
+// Evaluates the text of a diagnostics file: one drive per drive of the file,
+// its messages and colour, its grid row. A file shorter than its count stops
+// at the missing line; the drives before it stay, and the drive it cut keeps
+// what was read of it.
+DriveEvaluation evaluateDiagnostics(const std::string& sen_cd);
+
+// What the evaluation of a node's drives leaves in the window: the drive
+// table, the totals and the row each grid writes next.
 struct DriveResults {
     DriveStatusTable table;
     std::array<long long, 3> totals{}; // by StateGrid
@@ -46,12 +73,10 @@ struct DiagnosedNodeInfo {
 // to their file materials, writes the headers and empties the drive table.
 void resetDriveResults(DriveResults& results, StateGridsView& grids, DrivePainter& painter);
 
-// Evaluates the text of a diagnostics file: one DriveStatus per drive, a row
-// in the grid of each drive whose Status is known, the totals, and one part
-// painted per drive. A file shorter than its count stops at the missing line;
-// what was evaluated before stays.
-void EvaluateDiagnostics(const std::string& sen_cd, const DiagnosedNodeInfo& node, DriveResults& results,
-                         StateGridsView& grids, DrivePainter& painter);
+// Shows an evaluation: the drive table, a grid row per drive whose Status is
+// known, the totals, one part painted per drive.
+void presentEvaluation(const DriveEvaluation& evaluation, const DiagnosedNodeInfo& node, DriveResults& results,
+                       StateGridsView& grids, DrivePainter& painter);
 
 // Writes the totals into the counters as plain numbers.
 void ShowDriveCounters(const DriveResults& results, StateGridsView& grids);

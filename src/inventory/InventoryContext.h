@@ -1,5 +1,5 @@
 #pragma once
-#include "inventory/BlockingRunner.h"
+#include "commands/BackgroundWork.h"
 #include "inventory/DriveEvaluation.h"
 #include "inventory/InventoryReport.h"
 #include "inventory/InventoryViews.h"
@@ -33,7 +33,7 @@ struct InventoryState {
 // The windows, the model and the services the drive scans talk to.
 struct InventoryServices {
     ManagementService& management;
-    BlockingRunner& runner;
+    BackgroundWork& runner;
     ScanProgressView& dialog;   // FrmCon
     InventoryWindowView& window; // Frmmain
     TreeView& hardwareTree;      // TrView1

@@ -163,7 +163,7 @@ void InventoryScanCommands::EvaluateStoredDiagnostics()
     std::string text;
     if (!path.empty() && readWholeFile(path, text)) {
         const NodeRecord& r = state_.table.at(diagnosedNode_);
-        EvaluateDiagnostics(text, {r.IP, r.Name}, results_, services_.grids, *painter_);
+        presentEvaluation(evaluateDiagnostics(text), {r.IP, r.Name}, results_, services_.grids, *painter_);
     }
     yield();
     ShowDriveCounters(results_, services_.grids);

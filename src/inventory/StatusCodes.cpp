@@ -1,9 +1,9 @@
 #include "inventory/StatusCodes.h"
 
 #include "drives/DriveStatus.h"
+#include "platform/TextCase.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
 namespace vorlu {
@@ -107,11 +107,6 @@ constexpr StatusRow kStatus[] = {
     {"no contact", {"No Contact", StatusColour::Amber}},
     {"lost comm", {"Lost Communication", StatusColour::Amber}},
 };
-std::string lowerCase(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 template <typename Row, std::size_t N, typename Key>
 const Row* find(const Row (&rows)[N], const std::string& wanted, Key key)
@@ -148,7 +143,7 @@ std::optional<std::string> StatusInfoMessage(const std::string& code)
 
 std::optional<StatusEntry> StatusLookup(const std::string& status)
 {
-    if (const auto* r = find(kStatus, lowerCase(status), [](const StatusRow& row) { return row.status; }))
+    if (const auto* r = find(kStatus, lowerAscii(status), [](const StatusRow& row) { return row.status; }))
         return r->entry;
     return std::nullopt;
 }

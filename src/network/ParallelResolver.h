@@ -1,4 +1,5 @@
 #pragma once
+#include "commands/BackgroundWork.h"
 #include "network/Sockets.h"
 #include "platform/SocketLayer.h"
 
@@ -7,8 +8,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-class QThreadPool;
 
 namespace vorlu {
 
@@ -20,9 +19,6 @@ public:
     static constexpr int DefaultThreads = 16;
 
     explicit ParallelResolver(SocketLayer& sockets, int maxThreads = DefaultThreads);
-    ~ParallelResolver();
-    ParallelResolver(const ParallelResolver&) = delete;
-    ParallelResolver& operator=(const ParallelResolver&) = delete;
 
     // For each index i in order: onTurn(i), then wait (running the calling
     // thread's events) until name i is answered, then onAnswer(i, answer).
@@ -33,7 +29,7 @@ public:
 
 private:
     SocketLayer& sockets_;
-    std::unique_ptr<QThreadPool> pool_;
+    BackgroundWork work_;
 };
 
 } // namespace vorlu

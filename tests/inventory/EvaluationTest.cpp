@@ -4,6 +4,7 @@
 #include "support/InventoryFakes.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace vorlu {
 namespace {
@@ -27,7 +28,7 @@ struct Evaluation : ::testing::Test {
 
     void evaluate(const std::string& text)
     {
-        EvaluateDiagnostics(text, node, results, grids, painter);
+        presentEvaluation(evaluateDiagnostics(text), node, results, grids, painter);
         ShowDriveCounters(results, grids);
     }
 };
@@ -134,6 +135,43 @@ TEST_F(Evaluation, MissingOrEmptyCountChangesNothing)
         evaluate(text);
         EXPECT_EQ(results.table.DriveCount(), 0u) << text;
         EXPECT_EQ(grids.green, "0");
+    }
+}
+
+// The evaluation alone, with no grid and no model: what every path shows is decided here.
+TEST(PureEvaluation, DrivesColoursGridTextsAndCounters)
+{
+    using G = StateGrid;
+    const struct {
+        const char* name;
+        std::string text;
+        std::vector<std::tuple<int, std::optional<StateGrid>, std::string, bool>> drives; // colour, grid, text, painted
+        std::array<long long, 3> totals;
+    } cases[] = {
+        {"ok", "1\r\n" + driveLines("3", "0", "OK") + "\r\n", {{StatusColour::Green, G::Green, "OK", true}}, {1, 0, 0}},
+        {"status decides over availability and config", "1\r\n" + driveLines("7", "22", "no contact") + "\r\n",
+         {{StatusColour::Amber, G::Amber, "No Contact", true}}, {0, 1, 0}},
+        {"config error, unknown status", "1\r\n" + driveLines("3", "22", "odd") + "\r\n",
+         {{StatusColour::Amber, std::nullopt, "", true}}, {0, 0, 0}},
+        {"two drives, one red", "2\r\n" + driveLines("3", "0", "OK") + driveLines("", "", "Error") + "\r\n",
+         {{StatusColour::Green, G::Green, "OK", true}, {StatusColour::Red, G::Red, "Error", true}}, {1, 0, 1}},
+        {"cut before StatusInfo", "1\r\n3\r\n0\r\nFALSE\r\n\r\n21\r\nError\r\n",
+         {{StatusColour::Red, G::Red, "Error", false}}, {0, 0, 1}},
+        {"cut before Status", "1\r\n3\r\n0\r\n", {{StatusColour::None, std::nullopt, "", false}}, {0, 0, 0}},
+        {"no count", "", {}, {0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DriveEvaluation e = evaluateDiagnostics(c.text);
+        ASSERT_EQ(e.drives.size(), c.drives.size());
+        for (std::size_t k = 0; k < e.drives.size(); ++k) {
+            const auto& [colour, grid, text, painted] = c.drives[k];
+            EXPECT_EQ(e.drives[k].status.colour, colour);
+            EXPECT_EQ(e.drives[k].grid, grid);
+            EXPECT_EQ(e.drives[k].gridText, text);
+            EXPECT_EQ(e.drives[k].painted, painted);
+        }
+        EXPECT_EQ(e.totals, c.totals);
     }
 }
 

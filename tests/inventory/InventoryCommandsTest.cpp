@@ -62,8 +62,8 @@ struct Rig {
     ScanFlags flags;
     DriveResults results;
     std::unique_ptr<SimulatedManagement> management;
-    InlineRunner inlineRunner;
-    WorkerThreadRunner workerRunner;
+    InlineWork inlineRunner;
+    BackgroundWork workerRunner;
     test::RecordingProgress dialog;
     test::RecordingWindow window;
     test::RecordingTree tree;
@@ -95,7 +95,7 @@ struct Rig {
         settings.AdminPassword = "Adm1n-pw";
         commands = std::make_unique<InventoryScanCommands>(
             InventoryState{table, settings, SelectedNode, LocalNode, flags, folder, results},
-            InventoryServices{service ? *service : *management, worker ? static_cast<BlockingRunner&>(workerRunner) : inlineRunner, dialog,
+            InventoryServices{service ? *service : *management, worker ? static_cast<BackgroundWork&>(workerRunner) : inlineRunner, dialog,
                               window, tree, grids, units, gate, {}, [this] { return ending; }});
         commands->setPainter(painter);
     }
@@ -446,7 +446,7 @@ TEST(InventoryCommands, AStoredDiagnosticsFileIsEvaluatedUpToTheDriveCap)
     DriveResults results;
     test::RecordingGrids grids;
     test::RecordingPainter painter;
-    EvaluateDiagnostics(sen_cd, {"10.0.0.6", "PC-ADMIN"}, results, grids, painter);
+    presentEvaluation(evaluateDiagnostics(sen_cd), {"10.0.0.6", "PC-ADMIN"}, results, grids, painter);
     EXPECT_EQ(results.total(StateGrid::Green), static_cast<long long>(MaxKeptDrives));
     EXPECT_EQ(grids.rows(StateGrid::Green).size(), MaxKeptDrives);
 }

@@ -148,7 +148,7 @@ std::string throughTheWindow(Backend& backend, const Case& c, Folder& folder, bo
     const std::size_t local = 1;
     ScanFlags flags;
     DriveResults results;
-    WorkerThreadRunner runner;
+    BackgroundWork runner;
     test::RecordingProgress dialog;
     test::RecordingWindow window;
     test::RecordingTree tree;

@@ -48,7 +48,7 @@ struct Rig {
     std::size_t LocalNode = 1;
     ScanFlags flags;
     DriveResults results;
-    WorkerThreadRunner runner;
+    BackgroundWork runner;
     test::RecordingProgress dialog;
     test::RecordingWindow window;
     test::RecordingTree tree;

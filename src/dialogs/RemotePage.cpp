@@ -131,7 +131,8 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
 void RemotePage::fill(const RemoteTransport& t)
 {
     const QSignalBlocker quietHttp(http_), quietHttps(https_), quietPort(port_), quietVerify(verify_),
-        quietCa(caFile_), quietBasic(basic_), quietConnect(connectLimit_), quietQuery(queryLimit_), quietNodes(nodesAtOnce_);
+        quietCa(caFile_), quietBasic(basic_), quietConnect(connectLimit_), quietQuery(queryLimit_),
+        quietNodes(nodesAtOnce_);
     (t.https ? https_ : http_)->setChecked(true);
     port_->setValue(t.port);
     verify_->setChecked(t.verifyCertificate);

@@ -26,7 +26,8 @@ bool FleetCommands::DiagnoseAll()
                                           settings_.WmiNamespace};
         std::atomic<bool> cancel{false};
         services_.progress.showProgress();
-        const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, settings_.transport.nodesAtOnce, cancel,
+        const std::size_t atOnce = settings_.transport.nodesAtOnce;
+        const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, atOnce, cancel,
                                          [this, &cancel](const FleetProgress& p) {
                                              services_.progress.setProgress(p);
                                              yieldNow(services_.yield);

@@ -286,7 +286,9 @@ TEST(WsManManagement, ANodeThatWantsTheLoginFirstGetsItFromThenOn)
     ASSERT_TRUE(server.started()) << server.error();
     Remote remote(server);
     WsManManagement management([t = remote.transport] { return t; });
-    auto query = [&] { return connect(*management.createLocator(), remote, "root\\cimv2", remote.user)->execQuery(NameQuery); };
+    auto query = [&] {
+        return connect(*management.createLocator(), remote, "root\\cimv2", remote.user)->execQuery(NameQuery);
+    };
     EXPECT_EQ(query().size(), 1u);
     const std::string first = server.requestLog();
     EXPECT_EQ(occurrences(first, "REFUSED message with the login"), 1u) << first;

@@ -1,5 +1,5 @@
 // Loading a large node file into the table and both node trees, and writing it.
-#include "app/MainWindow.h"
+#include "commands/RepaintPace.h"
 #include "app/TreeWidgetView.h"
 #include "network/NodeFileLoader.h"
 #include "nodes/NodeFile.h"
@@ -38,8 +38,8 @@ void BM_LoadNodeFileIntoTrees(benchmark::State& state)
         QTreeWidget nodeTree, loginTree;
         TreeWidgetView nodeView(&nodeTree), loginView(&loginTree);
         NodeTable table;
-        loadNodeFile(folder, table, "NAME", "10.0.0.1", nodeView, &loginView,
-                     &Frmmain::yield);
+        RepaintPace pace;
+        loadNodeFile(folder, table, "NAME", "10.0.0.1", nodeView, &loginView, [&pace] { pace.yield(); });
         nodeView.expandAll();
         loginView.expandAll();
         benchmark::DoNotOptimize(table.count());

@@ -8,7 +8,7 @@
 #include "app/InventoryWiring.h"
 #include "app/ModelViewPlaceholder.h"
 #include "app/TreeWidgetView.h"
-#include "app/Twips.h"
+#include "platform/ui/Twips.h"
 #include "app/UserGuide.h"
 #include "app/UserGuideWindow.h"
 #include "app/WindowGeometry.h"
@@ -36,7 +36,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -99,7 +98,7 @@ Frmmain::Frmmain(Platform& platform, std::filesystem::path programFolder, SceneH
         InventoryWiring::Controls{*this, *frmCon_, *hardwareTreeView_, grids_, counters_, *statusMessage_,
                                   [this](std::size_t n) { doubleClickNode(n); }},
         gate_,
-        &Frmmain::yield, [this] { return endingProgram_ || closeRequested_; });
+        [this] { yield(); }, [this] { return endingProgram_ || closeRequested_; });
     inventory_->connectMenus(*menus_);
     buildAdminCommands();
     connectCommands();
@@ -123,7 +122,7 @@ void Frmmain::buildNetworkCommands()
     scanListView_ = std::make_unique<FrmConScanList>(*frmCon_);
     networkMenu_ = std::make_unique<MenuNetworkSwitches>(*menus_);
     const NetworkContext context{state_.nodes, state_.flags, networkState_, *scanListView_, *platform_.messages,
-                                 &Frmmain::yield};
+                                 [this] { yield(); }};
     discovery_ = std::make_unique<NetworkDiscovery>(context, *platform_.enumerator, *platform_.sockets,
                                                     *nodeTreeView_);
     networkCommands_ = std::make_unique<NetworkScanCommands>(context, *discovery_, *networkMenu_, gate_,
@@ -133,21 +132,12 @@ void Frmmain::buildNetworkCommands()
 void Frmmain::rebuildTree()
 {
     nodeTreeView_->clear();
-    rebuildNetworkTree(state_.nodes, *nodeTreeView_, state_.programFolder, &Frmmain::yield,
+    rebuildNetworkTree(state_.nodes, *nodeTreeView_, state_.programFolder, [this] { yield(); },
                        [this](const std::string& s) { frmCon_->setStatus(s); }, *platform_.messages);
     nodeTreeView_->expandAll();
 }
 
-void Frmmain::yield()
-{
-    // Long loops yield once per step so the windows repaint; a repaint per
-    // frame is enough, and laying out a large tree thousands of times is not.
-    static QElapsedTimer sinceLast;
-    if (sinceLast.isValid() && sinceLast.elapsed() < 15)
-        return;
-    QCoreApplication::processEvents();
-    sinceLast.start();
-}
+void Frmmain::yield() { repaintPace_.yield(); }
 
 FrmCon& Frmmain::frmCon() { return *frmCon_; }
 
@@ -221,7 +211,7 @@ void Frmmain::loadStep(FrmStart* start)
         start->showStep(2, "Loading network...");
 
     const NodeFileLoad load = loadNodeFile(state_.programFolder, state_.nodes, state_.settings.NodeLabelMode,
-                                           state_.LocalAddress, *nodeTreeView_, loginTreeView_.get(), &Frmmain::yield);
+                                           state_.LocalAddress, *nodeTreeView_, loginTreeView_.get(), [this] { yield(); });
     nodeTreeView_->expandAll();
     loginTreeView_->expandAll();
     state_.nodeFileExisted = load.existed;
@@ -287,7 +277,6 @@ bool Frmmain::shutdown()
         return false;
     }
     endingProgram_ = true;
-    scene_.releaseModel();
     if (Scene* s = scene_.scene())
         state_.settings.CameraEye = {s->CameraEye.x, s->CameraEye.y, s->CameraEye.z};
     std::string error;

@@ -2,6 +2,7 @@
 #include "app/AppState.h"
 #include "app/ResizeLayout.h"
 #include "app/SceneHooks.h"
+#include "commands/RepaintPace.h"
 #include "commands/CommandGate.h"
 #include "network/NetworkScanState.h"
 #include "platform/Platform.h"
@@ -104,7 +105,7 @@ public:
     DetailPanel& detailPanel() { return *detailPanel_; }
     const PartSelection* selection() const { return selection_.get(); }
 
-    static void yield();
+    void yield();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -186,6 +187,7 @@ private:
     std::unique_ptr<AdminCommands> admin_;
     std::unique_ptr<WorkAreaRects> designedRects_;
     QSize designedClient_;
+    RepaintPace repaintPace_;
 };
 
 } // namespace vorlu

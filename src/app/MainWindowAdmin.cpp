@@ -16,7 +16,7 @@ void Frmmain::buildAdminCommands()
                          state_.SelectedNode,
                          state_.programFolder,
                          *platform_.messages,
-                         &Frmmain::yield,
+                         [this] { yield(); },
                          [this](std::size_t n) { nodeTreeView_->setPicture(nodeKey(n), "pw"); },
                          [this](std::size_t n) { return loginTreeView_->entry(nodeKey(n)); },
                          [this] {

@@ -6,7 +6,7 @@
 #include "app/ModelViewPlaceholder.h"
 #include "app/Pictures.h"
 #include "app/TextStyle.h"
-#include "app/Twips.h"
+#include "platform/ui/Twips.h"
 
 #include <QHeaderView>
 #include <QLabel>

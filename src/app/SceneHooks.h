@@ -28,9 +28,7 @@ public:
     virtual void applySceneDefaults() {}
     virtual void loadModel() {}
     virtual void hideAllUnits() {}
-    virtual void loadInventoryReport(std::size_t /*node*/) {}
     virtual void renderScene() {}
-    virtual void releaseModel() {}
     // Paints the drives' parts; without a model it paints nothing.
     virtual DrivePainter& drivePainter();
     // The frame a click on the view picks in; null before the model is assembled.

@@ -28,7 +28,6 @@ public:
     // What OK would hand over now: the text of thehex read as hexadecimal
     // (0x00RRGGBB for a six-digit code); nullopt when the text cannot be read.
     std::optional<std::int32_t> backgroundColourValue() const;
-    Rgb clickedColour() const { return clicked_; }
     PaletteView* palette() const { return colors_; }
 
     // The same as a left click on a palette pixel of this colour (0x00BBGGRR).

@@ -1,4 +1,5 @@
 #include "dialogs/Frmlgins.h"
+#include "platform/ui/Twips.h"
 
 #include "dialogs/DialogLook.h"
 #include "network/ui/GridCells.h"
@@ -75,7 +76,7 @@ int Frmlgins::rowCount() const { return grid_->rowCount(); }
 
 void Frmlgins::setColumnWidthTwips(int column, int twips)
 {
-    grid_->setColumnWidth(column, twips * logicalDpiX() / 1440);
+    grid_->setColumnWidth(column, Twips{static_cast<double>(logicalDpiX())}.px(twips));
     // Wide enough for every column, so a row reads without scrolling.
     int width = 2 * grid_->frameWidth() + grid_->verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < Columns; ++c)

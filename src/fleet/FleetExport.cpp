@@ -1,4 +1,5 @@
 #include "fleet/FleetExport.h"
+#include "platform/TextCase.h"
 
 #include "nodes/AtomicFile.h"
 
@@ -66,8 +67,7 @@ std::string stateClass(FleetState s)
 
 std::optional<ExportFormat> exportFormatOf(const std::filesystem::path& file)
 {
-    std::string ext = file.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string ext = lowerAscii(file.extension().string());
     if (ext == ".csv")
         return ExportFormat::Csv;
     if (ext == ".json")

@@ -62,14 +62,6 @@ public:
     const Material& GetMaterialOverride() const { return override_; }
     int GetMaterialCount() const { return static_cast<int>(subsets_->materials.size()); }
     const Material& GetMaterial(int i) const { return subsets_->materials.at(static_cast<std::size_t>(i)); }
-    const std::string& GetMaterialTextureName(int i) const
-    {
-        return subsets_->textureNames.at(static_cast<std::size_t>(i));
-    }
-    const std::shared_ptr<Texture>& GetMaterialTexture(int i) const
-    {
-        return subsets_->textures.at(static_cast<std::size_t>(i));
-    }
 
     void Destroy();
 

@@ -1,4 +1,5 @@
 #include "scene/DeviceInit.h"
+#include "platform/TextCase.h"
 
 #include <filesystem>
 
@@ -25,9 +26,7 @@ std::string glString(QOpenGLFunctions* f, GLenum name)
 
 bool IsSoftwareRenderer(const std::string& glRenderer)
 {
-    std::string lower = glRenderer;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = lowerAscii(glRenderer);
     for (const char* marker :
          {"llvmpipe", "softpipe", "swrast", "software rasterizer", "swiftshader", "lavapipe", "gdi generic"})
         if (lower.find(marker) != std::string::npos)

@@ -37,8 +37,6 @@ public:
     // Logical size (mouse coordinates) and the factor to framebuffer pixels.
     void setViewportSize(int width, int height, double devicePixelRatio);
 
-    void setReference(bool reference) { reference_ = reference; }
-    bool isReference() const { return reference_; }
     const std::string& rendererName() const { return renderer_; }
 
     void SetTransform(TransformState state, const Matrix& m) override;
@@ -94,7 +92,6 @@ private:
     bool contextReady_ = false;
     bool hadContext_ = false;
     bool needsReset_ = false;
-    bool reference_ = false;
     std::string renderer_;
 
     std::map<TransformState, Matrix> transforms_;

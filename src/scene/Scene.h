@@ -49,7 +49,6 @@ public:
     bool DrawFrame();
     // The view's paint: draws when a frame was requested or the model is loaded.
     bool Paint();
-    bool FrameRequested() const { return frameRequested_; }
 
     // Applies the camera: scene defaults, ambient 0x90909090, view from CameraEye.
     void zoom_in();

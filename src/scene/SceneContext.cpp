@@ -111,11 +111,6 @@ ColorValue MakeColorValue(float alpha, float red, float green, float blue)
     return ColorValue{red, green, blue, alpha};
 }
 
-Vector MakeVector(float x, float y, float z)
-{
-    return Vector(x, y, z);
-}
-
 std::shared_ptr<CD3DFrame> NewChildFrame(CD3DFrame* parent)
 {
     auto frame = std::make_shared<CD3DFrame>();

@@ -61,7 +61,6 @@ private:
 
 // Alpha first; the result holds red, green, blue, alpha.
 ColorValue MakeColorValue(float alpha, float red, float green, float blue);
-Vector MakeVector(float x, float y, float z);
 // A new frame, appended to parent's children when a parent is given.
 std::shared_ptr<CD3DFrame> NewChildFrame(CD3DFrame* parent);
 

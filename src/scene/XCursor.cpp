@@ -1,23 +1,14 @@
 #include "scene/XLexer.h"
+#include "platform/TextCase.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace vorlu::xfile {
-namespace {
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
 
 bool Cursor::isKeyword(Tok binaryKind, std::string_view word) const
 {
-    return cur_.kind == binaryKind || (cur_.kind == Tok::Name && equalsNoCase(cur_.text, word));
+    return cur_.kind == binaryKind || (cur_.kind == Tok::Name && equalsIgnoringCase(cur_.text, word));
 }
 
 Prim Cursor::primitive() const
@@ -40,7 +31,7 @@ Prim Cursor::primitive() const
         {"UNICODE", Prim::String},
     };
     for (const Entry& e : kWords) {
-        if (equalsNoCase(cur_.text, e.word)) {
+        if (equalsIgnoringCase(cur_.text, e.word)) {
             return e.prim;
         }
     }

@@ -4,7 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
 #include "app/TreeWidgetView.h"
-#include "app/Twips.h"
+#include "platform/ui/Twips.h"
 #include "dialogs/AdminCommands.h"
 #include "dialogs/FrmConf.h"
 #include "dialogs/FrmStats.h"

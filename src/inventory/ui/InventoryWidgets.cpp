@@ -1,4 +1,5 @@
 #include "inventory/ui/InventoryWidgets.h"
+#include "platform/ui/Twips.h"
 
 #include "network/ui/FrmCon.h"
 
@@ -25,7 +26,7 @@ void FrmConProgress::setDetail(const std::string& text) { dialog_.setDetail(text
 void FrmConProgress::setBarWidth(int twips)
 {
     // The full bar spans the dialog; it never widens it.
-    const int px = twips * dialog_.logicalDpiX() / 1440;
+    const int px = Twips{static_cast<double>(dialog_.logicalDpiX())}.px(twips);
     dialog_.setBarWidth(std::min(px, std::max(0, dialog_.width() - 24)));
 }
 

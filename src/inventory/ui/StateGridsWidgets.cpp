@@ -1,4 +1,5 @@
 #include "inventory/ui/StateGridsWidgets.h"
+#include "platform/ui/Twips.h"
 
 #include "inventory/ui/StateGridLayout.h"
 
@@ -72,7 +73,7 @@ void StateGridsWidgets::writeHeaders()
     if (const std::optional<int> twips = StateGridColumnTwips(standardDpi_ ? standardDpi_() : std::optional<bool>(true)))
         for (QTableWidget* g : grids_)
             for (int c = 0; c < Columns; ++c)
-                g->setColumnWidth(c, *twips * g->logicalDpiX() / 1440);
+                g->setColumnWidth(c, Twips{static_cast<double>(g->logicalDpiX())}.px(*twips));
     writeHeaderRow();
 }
 

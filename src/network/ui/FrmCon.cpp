@@ -1,4 +1,5 @@
 #include "network/ui/FrmCon.h"
+#include "platform/ui/Twips.h"
 
 #include "network/ui/GridCells.h"
 
@@ -127,7 +128,7 @@ std::string FrmCon::cell(int row, int column) const
 
 void FrmCon::setColumnWidthTwips(int column, int twips)
 {
-    grid_->setColumnWidth(column, twips * logicalDpiX() / 1440);
+    grid_->setColumnWidth(column, Twips{static_cast<double>(logicalDpiX())}.px(twips));
 }
 
 void FrmCon::setBarWidth(int pixels)

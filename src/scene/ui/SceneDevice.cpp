@@ -13,7 +13,6 @@ bool CreateSceneDevice(ModelView& view, Scene& scene, bool /*windowed*/, int ada
     const SceneDeviceChoice choice = ChooseSceneDevice(deviceType, true, probe, messages, programEnd);
     if (!choice.created)
         return false;
-    view.device().setReference(choice.reference);
     view.attachScene(&scene);
     SceneContext& context = scene.context();
     context.setDevice(&view.device());

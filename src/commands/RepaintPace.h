@@ -1,0 +1,17 @@
+#pragma once
+#include <QElapsedTimer>
+
+namespace vorlu {
+
+// Lets the event loop run between the steps of a long loop on the interface
+// thread, so the windows repaint; at most once per frame, since laying out a
+// large tree thousands of times costs more than the loop. One per window.
+class RepaintPace {
+public:
+    void yield();
+
+private:
+    QElapsedTimer sinceLast_;
+};
+
+} // namespace vorlu

@@ -85,6 +85,8 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
 
     connectLimit_ = numberBox("RemoteConnectLimit", MinConnectTimeoutMs, MaxConnectTimeoutMs, 500, " ms", this);
     queryLimit_ = numberBox("RemoteQueryLimit", MinQueryTimeoutMs, MaxQueryTimeoutMs, 1000, " ms", this);
+    nodesAtOnce_ = numberBox("RemoteNodesAtOnce", MinNodesAtOnce, MaxNodesAtOnce, 8, "", this);
+    nodesAtOnce_->setToolTip(QStringLiteral("How many nodes Diagnose All reaches at the same time"));
 
     domain_ = new QLineEdit(this);
     domain_->setObjectName(QStringLiteral("RemoteDomain"));
@@ -106,6 +108,7 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
     form->addRow(QStringLiteral("Query time limit:"), queryLimit_);
     form->addRow(QStringLiteral("Domain:"), domain_);
     form->addRow(QStringLiteral("Domain controller:"), controller_);
+    form->addRow(QStringLiteral("Nodes at once:"), nodesAtOnce_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 8, 12, 8);
@@ -135,6 +138,7 @@ RemotePage::RemotePage(RemoteTransport& transport, QWidget* parent)
             apply([this](const QString& t) { transport_.domainController = t.trimmed().toStdString(); }));
     connect(connectLimit_, &QSpinBox::valueChanged, this, apply([this](int v) { transport_.connectTimeoutMs = v; }));
     connect(queryLimit_, &QSpinBox::valueChanged, this, apply([this](int v) { transport_.queryTimeoutMs = v; }));
+    connect(nodesAtOnce_, &QSpinBox::valueChanged, this, apply([this](int v) { transport_.nodesAtOnce = v; }));
     connect(browse_, &QToolButton::clicked, this, &RemotePage::chooseCaFile);
 }
 
@@ -142,7 +146,7 @@ void RemotePage::fill(const RemoteTransport& t)
 {
     const QSignalBlocker quietHttp(http_), quietHttps(https_), quietPort(port_), quietVerify(verify_),
         quietCa(caFile_), quietBasic(basic_), quietConnect(connectLimit_), quietQuery(queryLimit_),
-        quietDomain(domain_), quietController(controller_);
+        quietDomain(domain_), quietController(controller_), quietNodes(nodesAtOnce_);
     (t.https ? https_ : http_)->setChecked(true);
     port_->setValue(t.port);
     verify_->setChecked(t.verifyCertificate);
@@ -152,6 +156,7 @@ void RemotePage::fill(const RemoteTransport& t)
     queryLimit_->setValue(t.queryTimeoutMs);
     domain_->setText(QString::fromStdString(t.domain));
     controller_->setText(QString::fromStdString(t.domainController));
+    nodesAtOnce_->setValue(t.nodesAtOnce);
     showScheme(t.https);
 }
 

@@ -39,6 +39,7 @@ public:
     QSpinBox* queryLimitBox() const { return queryLimit_; }
     QLineEdit* domainBox() const { return domain_; }
     QLineEdit* domainControllerBox() const { return controller_; }
+    QSpinBox* nodesAtOnceBox() const { return nodesAtOnce_; }
 
 signals:
     void changed();
@@ -60,6 +61,7 @@ private:
     QCheckBox* basic_ = nullptr;
     QLabel* warning_ = nullptr;
     QSpinBox* connectLimit_ = nullptr;
+    QSpinBox* nodesAtOnce_ = nullptr;
     QSpinBox* queryLimit_ = nullptr;
     QLineEdit* domain_ = nullptr;
     QLineEdit* controller_ = nullptr;

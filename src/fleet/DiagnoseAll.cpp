@@ -22,7 +22,7 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
     FleetProgress shown;
     shown.total = nodes.size();
 
-    BackgroundWork work(static_cast<int>(std::clamp<std::size_t>(atOnce, 1, MaxNodesAtOnce)));
+    BackgroundWork work(static_cast<int>(std::clamp<std::size_t>(atOnce, MinNodesAtOnce, MaxNodesAtOnce)));
     const std::size_t applied = work.runInOrder(
         nodes.size(),
         [&](std::size_t i) {
@@ -54,16 +54,11 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
     return run;
 }
 
-std::vector<FleetRow> fleetRowsOfRun(const NodeTable& table, const FleetRun& run,
-                                     const std::function<void(const std::vector<FleetRow>&)>& perNode)
+std::vector<FleetRow> fleetRowsOfRun(const NodeTable& table, const FleetRun& run)
 {
     std::vector<FleetRow> rows;
     for (std::size_t n = 1; n <= table.count() && n <= run.outcomes.size(); ++n) {
         const auto nodeRows = fleetRowsOf(table.at(n), run.outcomes[n - 1]);
-        if (nodeRows.empty())
-            continue;
-        if (perNode)
-            perNode(nodeRows);
         rows.insert(rows.end(), nodeRows.begin(), nodeRows.end());
     }
     return rows;
@@ -74,13 +69,11 @@ std::string recordHistory(const std::filesystem::path& programFolder, const Node
 {
     std::string problem;
     auto history = FleetHistory::open(programFolder / HistoryFileName, problem);
-    rows = fleetRowsOfRun(table, run, [&](const std::vector<FleetRow>& nodeRows) {
-        std::string why;
-        if (history && !history->recordNode(nodeRows, &why) && problem.empty())
-            problem = why;
-    });
-    if (history)
+    rows = fleetRowsOfRun(table, run);
+    if (history) {
+        history->record(rows, &problem);
         addChangesOf(history->recordedFleet(), rows);
+    }
     return problem;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "fleet/FleetRows.h"
 #include "inventory/NodeDiagnosis.h"
+#include "platform/RemoteTransport.h"
 
 #include <atomic>
 #include <functional>
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace vorlu {
-
-inline constexpr std::size_t MaxNodesAtOnce = 16;
 
 struct FleetProgress {
     std::size_t done = 0;
@@ -26,8 +25,9 @@ struct FleetRun {
     std::size_t cancelledNodes = 0; // under way or not started when the cancel came
 };
 
-// Diagnoses every node of the table, up to `atOnce` at the same time on worker
-// threads, while the calling thread handles its events (a window's Cancel).
+// Diagnoses every node of the table, up to `atOnce` (1 to MaxNodesAtOnce) at
+// the same time on as many worker threads, however many nodes there are, while
+// the calling thread handles its events (a window's Cancel).
 // The table's Scanned fields and the progress calls happen on the calling
 // thread, in node order. A cancel ends the calls under way (their files are
 // left as they were, or whole), starts no other node, and leaves every node
@@ -36,13 +36,12 @@ FleetRun diagnoseAll(NodeTable& table, ManagementService& management, const Diag
                      std::size_t atOnce, const std::atomic<bool>& cancel,
                      const std::function<void(const FleetProgress&)>& progress = {});
 
-// The fleet rows of a run, node after node; perNode sees each node's rows
-// (nodes a cancel left untouched have none and are skipped).
-std::vector<FleetRow> fleetRowsOfRun(const NodeTable& table, const FleetRun& run,
-                                     const std::function<void(const std::vector<FleetRow>&)>& perNode = {});
+// The fleet rows of a run, node after node (nodes a cancel left untouched
+// have none).
+std::vector<FleetRow> fleetRowsOfRun(const NodeTable& table, const FleetRun& run);
 
-// The run's rows recorded in the program folder's history, one transaction
-// per node; an empty text, or why the history was left out (the run stands).
+// The run's rows recorded in the program folder's history in one transaction;
+// an empty text, or why the history was left out (the run stands).
 std::string recordHistory(const std::filesystem::path& programFolder, const NodeTable& table, const FleetRun& run,
                           std::vector<FleetRow>& rows);
 

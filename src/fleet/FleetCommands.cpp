@@ -1,5 +1,6 @@
 #include "fleet/FleetCommands.h"
 
+#include "commands/BackgroundWork.h"
 #include "fleet/FleetHistory.h"
 #include "fleet/StoredFleet.h"
 
@@ -25,7 +26,8 @@ bool FleetCommands::DiagnoseAll()
                                           settings_.WmiNamespace};
         std::atomic<bool> cancel{false};
         services_.progress.showProgress([&cancel] { cancel = true; });
-        const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, MaxNodesAtOnce, cancel,
+        const std::size_t atOnce = settings_.transport.nodesAtOnce;
+        const FleetRun run = diagnoseAll(table_, services_.management, diagnosis, atOnce, cancel,
                                          [this, &cancel](const FleetProgress& p) {
                                              services_.progress.setProgress(p);
                                              if (services_.ending && services_.ending())
@@ -35,7 +37,14 @@ bool FleetCommands::DiagnoseAll()
         std::size_t finished = 0;
         for (const auto& outcome : run.outcomes)
             finished += outcome ? 1 : 0;
-        historyProblem_ = recordHistory(programFolder_, table_, run, rows_);
+        // The history's transaction on a worker, from copies, so the window keeps painting meanwhile.
+        std::vector<FleetRow> rows;
+        std::string problem;
+        BackgroundWork().run([folder = programFolder_, table = table_, &run, &rows, &problem] {
+            problem = recordHistory(folder, table, run, rows);
+        });
+        historyProblem_ = std::move(problem);
+        rows_ = std::move(rows);
         const FleetCounts c = countFleet(rows_);
         services_.statusMessage((run.cancelled ? "Diagnose All Nodes cancelled: " : "Diagnose All Nodes: ") +
                                 std::to_string(finished) + " of " + std::to_string(table_.count()) +
@@ -67,7 +76,7 @@ void FleetCommands::recordStoredDiagnosis(std::size_t n)
         return;
     std::string problem;
     auto history = FleetHistory::open(programFolder_ / HistoryFileName, problem);
-    if (history && history->recordNode(fleetRowsOf(node, stored), &problem))
+    if (history && history->record(fleetRowsOf(node, stored), &problem))
         return;
     services_.statusMessage("Diagnostics of " + node.Name + " not recorded in the history: " + problem);
 }

@@ -29,8 +29,8 @@ struct FleetServices {
     std::function<bool()> ending;
 };
 
-// "Diagnose All Nodes": every node of the table, 16 at once, and the fleet's
-// rows kept for the views and exports that read them.
+// "Diagnose All Nodes": every node of the table, as many at once as the
+// settings say, and the fleet's rows kept for the views and exports that read them.
 class FleetCommands {
 public:
     FleetCommands(NodeTable& table, const Settings& settings, const std::filesystem::path& programFolder,

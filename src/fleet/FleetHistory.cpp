@@ -89,7 +89,7 @@ FleetHistory::~FleetHistory()
     QSqlDatabase::removeDatabase(QString::fromStdString(connection_));
 }
 
-bool FleetHistory::recordNode(const std::vector<FleetRow>& rows, std::string* error)
+bool FleetHistory::record(const std::vector<FleetRow>& rows, std::string* error)
 {
     QSqlDatabase db = QSqlDatabase::database(QString::fromStdString(connection_));
     if (!db.transaction()) {

@@ -38,8 +38,9 @@ public:
     FleetHistory(const FleetHistory&) = delete;
     FleetHistory& operator=(const FleetHistory&) = delete;
 
-    // Records the rows of one node in one transaction; false and a reason on failure.
-    bool recordNode(const std::vector<FleetRow>& rows, std::string* error = nullptr);
+    // Records the rows, of a node or of a whole run, in one transaction: a run
+    // costs one sync of the database, not one per node. False and a reason on failure.
+    bool record(const std::vector<FleetRow>& rows, std::string* error = nullptr);
     // Deletes every diagnosis of the nodes, in one transaction; false and a reason on failure.
     bool forget(const std::vector<std::string>& nodes, std::string* error = nullptr);
     RecordedFleet recordedFleet() const;

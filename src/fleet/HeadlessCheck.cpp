@@ -107,7 +107,7 @@ int runDiagnoseAllCheck(const HeadlessRun& run, ManagementService& management, s
     const DiagnosisSettings diagnosis{run.programFolder, settings.AdminUser, settings.AdminPassword,
                                       settings.WmiNamespace};
     const std::atomic<bool> never{false};
-    const FleetRun result = diagnoseAll(table, management, diagnosis, MaxNodesAtOnce, never);
+    const FleetRun result = diagnoseAll(table, management, diagnosis, settings.transport.nodesAtOnce, never);
 
     std::vector<FleetRow> rows;
     const std::string historyProblem = recordHistory(run.programFolder, table, result, rows);

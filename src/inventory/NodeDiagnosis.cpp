@@ -17,6 +17,11 @@ namespace {
 
 bool wants(NodeFiles files, NodeFiles part) { return (static_cast<int>(files) & static_cast<int>(part)) != 0; }
 
+// The properties of the drive list and of the drive status together.
+constexpr const char* DriveListAndStatusQuery = "Select Drive, Name, Availability, ConfigManagerErrorCode, "
+                                                "ErrorCleared, ErrorDescription, LastErrorCode, Status, StatusInfo, "
+                                                "MediaLoaded From Win32_CDROMDrive";
+
 } // namespace
 
 NodeDiagnosis::NodeDiagnosis(ManagementService& management, DiagnosisSettings settings, const NodeRecord& node,
@@ -97,6 +102,14 @@ bool NodeDiagnosis::collect(NodeFiles files)
     collected_ = files;
     const bool opened = configured_ || diagnostics_;
     try {
+        // Both files from one query where they come from one namespace: a round trip less.
+        if (files == NodeFiles::Both && equalsIgnoringCase(settings_.wmiNamespace, DiagnosticsNamespace)) {
+            std::vector<WmiRow> rows = services(DiagnosticsNamespace).execQuery(DriveListAndStatusQuery);
+            outcome_.answerCut = boundAnswer(rows);
+            outcome_.report = formatInventoryReport(rows);
+            outcome_.diagnostics = formatDiagnostics(rows);
+            return true;
+        }
         if (wants(files, NodeFiles::Report)) {
             std::vector<WmiRow> rows = services(settings_.wmiNamespace).execQuery(DriveListQuery);
             outcome_.answerCut = boundAnswer(rows);
@@ -129,14 +142,15 @@ bool NodeDiagnosis::write()
         outcome_.unwritten = wants(collected_, NodeFiles::Report) ? ReportFileName : DiagnosticsFileName;
         return fail(NodeOutcomeKind::WriteFailed, folder.string() + ": the folder cannot be made");
     }
-    for (const auto& [part, file, text] : {std::tuple{NodeFiles::Report, ReportFileName, &outcome_.report},
-                                           std::tuple{NodeFiles::Diagnostics, DiagnosticsFileName, &outcome_.diagnostics}}) {
-        if (!wants(collected_, part))
-            continue;
-        if (!writeFileAtomically(folder / file, *text, &problem)) {
-            outcome_.unwritten = file;
-            return fail(NodeOutcomeKind::WriteFailed, problem);
-        }
+    std::vector<FileContent> files;
+    if (wants(collected_, NodeFiles::Report))
+        files.push_back({ReportFileName, outcome_.report});
+    if (wants(collected_, NodeFiles::Diagnostics))
+        files.push_back({DiagnosticsFileName, outcome_.diagnostics});
+    // Both files with one sync of the folder; neither is replaced unless both were written.
+    if (!writeFilesAtomically(folder, files, &problem)) {
+        outcome_.unwritten = files.front().name;
+        return fail(NodeOutcomeKind::WriteFailed, problem);
     }
     outcome_.kind = NodeOutcomeKind::Diagnosed;
     return true;

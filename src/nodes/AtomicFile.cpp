@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 namespace vorlu {
 
 namespace {
@@ -39,44 +41,71 @@ bool writeAll(int fd, const std::string& content)
     return true;
 }
 
-bool writeOnce(const std::filesystem::path& target, const std::string& content, std::string* error)
+// The content in a new temporary file beside target, flushed to disk; its name, or empty on failure.
+std::string writeTemporary(const std::filesystem::path& target, const std::string& content, std::string* error)
 {
     std::string tmpl = (target.parent_path() / ("." + target.filename().string() + TemporarySuffix)).string();
     const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        return fail(error, "cannot create a temporary file beside " + target.string());
+    if (fd < 0) {
+        fail(error, "cannot create a temporary file beside " + target.string());
+        return {};
+    }
     // Set explicitly, so that the result is checked whatever mkstemp did.
     if (::fchmod(fd, 0600) != 0) {
         const int saved = errno;
         ::close(fd);
         ::unlink(tmpl.c_str());
         errno = saved;
-        return fail(error, "cannot set the access of " + target.string());
+        fail(error, "cannot set the access of " + target.string());
+        return {};
     }
     const bool written = writeAll(fd, content) && ::fsync(fd) == 0;
     const int savedErrno = errno;
     if (::close(fd) != 0 || !written) {
         errno = written ? errno : savedErrno;
         ::unlink(tmpl.c_str());
-        return fail(error, "cannot write " + target.string());
+        fail(error, "cannot write " + target.string());
+        return {};
     }
-    if (::rename(tmpl.c_str(), target.c_str()) != 0) {
-        const bool ok = fail(error, "cannot replace " + target.string());
-        ::unlink(tmpl.c_str());
-        return ok;
+    return tmpl;
+}
+
+bool writeOnce(const std::filesystem::path& folder, std::span<const FileContent> files, std::string* error)
+{
+    std::vector<std::string> temporaries;
+    auto removeTemporaries = [&temporaries](std::size_t from) {
+        for (std::size_t k = from; k < temporaries.size(); ++k)
+            ::unlink(temporaries[k].c_str());
+    };
+    for (const FileContent& file : files) {
+        std::string tmp = writeTemporary(folder / file.name, file.content, error);
+        if (tmp.empty()) {
+            const int saved = errno;
+            removeTemporaries(0);
+            errno = saved;
+            return false;
+        }
+        temporaries.push_back(std::move(tmp));
     }
-    // The rename itself is only durable once the folder is on disk.
-    const std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const std::filesystem::path target = folder / files[k].name;
+        if (::rename(temporaries[k].c_str(), target.c_str()) != 0) {
+            const bool ok = fail(error, "cannot replace " + target.string());
+            removeTemporaries(k);
+            return ok;
+        }
+    }
+    // The renames themselves are only durable once the folder is on disk.
+    const std::filesystem::path synced = folder.empty() ? "." : folder;
+    const std::string what = "cannot sync the folder " + synced.string();
+    const int dir = ::open(synced.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0)
-        return fail(error, "cannot sync the folder of " + target.string());
-    const bool synced = ::fsync(dir) == 0;
+        return fail(error, what);
+    const bool ok = ::fsync(dir) == 0;
     const int syncErrno = errno;
     ::close(dir);
     errno = syncErrno;
-    if (!synced)
-        return fail(error, "cannot sync the folder of " + target.string());
-    return true;
+    return ok || fail(error, what);
 }
 
 // ".name.XXXXXX", the six letters and digits mkstemp put in place of the X's.
@@ -92,15 +121,21 @@ bool isTemporaryOf(const std::string& file, const std::string& target)
 
 } // namespace
 
-bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, std::string* error)
+bool writeFilesAtomically(const std::filesystem::path& folder, std::span<const FileContent> files, std::string* error)
 {
     std::string reason;
-    if (writeOnce(target, content, &reason))
+    if (writeOnce(folder, files, &reason))
         return true;
     qCWarning(lcNodes, "%s", reason.c_str());
     if (error)
         *error = std::move(reason);
     return false;
+}
+
+bool writeFileAtomically(const std::filesystem::path& target, const std::string& content, std::string* error)
+{
+    const FileContent file{target.filename().string(), content};
+    return writeFilesAtomically(target.parent_path(), std::span(&file, 1), error);
 }
 
 std::size_t removeLeftTemporaries(const std::filesystem::path& folder, std::initializer_list<const char*> targets)

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <span>
 #include <string>
 
 namespace vorlu {
@@ -22,6 +23,17 @@ bool writeFileAtomically(const std::filesystem::path& target, const std::string&
 // the targets left (".lg.ini.a1B2c3"), and nothing else; a file younger than
 // a minute may be a save under way and is kept. Returns how many went.
 std::size_t removeLeftTemporaries(const std::filesystem::path& folder, std::initializer_list<const char*> targets);
+
+struct FileContent {
+    std::string name; // within the folder
+    std::string content;
+};
+
+// Writes several files of one folder the same way, with one sync of the
+// folder for all of them. Nothing is replaced unless every file was written;
+// a failed rename leaves each file either old or new, never half.
+bool writeFilesAtomically(const std::filesystem::path& folder, std::span<const FileContent> files,
+                          std::string* error = nullptr);
 
 // Reads a whole regular file; false, with the file's name and the reason, when
 // it is missing, is not a regular file (a folder, a pipe), cannot be read or

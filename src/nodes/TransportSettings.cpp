@@ -71,6 +71,9 @@ void readTransportLines(LineReader& reader, RemoteTransport& t)
     if (!reader.next(line))
         return;
     t.domainController = line;
+    if (!reader.next(line))
+        return;
+    readWhole(line, MinNodesAtOnce, MaxNodesAtOnce, t.nodesAtOnce);
 }
 
 void appendTransportLines(std::string& out, const RemoteTransport& t)
@@ -84,6 +87,7 @@ void appendTransportLines(std::string& out, const RemoteTransport& t)
     appendLine(out, std::to_string(t.queryTimeoutMs));
     appendLine(out, t.domain);
     appendLine(out, t.domainController);
+    appendLine(out, std::to_string(t.nodesAtOnce));
 }
 
 } // namespace vorlu

@@ -21,7 +21,8 @@ void setScheme(RemoteTransport& transport, bool https);
 
 // The lines after the ten of the settings file, in this order: "http" or
 // "https", the port, the certificate check and clear-text Basic as "1" / "0",
-// the CA file, the connection and the query time limits in milliseconds.
+// the CA file, the connection and the query time limits in milliseconds, the
+// number of nodes reached at once.
 // Each line stands alone: one that is missing ends the reading, one that
 // cannot be read or is out of range keeps the value it replaces.
 void readTransportLines(LineReader& reader, RemoteTransport& transport);

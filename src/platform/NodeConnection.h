@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/RemoteTransport.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace vorlu {
@@ -18,6 +20,11 @@ struct NodeConnection {
 
     bool operator==(const NodeConnection&) const = default;
 };
+
+// The node's own connection, looked up by the server a connection is made
+// to (its address or name); nothing for a node without one. Called on
+// worker threads.
+using NodeConnectionLookup = std::function<std::optional<NodeConnection>(const std::string& server)>;
 
 // The program's transport with the node's own connection laid over it.
 RemoteTransport withNodeConnection(RemoteTransport transport, const NodeConnection& own);

@@ -5,6 +5,10 @@ namespace vorlu {
 
 inline constexpr int DefaultHttpPort = 5985;
 inline constexpr int DefaultHttpsPort = 5986;
+// How many nodes Diagnose All reaches at the same time.
+inline constexpr int DefaultNodesAtOnce = 64;
+inline constexpr int MinNodesAtOnce = 1;
+inline constexpr int MaxNodesAtOnce = 256;
 
 // Which sign-in the node's 401 is answered with. Automatic takes the best it
 // offers (Negotiate, else Basic where allowed); the others insist on one.
@@ -27,6 +31,7 @@ struct RemoteTransport {
     std::string domain;
     // A domain controller to ask (its DNS name); empty: found by DNS.
     std::string domainController;
+    int nodesAtOnce = DefaultNodesAtOnce;
     // Set for one node by its own connection; the program's setting is Automatic.
     SignInMethod signIn = SignInMethod::Automatic;
     std::string kerberosName;

@@ -7,6 +7,7 @@
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTcpSocket>
+#include <QThread>
 
 #include <algorithm>
 #include <climits>
@@ -74,9 +75,22 @@ bool HttpConnection::isOpen() const
     return socket_ && socket_->state() == QAbstractSocket::ConnectedState;
 }
 
+void HttpConnection::letGoOfThread()
+{
+    if (socket_)
+        socket_->moveToThread(nullptr);
+}
+
+void HttpConnection::takeToThread()
+{
+    if (socket_ && !socket_->thread())
+        socket_->moveToThread(QThread::currentThread());
+}
+
 void HttpConnection::close()
 {
     if (socket_) {
+        takeToThread();
         socket_->abort();
         socket_.reset();
     }
@@ -87,6 +101,7 @@ void HttpConnection::open(const QDeadlineTimer& deadline)
 {
     close();
     ++openings_;
+    answers_ = 0;
     const std::string port = std::to_string(endpoint_.port);
     const QString host = QString::fromStdString(endpoint_.host);
     QDeadlineTimer connectBy(endpoint_.connectTimeoutMs);
@@ -160,6 +175,8 @@ void HttpConnection::failWaiting(const QDeadlineTimer& deadline)
     close();
     if (deadline.hasExpired())
         throw WmiError("the node did not answer within " + seconds(endpoint_.queryTimeoutMs));
+    if (reused_ && !answering_)
+        throw StaleConnection("the node closed the kept-alive connection before it answered");
     if (!connected && answering_)
         throw WmiError("the node closed the connection in the middle of its answer");
     if (!connected)
@@ -309,11 +326,20 @@ HttpResponse HttpConnection::readResponse(const QDeadlineTimer& deadline)
 
 HttpResponse HttpConnection::post(const HttpRequest& request, const QDeadlineTimer& deadline)
 {
+    takeToThread();
+    struct LetGo {
+        HttpConnection& connection;
+        ~LetGo() { connection.letGoOfThread(); }
+    } letGo{*this};
+    reused_ = false;
     if (!isOpen())
         open(deadline);
-    write(postMessage(request, endpoint_.authority(), true), deadline);
+    reused_ = answers_ > 0;
     answering_ = !buffer_.empty();
-    return readResponse(deadline);
+    write(postMessage(request, endpoint_.authority(), true), deadline);
+    HttpResponse response = readResponse(deadline);
+    ++answers_;
+    return response;
 }
 
 } // namespace vorlu

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Management.h"
 #include "remote/HttpResponse.h"
 
 #include <QDeadlineTimer>
@@ -38,8 +39,16 @@ struct HttpRequest {
 // body. Without keepAlive the server is asked to close after its answer.
 std::string postMessage(const HttpRequest& request, const std::string& authority, bool keepAlive);
 
+// A kept-alive connection the node had closed while it was idle: nothing of
+// the request was answered, so it may be sent again on a new connection.
+class StaleConnection : public WmiError {
+public:
+    using WmiError::WmiError;
+};
+
 // One kept-alive HTTP/1.1 connection to a node, used blocking on the calling
-// thread (a worker thread: the window never waits on it). Every wait is
+// thread (a worker thread: the window never waits on it), one thread at a
+// time but not always the same one. Every wait is
 // bounded by the deadline given and the connection limit; an answer is
 // bounded by MaxReplyBytes.
 class HttpConnection {
@@ -73,11 +82,17 @@ private:
     std::string readBytes(std::size_t n, const QDeadlineTimer& deadline);
     HttpResponse readResponse(const QDeadlineTimer& deadline);
     [[noreturn]] void failWaiting(const QDeadlineTimer& deadline);
+    // Between requests the socket belongs to no thread, so that the next
+    // request, or the close, may come from another worker thread.
+    void letGoOfThread();
+    void takeToThread();
 
     HttpEndpoint endpoint_;
     std::unique_ptr<QTcpSocket> socket_;
     std::string buffer_;
     bool answering_ = false; // a byte of the answer has come
+    bool reused_ = false;    // the request went out on a connection that had answered before
+    int answers_ = 0;        // on the connection open now
     int openings_ = 0;
 };
 

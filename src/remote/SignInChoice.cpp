@@ -21,8 +21,15 @@ AuthScheme chooseSchemeFor(SignInMethod method, const std::vector<std::string>& 
 {
     if (method == SignInMethod::Automatic)
         return chooseScheme(offered, https, allowClearTextBasic);
-    if (method == SignInMethod::Kerberos)
-        throw WmiError("Kerberos sign-in is not available in this version: choose Negotiate or Basic for this node");
+    if (method == SignInMethod::Kerberos) {
+        // Kerberos rides under either name; Negotiate first, as the node prefers it.
+        for (const char* name : {"Negotiate", "Kerberos"})
+            if (std::any_of(offered.begin(), offered.end(),
+                            [name](const std::string& s) { return equalsIgnoringCase(s, name); }))
+                return std::string(name) == "Negotiate" ? AuthScheme::Negotiate : AuthScheme::Kerberos;
+        throw WmiError("401: the node offers no Kerberos sign-in (neither Negotiate nor Kerberos), which this "
+                       "node's connection asks for");
+    }
     const std::string wanted = schemeOf(method);
     const bool offers = std::any_of(offered.begin(), offered.end(),
                                     [&wanted](const std::string& s) { return equalsIgnoringCase(s, wanted); });

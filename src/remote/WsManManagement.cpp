@@ -30,25 +30,33 @@ WsManAddress addressFor(const WsManChannel& channel, const std::string& nameSpac
 
 class Services : public WmiServices {
 public:
-    Services(std::unique_ptr<WsManChannel> channel, std::string nameSpace, int queryTimeoutMs)
+    Services(std::shared_ptr<WsManChannel> channel, std::string nameSpace, int queryTimeoutMs)
         : channel_(std::move(channel)), nameSpace_(std::move(nameSpace)), queryTimeoutMs_(queryTimeoutMs)
     {
     }
     std::vector<WmiRow> execQuery(const std::string& query) override
     {
-        return runEnumeration(*channel_, nameSpace_, query, QDeadlineTimer(queryTimeoutMs_));
+        try {
+            return runEnumeration(*channel_, nameSpace_, query, QDeadlineTimer(queryTimeoutMs_));
+        } catch (...) {
+            // A failure or a fault ends the connection: the next query starts afresh.
+            channel_->close();
+            throw;
+        }
     }
 
 private:
-    std::unique_ptr<WsManChannel> channel_;
+    std::shared_ptr<WsManChannel> channel_;
     std::string nameSpace_;
     int queryTimeoutMs_;
 };
 
 class Locator : public WmiLocator {
 public:
-    Locator(RemoteTransport transport, SecurityContextFactory contexts, std::shared_ptr<const KerberosNames> names)
-        : transport_(std::move(transport)), contexts_(std::move(contexts)), names_(std::move(names))
+    Locator(RemoteTransport transport, SecurityContextFactory contexts, std::shared_ptr<const KerberosNames> names,
+            NodeConnectionLookup ownConnections, std::shared_ptr<NodeLoginFacts> facts)
+        : transport_(std::move(transport)), contexts_(std::move(contexts)), names_(std::move(names)),
+          ownConnections_(std::move(ownConnections)), facts_(std::move(facts))
     {
     }
     std::unique_ptr<WmiServices> connectServer(const std::string& server, const std::string& nameSpace,
@@ -58,28 +66,47 @@ public:
             throw WmiError("no node given: this computer is not reached over WS-Management");
         if (!isPlainHost(server))
             throw WmiError("the node's address \"" + server + "\" is not a host name or an IP address");
-        SecurityContextFactory contexts = contexts_;
-        if (!contexts)
-            contexts = [server, host = names_ ? names_->find(server) : std::string()](const std::string& u,
-                                                                                      const std::string& p) {
-                return makeSignInContext(u, p, server, host);
-            };
-        auto channel = std::make_unique<WsManChannel>(transport_, server, user, password, std::move(contexts));
-        channel->signIn(QDeadlineTimer(transport_.queryTimeoutMs));
-        return std::make_unique<Services>(std::move(channel), nameSpace, transport_.queryTimeoutMs);
+        RemoteTransport transport = transport_;
+        if (ownConnections_)
+            if (const auto own = ownConnections_(server))
+                transport = withNodeConnection(std::move(transport), *own);
+        std::shared_ptr<WsManChannel> channel = last_.lock();
+        if (channel && !channel->serves(transport, server, user, password)) {
+            channel->close(); // another node or login: the one before is done with
+            channel.reset();
+        }
+        if (!channel) {
+            SecurityContextFactory contexts = contexts_;
+            if (!contexts) {
+                std::string host = transport.kerberosName;
+                if (host.empty() && names_)
+                    host = names_->find(server);
+                contexts = [server, host](const std::string& u, const std::string& p) {
+                    return makeSignInContext(u, p, server, host);
+                };
+            }
+            channel = std::make_shared<WsManChannel>(transport, server, user, password, std::move(contexts), facts_);
+            last_ = channel;
+        }
+        return std::make_unique<Services>(std::move(channel), nameSpace, transport.queryTimeoutMs);
     }
 
 private:
     RemoteTransport transport_;
     SecurityContextFactory contexts_;
     std::shared_ptr<const KerberosNames> names_;
+    NodeConnectionLookup ownConnections_;
+    std::shared_ptr<NodeLoginFacts> facts_;
+    // The channel of the services given last, while any of them lives.
+    std::weak_ptr<WsManChannel> last_;
 };
 
 } // namespace
 
 WsManManagement::WsManManagement(std::function<RemoteTransport()> transport, SecurityContextFactory contexts,
-                                 std::shared_ptr<const KerberosNames> names)
-    : transport_(std::move(transport)), contexts_(std::move(contexts)), names_(std::move(names))
+                                 std::shared_ptr<const KerberosNames> names, NodeConnectionLookup ownConnections)
+    : transport_(std::move(transport)), contexts_(std::move(contexts)), names_(std::move(names)),
+      ownConnections_(std::move(ownConnections))
 {
 }
 
@@ -92,7 +119,7 @@ std::unique_ptr<WmiLocator> WsManManagement::createLocator()
         transport.connectTimeoutMs = defaults.connectTimeoutMs;
     if (transport.queryTimeoutMs <= 0)
         transport.queryTimeoutMs = defaults.queryTimeoutMs;
-    return std::make_unique<Locator>(std::move(transport), contexts_, names_);
+    return std::make_unique<Locator>(std::move(transport), contexts_, names_, ownConnections_, facts_);
 }
 
 std::vector<WmiRow> runEnumeration(WsManChannel& channel, const std::string& nameSpace, const std::string& query,

@@ -150,7 +150,7 @@ TEST(MainWindow, ExitAndCloseWriteBothFilesAndEnd)
         ASSERT_TRUE(readWholeFile(rig.folder() / "vrsopt.ini", ini));
         EXPECT_EQ(lg, records());
         EXPECT_EQ(ini, "boss\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
-                       "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n0\r\n");
+                       "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n64\r\n0\r\n");
     }
 }
 
@@ -497,7 +497,7 @@ TEST(MainWindow, AdministrationItemsOpenTheirDialogsAndTheChangesReachTheFiles)
     ASSERT_TRUE(readWholeFile(rig.folder() / "vrsopt.ini", ini));
     EXPECT_NE(lg.find("PC-2\r\n10.0.0.2\r\nFront desk\r\nTrue\r\nops\r\npw9\r\n"), std::string::npos) << lg;
     EXPECT_EQ(ini, "\r\n\r\n-10\r\n0\r\n0\r\n0\r\nIP\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
-                   "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n0\r\n");
+                   "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n64\r\n0\r\n");
 }
 
 TEST(MainWindow, ResetOfTheSettingsDialogRestartsWithoutWritingEitherFile)
@@ -613,7 +613,7 @@ TEST(MainWindow, RemembersItsGeometry)
     }
     std::string settings;
     ASSERT_TRUE(readWholeFile(folder / "vrsopt.ini", settings));
-    EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), 20);
+    EXPECT_EQ(std::count(settings.begin(), settings.end(), '\n'), 21);
     ASSERT_TRUE(std::filesystem::exists(folder / "window.ini"));
 
     Platform platform;

@@ -208,7 +208,7 @@ TEST(SettingsDialog, FilledByTheSettingsReader)
 
     // The transport lines reach the page and the connections.
     parseSettings("\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
-                  "https\r\n8443\r\n0\r\n1\r\nca/office.pem\r\n2500\r\n90000\r\ncorp.example.com\r\n\r\n",
+                  "https\r\n8443\r\n0\r\n1\r\nca/office.pem\r\n2500\r\n90000\r\ncorp.example.com\r\n\r\n32\r\n",
                   rig.settings);
     EXPECT_FALSE(rig.transport.current().https) << "published when read, not before";
     rig.admin->settingsRead();
@@ -222,6 +222,7 @@ TEST(SettingsDialog, FilledByTheSettingsReader)
     EXPECT_EQ(page.queryLimitBox()->value(), 90000);
     EXPECT_EQ(page.domainBox()->text(), "corp.example.com");
     EXPECT_EQ(page.domainControllerBox()->text(), "");
+    EXPECT_EQ(page.nodesAtOnceBox()->value(), 32);
     EXPECT_EQ(rig.transport.current(), rig.settings.transport);
 }
 
@@ -305,6 +306,9 @@ TEST(SettingsDialog, RemotePageActsAtOnceAndTheConnectionsSeeEachChange)
     typeInto(page.domainControllerBox(), "dc1.corp.example.com");
     EXPECT_EQ(source().domain, "corp.example.com");
     EXPECT_EQ(source().domainController, "dc1.corp.example.com");
+    EXPECT_EQ(page.nodesAtOnceBox()->value(), 64);
+    page.nodesAtOnceBox()->setValue(1000);
+    EXPECT_EQ(source().nodesAtOnce, 256);
     EXPECT_EQ(source(), set) << "the connections see what the settings hold";
 }
 

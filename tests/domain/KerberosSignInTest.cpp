@@ -87,9 +87,9 @@ TEST_F(KerberosSignIn, EveryDomainLoginFormSignsInWithSealedBodies)
         EXPECT_EQ(rows[1].property("Name").value_or(""), "BD-RE");
         const std::string log = node.requestLog();
         // One sign-in for the whole enumeration (Enumerate and Pull), every body sealed.
-        EXPECT_EQ(count(log, "AUTH kerberos ok user=" + domain.admin() + "@" + domain.realm()), 1u) << log;
-        EXPECT_EQ(count(log, "REQUEST Pull"), 1u) << log;
-        EXPECT_EQ(count(log, "REFUSED"), 0u) << log;
+        EXPECT_EQ(occurrences(log, "AUTH kerberos ok user=" + domain.admin() + "@" + domain.realm()), 1u) << log;
+        EXPECT_EQ(occurrences(log, "REQUEST Pull"), 1u) << log;
+        EXPECT_EQ(occurrences(log, "REFUSED"), 0u) << log;
     }
 }
 
@@ -168,7 +168,7 @@ TEST_F(KerberosSignIn, ANodeOfferingKerberosAloneTakesTheSameSignIn)
     const WsManTestServer node = server(false, "none", "kerberos-only");
     ASSERT_TRUE(node.started()) << node.error();
     EXPECT_EQ(drives(node, domain.admin() + "@" + domain.dnsDomain(), domain.adminPassword()).size(), 2u);
-    EXPECT_EQ(count(node.requestLog(), "AUTH kerberos ok"), 1u) << node.requestLog();
+    EXPECT_EQ(occurrences(node.requestLog(), "AUTH kerberos ok"), 1u) << node.requestLog();
 }
 
 TEST_F(KerberosSignIn, StrictChannelBindingAcceptsTheBoundSignInOverHttps)
@@ -179,7 +179,7 @@ TEST_F(KerberosSignIn, StrictChannelBindingAcceptsTheBoundSignInOverHttps)
         const WsManTestServer node = server(true, binding);
         ASSERT_TRUE(node.started()) << node.error();
         EXPECT_EQ(drives(node, domain.netbiosName() + "\\" + domain.admin(), domain.adminPassword(), true).size(), 2u);
-        EXPECT_EQ(count(node.requestLog(), "AUTH kerberos ok"), 1u) << node.requestLog();
+        EXPECT_EQ(occurrences(node.requestLog(), "AUTH kerberos ok"), 1u) << node.requestLog();
     }
 }
 

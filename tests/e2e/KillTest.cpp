@@ -63,7 +63,7 @@ std::vector<SavedFile> exitFiles()
         {"lg.ini", before, after},
         {"vrsopt.ini", " admin \r\nS3cret\r\n5\r\n1.5\r\n-2\r\n16711680\r\nIPNAME\r\n0\r\nroot\\default\r\nFalse\r\n",
          "admin\r\nS3cret\r\n-10\r\n1.5\r\n-2\r\n16711680\r\nIPNAME\r\n0\r\nroot\\default\r\nFalse\r\n"
-         "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n0\r\n"},
+         "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n64\r\n0\r\n"},
     };
 }
 

@@ -28,12 +28,12 @@ const char* const NodeFileOut = "PC-ONE\r\n192.168.1.20\r\nPC-ONE\r\nTrue\r\n\r\
 // The camera depth of line 3 is replaced by the start-up's -10; the transport lines come back as they were.
 const char* const SettingsIn = " admin \r\nS3cret \r\n5\r\n1.5\r\n-2\r\n16711680\r\nIPNAME\r\n0\r\nroot\\default\r\nFalse\r\n"
                                "https\r\n8443\r\n0\r\n0\r\n/etc/ssl/office-ca.pem\r\n2500\r\n90000\r\n"
-                               "corp.vorlu.test\r\ndc1.corp.vorlu.test\r\n";
+                               "corp.vorlu.test\r\ndc1.corp.vorlu.test\r\n32\r\n";
 const char* const SettingsOut = "admin\r\nS3cret\r\n-10\r\n1.5\r\n-2\r\n16711680\r\nIPNAME\r\n0\r\nroot\\default\r\nFalse\r\n"
                                 "https\r\n8443\r\n0\r\n0\r\n/etc/ssl/office-ca.pem\r\n2500\r\n90000\r\n"
-                                "corp.vorlu.test\r\ndc1.corp.vorlu.test\r\n0\r\n";
+                                "corp.vorlu.test\r\ndc1.corp.vorlu.test\r\n32\r\n0\r\n";
 const char* const DefaultSettings = "\r\n\r\n-10\r\n0\r\n0\r\n0\r\n\r\n1\r\nroot\\cimv2\r\nTrue\r\n"
-                                    "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n0\r\n";
+                                    "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n64\r\n0\r\n";
 
 enum class Ending { ExitCommand, CloseButton };
 

@@ -23,12 +23,12 @@ TEST(FleetHistory, ADriveTurningRedAcrossTwoRunsShowsTheChangeAndItsTime)
     {
         auto history = FleetHistory::open(file, error);
         ASSERT_TRUE(history) << error;
-        ASSERT_TRUE(history->recordNode({pc1Drive(FleetState::Green, "OK", "2026-12-09T02:00:00Z")}));
+        ASSERT_TRUE(history->record({pc1Drive(FleetState::Green, "OK", "2026-12-09T02:00:00Z")}));
     }
     auto history = FleetHistory::open(file, error); // the second run, on the database the first left
     ASSERT_TRUE(history) << error;
-    ASSERT_TRUE(history->recordNode({pc1Drive(FleetState::Green, "OK", "2026-12-10T02:00:00Z")}));
-    ASSERT_TRUE(history->recordNode({pc1Drive(FleetState::Red, "Error", "2026-12-11T02:00:00Z")}));
+    ASSERT_TRUE(history->record({pc1Drive(FleetState::Green, "OK", "2026-12-10T02:00:00Z")}));
+    ASSERT_TRUE(history->record({pc1Drive(FleetState::Red, "Error", "2026-12-11T02:00:00Z")}));
     const auto changes = history->changes("PC1", "D:");
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[0].state, "green");
@@ -52,8 +52,8 @@ TEST(FleetHistory, ForgettingNodesDeletesTheirDiagnosesAlone)
     {
         auto history = FleetHistory::open(folder / HistoryFileName, error);
         ASSERT_TRUE(history) << error;
-        ASSERT_TRUE(history->recordNode({pc1Drive(FleetState::Green, "OK", "2026-12-10T02:00:00Z")}));
-        ASSERT_TRUE(history->recordNode({other}));
+        ASSERT_TRUE(history->record({pc1Drive(FleetState::Green, "OK", "2026-12-10T02:00:00Z")}));
+        ASSERT_TRUE(history->record({other}));
     }
     EXPECT_TRUE(forgetHistoryOf(folder, {"PC1", "PC9"}, &error)) << error;
     auto history = FleetHistory::open(folder / HistoryFileName, error);

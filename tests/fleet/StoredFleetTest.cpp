@@ -105,7 +105,7 @@ TEST(StoredFleet, TheNewerOfTheStoredDiagnosticsAndTheHistoryIsShown)
             FleetRow failed = pc1Drive(FleetState::NotReached, "Not diagnosed", c.historyTime);
             failed.drive.clear();
             failed.reason = "report: timed out";
-            ASSERT_TRUE(history->recordNode({failed}));
+            ASSERT_TRUE(history->record({failed}));
         }
 
         const auto rows = storedFleetRows(folder.path(), table);

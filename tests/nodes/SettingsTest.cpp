@@ -125,7 +125,7 @@ TEST(Settings, WriteThenReadGivesTheSameValues)
     s.KeepPasswordsInKeyring = true;
     const std::string text = formatSettings(s);
     EXPECT_EQ(text, "administrator\r\np w\r\n-7\r\n-2.25\r\n1.5\r\n16744448\r\nIP\r\n0\r\nroot\\wmi\r\nFalse\r\n"
-                    "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n1\r\n");
+                    "http\r\n5985\r\n1\r\n0\r\n\r\n5000\r\n30000\r\n\r\n\r\n64\r\n1\r\n");
     const Settings back = parsed(text);
     EXPECT_EQ(back.AdminPassword, s.AdminPassword);
     EXPECT_EQ(back.CameraEye.x, 1.5f);
@@ -217,7 +217,7 @@ TEST(SettingsTransport, OlderFilesAndFilesThatEndEarlyKeepTheDefaults)
 TEST(SettingsTransport, EachBadLineKeepsItsDefaultAndTheOthersApply)
 {
     const std::vector<std::string> good = {"https", "8443", "0", "1", "/etc/ssl/office-ca.pem", "2500", "90000",
-                                           "corp.example.com", "dc1.corp.example.com"};
+                                           "corp.example.com", "dc1.corp.example.com", "128"};
     RemoteTransport full;
     full.https = true;
     full.port = 8443;
@@ -228,6 +228,7 @@ TEST(SettingsTransport, EachBadLineKeepsItsDefaultAndTheOthersApply)
     full.queryTimeoutMs = 90000;
     full.domain = "corp.example.com";
     full.domainController = "dc1.corp.example.com";
+    full.nodesAtOnce = 128;
     const RemoteTransport d;
     const std::function<void(RemoteTransport&)> defaultOf[] = {
         [&](RemoteTransport& t) { t.https = d.https; },
@@ -239,6 +240,7 @@ TEST(SettingsTransport, EachBadLineKeepsItsDefaultAndTheOthersApply)
         [&](RemoteTransport& t) { t.queryTimeoutMs = d.queryTimeoutMs; },
         {},
         {},
+        [&](RemoteTransport& t) { t.nodesAtOnce = d.nodesAtOnce; },
     };
     auto file = [&](std::size_t line, const std::string& text) {
         std::string f = TenLines;
@@ -257,7 +259,7 @@ TEST(SettingsTransport, EachBadLineKeepsItsDefaultAndTheOthersApply)
     const Case cases[] = {{0, "ftp"},   {0, ""},     {1, "0"},     {1, "65536"},  {1, "-1"},    {1, "+8443"},
                           {1, "84 43"}, {1, "8443x"}, {1, "1e4"},  {2, "yes"},    {2, "2"},     {3, "True"},
                           {5, "99"},    {5, "60001"}, {5, "2.5"},  {6, "999"},    {6, "600001"}, {6, "99999999999"},
-                          {6, "abc"}};
+                          {6, "abc"}, {9, "0"},       {9, "257"},   {9, "-64"}};
     for (const Case& c : cases) {
         const std::string what = "line " + std::to_string(11 + c.line) + " \"" + c.text + "\"";
         const Settings s = parsed(file(c.line, c.text));
@@ -271,6 +273,8 @@ TEST(SettingsTransport, EachBadLineKeepsItsDefaultAndTheOthersApply)
     // The limits themselves are settings.
     EXPECT_EQ(parsed(TenLines + "http\r\n65535\r\n1\r\n0\r\n\r\n100\r\n600000\r\n").transport.port, 65535);
     EXPECT_EQ(parsed(TenLines + "http\r\n1\r\n1\r\n0\r\n\r\n100\r\n600000\r\n").transport.connectTimeoutMs, 100);
+    EXPECT_EQ(parsed(TenLines + "http\r\n1\r\n1\r\n0\r\n\r\n100\r\n600000\r\n\r\n\r\n1\r\n").transport.nodesAtOnce, 1);
+    EXPECT_EQ(parsed(TenLines + "http\r\n1\r\n1\r\n0\r\n\r\n100\r\n600000\r\n\r\n\r\n256\r\n").transport.nodesAtOnce, 256);
 }
 
 TEST(SettingsTransport, WriteThenReadGivesTheSameTransport)
@@ -284,10 +288,11 @@ TEST(SettingsTransport, WriteThenReadGivesTheSameTransport)
     s.transport.connectTimeoutMs = 100;
     s.transport.queryTimeoutMs = 600000;
     s.transport.domain = "corp.example.com";
+    s.transport.nodesAtOnce = 8;
     const std::string text = formatSettings(s);
     // The keyring line follows.
     const std::string lines =
-        "https\r\n5985\r\n0\r\n1\r\nca files/office.pem\r\n100\r\n600000\r\ncorp.example.com\r\n\r\n0\r\n";
+        "https\r\n5985\r\n0\r\n1\r\nca files/office.pem\r\n100\r\n600000\r\ncorp.example.com\r\n\r\n8\r\n0\r\n";
     ASSERT_GE(text.size(), lines.size());
     EXPECT_EQ(text.substr(text.size() - lines.size()), lines);
     EXPECT_EQ(parsed(text).transport, s.transport);

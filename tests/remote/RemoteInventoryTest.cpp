@@ -2,6 +2,7 @@
 // the program's own commands on a worker thread: the files they write match
 // those of the same drives on a simulated network byte for byte, and a node
 // that refuses shows its reason on the "Access denied" path.
+#include "fleet/DiagnoseAll.h"
 #include "inventory/InventoryScanCommands.h"
 #include "platform/SimulatedNetwork.h"
 #include "platform/SimulatedPlatform.h"
@@ -29,10 +30,11 @@ const std::string Report = "CD\r\n2\r\nD:\r\nHL-DT-ST DVDRAM GH24NSD1\r\nE:\r\nT
 const std::string Diagnostics = "2\r\n3\r\n0\r\n\r\n\r\n\r\nOK\r\n\r\nTrue\r\n"
                                 "8\r\n22\r\nFalse\r\nDevice disabled\r\n31\r\nError\r\n4\r\nFalse\r\n\r\n";
 
-std::string nodeJson()
+std::string nodeJson(int itemsPerReply = 1)
 {
     return R"({"classes": {"Win32_CDROMDrive": )" + Drives +
-           R"(, "Win32_ComputerSystem": [{"Name": "SRV-ARCHIVE"}]}, "itemsPerReply": 1})";
+           R"(, "Win32_ComputerSystem": [{"Name": "SRV-ARCHIVE"}]}, "itemsPerReply": )" +
+           std::to_string(itemsPerReply) + "}";
 }
 
 const std::string AdminUser = std::string(WsManTestServer::Domain) + "\\" + WsManTestServer::User;
@@ -163,6 +165,65 @@ TEST(RemoteInventory, ARefusingOrAbsentNodeIsAccessDeniedWithItsReason)
         EXPECT_EQ(rig.table.at(2).Scanned, "Access denied");
         EXPECT_TRUE(rig.flags.AccessDenied);
         EXPECT_EQ(rig.file("sen_cd"), "<none>");
+    }
+}
+
+TEST(RemoteInventory, ADiagnosticsScanSharesOneSignedInConnectionAndAsksTheSchemesOncePerRun)
+{
+    const struct {
+        const char* auth;
+        bool https;
+        std::size_t first;  // round trips of the first scan of the run
+        std::size_t second; // of the next one
+    } cases[] = {
+        // TCP, the negotiate leg, the last leg carrying the check, the drive query.
+        {"ntlm", false, 4, 4},
+        // TCP, TLS, the schemes asked once, the check, the drive query.
+        {"basic", true, 5, 4},
+    };
+    for (const auto& c : cases) {
+        // A node that answers with every drive at once, as Windows does.
+        WsManTestServer server({nodeJson(32), c.auth, c.https});
+        ASSERT_TRUE(server.started()) << server.error();
+        RemoteTransport transport = httpsTo(server);
+        transport.https = c.https;
+        WsManManagement remote([transport] { return transport; });
+        Rig rig(remote);
+        rig.commands->DiagnoseSelected();
+        EXPECT_EQ(rig.file("sen_cd"), Diagnostics) << c.auth << ": " << rig.dialog.detail;
+        EXPECT_EQ(server.roundTrips(), c.first) << c.auth << "\n" << server.requestLog();
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 1u) << c.auth;
+        rig.commands->DiagnoseSelected();
+        EXPECT_EQ(server.roundTrips(), c.first + c.second) << c.auth << "\n" << server.requestLog();
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 2u) << "a command's connection ends with it";
+    }
+}
+
+TEST(RemoteInventory, ANodeOfDiagnoseAllOverNtlmCostsFourRoundTripsOnOneConnection)
+{
+    WsManTestServer server({nodeJson(32), "ntlm"});
+    ASSERT_TRUE(server.started()) << server.error();
+    RemoteTransport transport;
+    transport.port = server.port();
+    WsManManagement management([transport] { return transport; });
+    QTemporaryDir dir;
+    const DiagnosisSettings settings{dir.path().toStdString(),
+                                     std::string(WsManTestServer::Domain) + "\\" + WsManTestServer::User,
+                                     WsManTestServer::Password, "root\\cimv2"};
+    NodeTable table;
+    NodeRecord node = discoveredNode("SRV-ARCHIVE");
+    node.IP = "127.0.0.1";
+    table.append(node);
+    const std::atomic<bool> cancel{false};
+    const FleetRun run = diagnoseAll(table, management, settings, 1, cancel);
+    ASSERT_EQ(run.outcomes.at(0)->kind, NodeOutcomeKind::Diagnosed) << run.outcomes.at(0)->reason;
+    // TCP, the negotiate leg, the last leg carrying the connectivity check, one query for both files.
+    EXPECT_EQ(server.roundTrips(), 4u) << server.requestLog();
+    EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 1u);
+    // The files of the one query are those of the window's two.
+    for (const auto& [file, text] : {std::pair{"report", Report}, std::pair{"sen_cd", Diagnostics}}) {
+        std::ifstream in(dir.filePath(QString("SRV-ARCHIVE/") + file).toStdString(), std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text) << file;
     }
 }
 

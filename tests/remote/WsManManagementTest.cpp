@@ -79,9 +79,9 @@ TEST(WsManManagement, BasicOverHttpsPullsOneItemPerReplyInBothShapes)
     EXPECT_EQ(some[2].properties(),
               (std::vector<std::pair<std::string, std::optional<std::string>>>{{"Drive", "F:"}, {"Name", "Virtual"}}));
     const std::string log = server.requestLog();
-    EXPECT_EQ(count(log, "REQUEST Enumerate resource=http://schemas.microsoft.com/wbem/wsman/1/wmi/root/cimv2/*"), 2u);
-    EXPECT_EQ(count(log, "REQUEST Pull"), 4u) << log;
-    EXPECT_EQ(count(log, "REQUEST Release"), 0u);
+    EXPECT_EQ(occurrences(log, "REQUEST Enumerate resource=http://schemas.microsoft.com/wbem/wsman/1/wmi/root/cimv2/*"), 2u);
+    EXPECT_EQ(occurrences(log, "REQUEST Pull"), 4u) << log;
+    EXPECT_EQ(occurrences(log, "REQUEST Release"), 0u);
     EXPECT_EQ(log.find(WsManTestServer::Password), std::string::npos);
 }
 
@@ -99,9 +99,9 @@ TEST(WsManManagement, NtlmSealsEveryMessageOverHttpAndNotOverHttps)
         remote.user = WsManTestServer::User; // a local account by its plain name
         EXPECT_EQ(remote.query("Select Name From Win32_ComputerSystem").at(0).property("Name"), "SRV-ARCHIVE");
         const std::string log = server.requestLog();
-        EXPECT_EQ(count(log, "AUTH ntlm ok"), 2u) << log;
-        EXPECT_EQ(count(log, "REFUSED"), 0u) << log;
-        EXPECT_EQ(count(log, "REQUEST Pull"), 4u) << log;
+        EXPECT_EQ(occurrences(log, "AUTH ntlm ok"), 2u) << log;
+        EXPECT_EQ(occurrences(log, "REFUSED"), 0u) << log;
+        EXPECT_EQ(occurrences(log, "REQUEST Pull"), 4u) << log;
 
         remote.password = "Wrong-pw!";
         const std::string refused = remote.failure("x");
@@ -116,7 +116,7 @@ TEST(WsManManagement, NtlmOverHttpsCarriesTheCertificatesChannelBinding)
     WsManTestServer server({drivesNode(), "ntlm", true, false, "", "strict"});
     ASSERT_TRUE(server.started()) << server.error();
     EXPECT_EQ(Remote(server, true).query("SELECT * FROM Win32_CDROMDrive").size(), 3u);
-    EXPECT_EQ(count(server.requestLog(), "AUTH ntlm ok"), 1u) << server.requestLog();
+    EXPECT_EQ(occurrences(server.requestLog(), "AUTH ntlm ok"), 1u) << server.requestLog();
 }
 
 TEST(WsManManagement, AnAbandonedEnumerationIsReleased)
@@ -126,15 +126,14 @@ TEST(WsManManagement, AnAbandonedEnumerationIsReleased)
     Remote remote(server);
     remote.transport.allowClearTextBasic = true;
     WsManChannel channel(remote.transport, "127.0.0.1", remote.user, remote.password, {});
-    channel.signIn(QDeadlineTimer(5000));
     try {
         runEnumeration(channel, "root\\cimv2", "SELECT * FROM Win32_CDROMDrive", QDeadlineTimer(5000), 1);
         ADD_FAILURE() << "more items than allowed were taken";
     } catch (const WmiError& e) {
         EXPECT_STREQ(e.what(), "the node's answer holds more than 1 items and was refused");
     }
-    EXPECT_EQ(count(server.requestLog(), "REQUEST Release context=uuid:"), 1u) << server.requestLog();
-    EXPECT_EQ(count(server.requestLog(), "known=yes"), 1u);
+    EXPECT_EQ(occurrences(server.requestLog(), "REQUEST Release context=uuid:"), 1u) << server.requestLog();
+    EXPECT_EQ(occurrences(server.requestLog(), "known=yes"), 1u);
     // The channel stays usable after a release.
     EXPECT_EQ(runEnumeration(channel, "root\\cimv2", "Select Name From Win32_ComputerSystem", QDeadlineTimer(5000)).size(), 1u);
 }
@@ -169,7 +168,7 @@ TEST(WsManManagement, LoginsFollowWhatTheNodeOffersAndWhatIsAllowed)
     const std::string refused = clear.failure("Select Name From Win32_ComputerSystem");
     EXPECT_TRUE(startsWith(refused, "401: the node offers only Basic; Basic over plain HTTP would send the password"))
         << refused;
-    EXPECT_EQ(count(basic.requestLog(), "AUTH basic"), 0u) << "no password was sent";
+    EXPECT_EQ(occurrences(basic.requestLog(), "AUTH basic"), 0u) << "no password was sent";
 
     clear.transport.allowClearTextBasic = true;
     EXPECT_EQ(clear.query("Select Name From Win32_ComputerSystem").at(0).property("Name"), "SRV-ARCHIVE");
@@ -177,14 +176,9 @@ TEST(WsManManagement, LoginsFollowWhatTheNodeOffersAndWhatIsAllowed)
     EXPECT_EQ(clear.query("Select Name From Win32_ComputerSystem").size(), 1u);
 
     clear.password = "Wrong-pw!";
-    try {
-        clear.connect();
-        ADD_FAILURE() << "a wrong password signed in";
-    } catch (const WmiError& e) {
-        const std::string text = e.what();
-        EXPECT_TRUE(startsWith(text, "401: the node refused the login of \"Administrator\"")) << text;
-        EXPECT_EQ(text.find("Wrong-pw!"), std::string::npos);
-    }
+    const std::string wrong = clear.failure("Select Name From Win32_ComputerSystem");
+    EXPECT_TRUE(startsWith(wrong, "401: the node refused the login of \"Administrator\"")) << wrong;
+    EXPECT_EQ(wrong.find("Wrong-pw!"), std::string::npos);
 }
 
 TEST(WsManManagement, TheCertificateOfAnHttpsNodeIsChecked)
@@ -245,6 +239,76 @@ TEST(WsManManagement, UnreachableSlowSilentAndBrokenNodesFailWithTheirReason)
         const std::string text = remote.failure("Select Name From Win32_ComputerSystem");
         EXPECT_TRUE(startsWith(text, c.start)) << c.behaviour << ": " << text;
     }
+}
+
+constexpr const char* NameQuery = "Select Name From Win32_ComputerSystem";
+
+std::unique_ptr<WmiServices> connect(WmiLocator& locator, const Remote& remote, const std::string& nameSpace,
+                                     const std::string& user)
+{
+    return locator.connectServer("127.0.0.1", nameSpace, user, remote.password);
+}
+
+TEST(WsManManagement, ALocatorsServicesShareOneConnectionThatAFaultOrAnotherLoginEnds)
+{
+    WsManTestServer server({drivesNode(R"(, "itemsPerReply": 32)"), "ntlm"});
+    ASSERT_TRUE(server.started()) << server.error();
+    Remote remote(server);
+    WsManManagement management([t = remote.transport] { return t; });
+    {
+        // As a node's diagnosis holds them: one services object per namespace, for the whole command.
+        auto locator = management.createLocator();
+        auto configured = connect(*locator, remote, "root\\CIMV2", remote.user);
+        auto diagnostics = connect(*locator, remote, "root\\cimv2", remote.user);
+        EXPECT_EQ(configured->execQuery(NameQuery).size(), 1u);
+        EXPECT_EQ(diagnostics->execQuery("SELECT * FROM Win32_CDROMDrive").size(), 3u);
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 1u);
+        EXPECT_THROW(diagnostics->execQuery("SELECT * FROM Win32_Bogus"), WmiError);
+        EXPECT_EQ(configured->execQuery(NameQuery).size(), 1u);
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 2u) << "a fault ends the connection";
+        auto other = connect(*locator, remote, "root\\cimv2", WsManTestServer::User);
+        EXPECT_EQ(other->execQuery(NameQuery).size(), 1u);
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 3u) << "another login, another connection";
+    }
+    // Released with its services: the next operation connects anew.
+    EXPECT_EQ(remote.query(NameQuery).size(), 1u);
+    EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 4u);
+    EXPECT_EQ(occurrences(server.requestLog(), "AUTH ntlm ok"), 4u);
+    EXPECT_EQ(occurrences(server.requestLog(), "REFUSED"), 0u) << server.requestLog();
+}
+
+TEST(WsManManagement, AKeptConnectionTheNodeDroppedIsReplacedOnce)
+{
+    for (const char* auth : {"ntlm", "basic"}) {
+        WsManTestServer server({drivesNode(R"(, "itemsPerReply": 32, "closeAfterAnswers": 1)"), auth, false, true});
+        ASSERT_TRUE(server.started()) << server.error();
+        Remote remote(server);
+        remote.transport.allowClearTextBasic = true;
+        auto services = remote.connect();
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(services->execQuery(NameQuery).size(), 1u) << auth;
+        EXPECT_EQ(occurrences(server.requestLog(), "CONNECTION"), 3u) << auth << "\n" << server.requestLog();
+    }
+}
+
+TEST(WsManManagement, ANodeThatWantsTheLoginFirstGetsItFromThenOn)
+{
+    WsManTestServer server({drivesNode(R"(, "itemsPerReply": 32, "loginFirst": true)"), "ntlm"});
+    ASSERT_TRUE(server.started()) << server.error();
+    Remote remote(server);
+    WsManManagement management([t = remote.transport] { return t; });
+    auto query = [&] {
+        return connect(*management.createLocator(), remote, "root\\cimv2", remote.user)->execQuery(NameQuery);
+    };
+    EXPECT_EQ(query().size(), 1u);
+    const std::string first = server.requestLog();
+    EXPECT_EQ(occurrences(first, "REFUSED message with the login"), 1u) << first;
+    EXPECT_EQ(occurrences(first, "CONNECTION"), 2u) << first;
+    EXPECT_EQ(query().size(), 1u);
+    const std::string both = server.requestLog();
+    EXPECT_EQ(occurrences(both, "REFUSED"), 1u) << "the run remembers: " << both;
+    // The negotiate leg, the last leg with an empty body, the query.
+    EXPECT_EQ(occurrences(both, "POST ") - occurrences(first, "POST "), 3u) << both;
 }
 
 } // namespace

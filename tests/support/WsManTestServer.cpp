@@ -136,7 +136,15 @@ void WsManTestServer::Impl::start(const Options& options)
     }
 }
 
-WsManTestServer::WsManTestServer(Options options) : impl_(std::make_unique<Impl>())
+std::size_t occurrences(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+WsManTestServer::WsManTestServer(Options options) : https_(options.https), impl_(std::make_unique<Impl>())
 {
     impl_->start(options);
 }
@@ -163,12 +171,10 @@ int WsManTestServer::port() const { return impl_->port; }
 std::string WsManTestServer::caFile() const { return impl_->caFile; }
 std::string WsManTestServer::requestLog() const { return readFile(impl_->path("server.log")); }
 
-std::size_t count(const std::string& log, const std::string& what)
+std::size_t WsManTestServer::roundTrips() const
 {
-    std::size_t n = 0;
-    for (std::size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1))
-        ++n;
-    return n;
+    const std::string log = requestLog();
+    return occurrences(log, "CONNECTION") * (https_ ? 2 : 1) + occurrences(log, "POST ");
 }
 
 } // namespace vorlu

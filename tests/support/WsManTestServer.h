@@ -7,8 +7,8 @@
 
 namespace vorlu {
 
-// How many times what occurs in a request log.
-std::size_t count(const std::string& log, const std::string& what);
+// How often what occurs in text (a server's log).
+std::size_t occurrences(const std::string& text, const std::string& what);
 
 class WsManTestServer {
 public:
@@ -39,12 +39,16 @@ public:
     // What the server wrote to stderr so far: one line per authentication,
     // request and enumeration.
     std::string requestLog() const;
+    // The round trips its log shows: each connection's TCP handshake (and
+    // TLS 1.3's over HTTPS), and each request.
+    std::size_t roundTrips() const;
 
     static constexpr const char* User = "Administrator";
     static constexpr const char* Domain = "SRV-ARCHIVE";
     static constexpr const char* Password = "Pa55-w0rd!";
 
 private:
+    bool https_;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -64,6 +64,10 @@ class Node:
         identity = node.get("identify", {})
         self.product_vendor = identity.get("vendor", "Microsoft Corporation")
         self.product_version = identity.get("version", "OS: 10.0.20348 SP: 0.0 Stack: 3.0")
+        # A node that turns away a message sent with the last login token (400).
+        self.login_first = bool(node.get("loginFirst", False))
+        # A node that drops a kept-alive connection after so many answers, without a word.
+        self.close_after_answers = node.get("closeAfterAnswers")
         systems = self.classes.get("Win32_ComputerSystem") or [{}]
         self.machine = str(systems[0].get("Name", "localhost"))
         self.lock = threading.Lock()

@@ -7,7 +7,8 @@
 
 Binds 127.0.0.1 (or ADDRESS), prints one line "READY <port>" when listening and serves HTTP/1.1
 keep-alive POST /wsman until SIGTERM or until its stdin closes. Each request is logged to
-stderr (authentication, action, query, enumeration context); never a password.
+stderr (authentication, action, query, enumeration context); never a password. Each connection
+logs "CONNECTION" and each POST "POST", so that a test counts the round trips a client costs.
 
 NTLM goes through GSSAPI with the gss-ntlmssp mechanism, which reads the users file
 (DOMAIN:user:password lines) through NTLM_USER_FILE; Basic checks the same file. The
@@ -24,7 +25,9 @@ Over HTTPS the server holds the tls-server-end-point binding of its certificate:
 refuses a sign-in whose binding differs, strict also one that carries none.
 
 NODE.json: "classes" (class name -> rows), "itemsPerReply" (the node's cap on items per
-Enumerate / Pull reply; the request's MaxElements, default 1, may lower it), "faults"
+Enumerate / Pull reply; the request's MaxElements, default 1, may lower it), "loginFirst"
+(a message sent with the last NTLM token gets 400: the login must come first, with an empty
+body), "closeAfterAnswers" (the connection is dropped silently after so many answers), "faults"
 (a query text containing "match" gets that fault; keys httpStatus, code, subcode,
 wsmanCode, message, providerFault), "behaviour": normal, slow:<ms>, silent,
 malformed, oversized, deep, entities or empty500, and "identify" ("vendor", "version"): the
@@ -126,9 +129,12 @@ class Handler(BaseHTTPRequestHandler):
                 raise
             self.request.settimeout(None)
         super().setup()
+        log("CONNECTION from port %d" % self.client_address[1])
         self.gss = None            # the connection's session once established
         self.kerberos = False      # whether that session is Kerberos (else NTLM)
         self.pending = None        # a handshake under way
+        self.signed_in_now = False # this request completed the handshake
+        self.answers = 0
 
     def log_message(self, format, *args):
         pass
@@ -140,6 +146,7 @@ class Handler(BaseHTTPRequestHandler):
         cfg = self.server.cfg
         length = int(self.headers.get("Content-Length") or 0)
         body = self.rfile.read(length) if length else b""
+        log("POST body=%d auth=%s" % (len(body), self.headers.get("Authorization", "").partition(" ")[0] or "none"))
         if cfg.behaviour == "silent":
             log("SILENT request left unanswered")
             while True:
@@ -151,8 +158,12 @@ class Handler(BaseHTTPRequestHandler):
         if self.headers.get("WSMANIDENTIFY", "").lower() == "unauthenticated" and b"Identify" in body:
             log("IDENTIFY unauthenticated")
             return self.send_plain(200, identify_reply(cfg.node).encode("utf-8"), SOAP_TYPE)
+        self.signed_in_now = False
         if not self.authenticate():
             return
+        if body and self.signed_in_now and cfg.node.login_first:
+            log("REFUSED message with the login")
+            return self.send_plain(400, b"")
         content_type = self.headers.get("Content-Type", "")
         sealed = content_type.lower().startswith("multipart/encrypted")
         if sealed:
@@ -183,6 +194,10 @@ class Handler(BaseHTTPRequestHandler):
             self.send_plain(status, build_sealed(reply, self.seal(reply)), SEALED_TYPE)
         else:
             self.send_plain(status, reply, SOAP_TYPE)
+        self.answers += 1
+        if cfg.node.close_after_answers and self.answers >= cfg.node.close_after_answers:
+            log("CLOSED after %d answers" % self.answers)
+            self.close_connection = True
 
     def seal(self, plain):
         if self.kerberos:
@@ -280,6 +295,7 @@ class Handler(BaseHTTPRequestHandler):
             self.refuse()
             return False
         self.gss, self.pending, self.kerberos = self.pending, None, False
+        self.signed_in_now = True
         log("AUTH ntlm ok user=%s" % str(self.gss.initiator_name).strip("\x00 "))
         return True
 
@@ -332,6 +348,7 @@ class Handler(BaseHTTPRequestHandler):
             self.refuse()
             return False
         self.gss, self.kerberos = context, True
+        self.signed_in_now = True
         self.reply_token = (scheme, out) if out else None
         log("AUTH kerberos ok user=%s" % context.initiator_name)
         return True
@@ -427,6 +444,8 @@ def main():
             log("ERROR no Kerberos service keys: %s" % " ".join(str(e).split()))
             return 2
 
+    # A fleet's worth of connections may arrive at once; the default backlog of 5 would drop some.
+    ThreadingHTTPServer.request_queue_size = 256
     server = ThreadingHTTPServer((args.bind, args.port), Handler)
     server.daemon_threads = True
     server.cfg = cfg

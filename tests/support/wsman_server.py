@@ -40,9 +40,11 @@ from xml.sax.saxutils import escape
 import os
 import re
 import signal
+import shutil
 import ssl
 import struct
 import sys
+import tempfile
 import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -437,11 +439,15 @@ def main():
     if "kerberos" in cfg.auth or "kerberos-only" in cfg.auth:
         if args.keytab:
             os.environ["KRB5_KTNAME"] = "FILE:" + os.path.abspath(args.keytab)
+        # The acceptor's replay cache goes in a folder of the server's own, not the system's /var/tmp.
+        replay = tempfile.mkdtemp(prefix="wsman-rcache-")
+        os.environ["KRB5RCACHEDIR"] = replay
         import gssapi
         try:
             kerberos_acceptor = gssapi.Credentials(usage="accept")
         except gssapi.exceptions.GSSError as e:
             log("ERROR no Kerberos service keys: %s" % " ".join(str(e).split()))
+            shutil.rmtree(replay, True)
             return 2
 
     # A fleet's worth of connections may arrive at once; the default backlog of 5 would drop some.
@@ -459,6 +465,8 @@ def main():
 
     def stop(*_):
         sys.stderr.flush()
+        if "KRB5RCACHEDIR" in os.environ:
+            shutil.rmtree(os.environ["KRB5RCACHEDIR"], True)
         os._exit(0)
 
     signal.signal(signal.SIGTERM, stop)

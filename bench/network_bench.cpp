@@ -28,7 +28,7 @@ public:
     void clearGridText() override {}
     void setGridRowCount(int rows) override { benchmark::DoNotOptimize(rows); }
     void setGridCell(int, int, const std::string&) override {}
-    void setGridColumnWidth(int, int) override {}
+    void setGridColumnShown(int, bool) override {}
     void setProgress(std::size_t, std::size_t) override {}
 };
 

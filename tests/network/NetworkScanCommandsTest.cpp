@@ -100,7 +100,7 @@ TEST_F(NetworkScanCommandsTest, ScanListListsRecordsInRowsOneToN)
     EXPECT_EQ(rig.dialog.grid[2], (Names{"PC-2", "PC-2", "", "", ""}));
     EXPECT_EQ(rig.dialog.grid.size(), 3u) << "a header row and one row per record";
     // Columns 3 and 4 never hold anything.
-    EXPECT_EQ(rig.dialog.widths, (std::map<int, int>{{0, 1600}, {1, 1600}, {2, 1600}, {3, 0}, {4, 0}}));
+    EXPECT_EQ(rig.dialog.columnsShown, (std::map<int, bool>{{0, true}, {1, true}, {2, true}, {3, false}, {4, false}}));
 }
 
 // Shown again and again, the list keeps one header row and one row per

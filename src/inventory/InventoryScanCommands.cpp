@@ -115,7 +115,7 @@ void InventoryScanCommands::markNode(const NodeDiagnosis& diagnosis)
 bool InventoryScanCommands::CheckConnectivity(NodeDiagnosis& diagnosis)
 {
     services_.dialog.setStatus(withNode(ConnectingPrefix));
-    if (!runStep([&diagnosis] { return diagnosis.check(); })) {
+    if (!runStep([&diagnosis] { return diagnosis.checkConnectivity(); })) {
         forgetShown();
         if (diagnosis.outcome().kind == NodeOutcomeKind::Cancelled) {
             fail(withNode(CancelledPrefix), diagnosis.outcome().reason);

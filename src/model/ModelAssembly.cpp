@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::uint32_t ModelAmbient = 0x90909090;
 
-void call(const std::function<void()>& f)
+void callIfSet(const std::function<void()>& f)
 {
     if (f)
         f();
@@ -64,7 +64,7 @@ void ModelAssembly::load_start()
     if (inProgress_)
         return;
     inProgress_ = true;
-    call(services_.showBusyCursor);
+    callIfSet(services_.showBusyCursor);
     // Whatever ends the assembly, an error included, clears the guard and
     // takes the busy cursor down, once.
     struct Finish {
@@ -76,7 +76,7 @@ void ModelAssembly::load_start()
                 return;
             done = true;
             self.inProgress_ = false;
-            call(self.services_.showDefaultCursor);
+            callIfSet(self.services_.showDefaultCursor);
         }
         ~Finish() { now(); }
     } finish{*this};
@@ -136,7 +136,7 @@ void ModelAssembly::load_start()
 
     scene_.ModelLoaded = true;
     finish.now();
-    call(services_.focusView);
+    callIfSet(services_.focusView);
     pace_.yield();
 }
 

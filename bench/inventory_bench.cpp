@@ -78,7 +78,7 @@ public:
     void hideDialog() override {}
     void setStatus(const std::string& t) override { benchmark::DoNotOptimize(t.data()); }
     void setDetail(const std::string&) override {}
-    void setBarWidth(int) override {}
+    void setBarFraction(double) override {}
     void setBusyPointer(bool) override {}
 };
 

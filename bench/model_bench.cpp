@@ -31,7 +31,8 @@ void WithModel(benchmark::State& state, Body body)
         scene.context().windowWidth = 1024;
         scene.context().windowHeight = 768;
         scene.context().ApplySceneDefaults();
-        ModelAssembly assembly(scene, LocateMediaFolder("vid1.x", false));
+        RepaintPace pace;
+        ModelAssembly assembly(scene, LocateMediaFolder("vid1.x", false), pace);
         assembly.load_start();
         if (!assembly.UnreadFiles().empty()) {
             state.SkipWithError("model files missing beside the benchmark");

@@ -10,9 +10,9 @@
 
 namespace vorlu {
 
-AddressCommands::AddressCommands(NetworkContext context, CommandGate& gate, AddressViews& views,
+AddressCommands::AddressCommands(NetworkContext context, RepaintPace& pace, CommandGate& gate, AddressViews& views,
                                  std::filesystem::path programFolder, Services services)
-    : ctx_(std::move(context)), gate_(gate), views_(views), programFolder_(std::move(programFolder)),
+    : ctx_(std::move(context)), pace_(pace), gate_(gate), views_(views), programFolder_(std::move(programFolder)),
       services_(std::move(services))
 {
 }
@@ -123,7 +123,7 @@ bool AddressCommands::ScanAddresses(const std::string& localAddress)
         qCInfo(lcNetwork, "not added: %s", note.c_str());
     saveConnections(before);
     prepareNodeList(ctx_.dialog, found.size());
-    yieldNow(ctx_.yield);
+    pace_.yield();
     for (std::size_t k = 0; k < found.size(); ++k) {
         const int row = static_cast<int>(k + 1);
         ctx_.dialog.setGridCell(row, 0, found[k].name);

@@ -2,6 +2,7 @@
 #include "addresses/AddressScanner.h"
 #include "addresses/AddressViews.h"
 #include "commands/CommandGate.h"
+#include "commands/RepaintPace.h"
 #include "network/NetworkContext.h"
 #include "nodes/NodeConnections.h"
 
@@ -32,7 +33,7 @@ public:
         std::function<void(std::map<std::string, NodeConnection>)> publish;
     };
 
-    AddressCommands(NetworkContext context, CommandGate& gate, AddressViews& views, std::filesystem::path programFolder,
+    AddressCommands(NetworkContext context, RepaintPace& pace, CommandGate& gate, AddressViews& views, std::filesystem::path programFolder,
                     Services services);
 
     // Reads the folder's connections and publishes them; a file that cannot
@@ -57,6 +58,7 @@ private:
     bool saveConnections(const NodeConnections& before);
 
     NetworkContext ctx_;
+    RepaintPace& pace_;
     CommandGate& gate_;
     AddressViews& views_;
     std::filesystem::path programFolder_;

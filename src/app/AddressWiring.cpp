@@ -8,7 +8,7 @@
 
 namespace vorlu {
 
-AddressWiring::AddressWiring(NetworkContext context, CommandGate& gate, QWidget& window, SocketLayer& sockets,
+AddressWiring::AddressWiring(NetworkContext context, RepaintPace& pace, CommandGate& gate, QWidget& window, SocketLayer& sockets,
                              std::filesystem::path programFolder, std::function<RemoteTransport()> programTransport,
                              std::function<void()> rebuildNetworkTree)
     : views_(std::make_unique<QtAddressViews>(&window))
@@ -30,7 +30,7 @@ AddressWiring::AddressWiring(NetworkContext context, CommandGate& gate, QWidget&
         if (publish_)
             publish_(std::move(byServer));
     };
-    commands_ = std::make_unique<AddressCommands>(std::move(context), gate, *views_, std::move(programFolder),
+    commands_ = std::make_unique<AddressCommands>(std::move(context), pace, gate, *views_, std::move(programFolder),
                                                   std::move(services));
 }
 

@@ -21,7 +21,7 @@ public:
     using Scan = std::function<std::vector<FoundComputer>(const AddressRange&, ScanControl*)>;
 
     // Scans the real network (reverse DNS, NetBIOS, Identify) until useScan.
-    AddressWiring(NetworkContext context, CommandGate& gate, QWidget& window, SocketLayer& sockets,
+    AddressWiring(NetworkContext context, RepaintPace& pace, CommandGate& gate, QWidget& window, SocketLayer& sockets,
                   std::filesystem::path programFolder, std::function<RemoteTransport()> programTransport,
                   std::function<void()> rebuildNetworkTree);
     ~AddressWiring();

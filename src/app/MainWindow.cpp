@@ -127,14 +127,13 @@ void Frmmain::buildNetworkCommands()
 {
     scanListView_ = std::make_unique<FrmConScanList>(*frmCon_);
     networkMenu_ = std::make_unique<MenuNetworkSwitches>(*menus_);
-    const NetworkContext context{state_.nodes, state_.flags, networkState_, *scanListView_, *platform_.messages,
-                                 [this] { yield(); }};
-    discovery_ = std::make_unique<NetworkDiscovery>(context, *platform_.enumerator, *platform_.sockets,
+    const NetworkContext context{state_.nodes, state_.flags, networkState_, *scanListView_, *platform_.messages};
+    discovery_ = std::make_unique<NetworkDiscovery>(context, repaintPace_, *platform_.enumerator, *platform_.sockets,
                                                     *nodeTreeView_);
-    networkCommands_ = std::make_unique<NetworkScanCommands>(context, *discovery_, *networkMenu_, gate_,
+    networkCommands_ = std::make_unique<NetworkScanCommands>(context, repaintPace_, *discovery_, *networkMenu_, gate_,
                                                              [this] { rebuildTree(); });
     addresses_ = std::make_unique<AddressWiring>(
-        context, gate_, *this, *platform_.sockets, state_.programFolder,
+        context, repaintPace_, gate_, *this, *platform_.sockets, state_.programFolder,
         [this] { return state_.settings.transport; }, [this] { rebuildTree(); });
     addresses_->connectMenus(*menus_, [this] { return state_.LocalAddress; }, [this] { return state_.SelectedNode; });
 }

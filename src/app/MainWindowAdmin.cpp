@@ -17,7 +17,6 @@ void Frmmain::buildAdminCommands()
                          state_.SelectedNode,
                          state_.programFolder,
                          *platform_.messages,
-                         [this] { yield(); },
                          [this](std::size_t n) { nodeTreeView_->setPicture(nodeKey(n), "pw"); },
                          [this](std::size_t n) { return loginTreeView_->entry(nodeKey(n)); },
                          [this] {
@@ -36,7 +35,7 @@ void Frmmain::buildAdminCommands()
                              if (adminLoginListener_)
                                  adminLoginListener_(login);
                          }};
-    admin_ = std::make_unique<AdminCommands>(std::move(context), this);
+    admin_ = std::make_unique<AdminCommands>(std::move(context), repaintPace_, this);
     login_ = &admin_->loginDialog();
     loginTreeView_ = std::make_unique<TreeWidgetView>(login_->tree());
     admin_->connectMenu({menus_->item().mnusettings, menus_->item().mnuaddlogin, menus_->item().mnureset,

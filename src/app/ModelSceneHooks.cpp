@@ -44,14 +44,13 @@ void ModelSceneHooks::applySceneDefaults() { scene_.context().ApplySceneDefaults
 void ModelSceneHooks::loadModel()
 {
     AssemblyServices services;
-    services.yield = [] { QCoreApplication::processEvents(); };
     services.showBusyCursor = [] { QApplication::setOverrideCursor(Qt::WaitCursor); };
     services.showDefaultCursor = [] { QApplication::restoreOverrideCursor(); };
     services.focusView = [this] {
         if (view_)
             view_->setFocus();
     };
-    assembly_ = std::make_unique<ModelAssembly>(scene_, mediaFolder_, services);
+    assembly_ = std::make_unique<ModelAssembly>(scene_, mediaFolder_, pace_, services);
     assembly_->load_start();
     scene_.SetTrackballHome();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/SceneHooks.h"
+#include "commands/RepaintPace.h"
 #include "model/ModelPainter.h"
 #include "scene/DeviceInit.h"
 #include "scene/Scene.h"
@@ -43,6 +44,7 @@ private:
     ModelPainter painter_{scene_};
     ModelView* view_ = nullptr;
     std::string mediaFolder_;
+    RepaintPace pace_; // the assembly's, so the window paints while the files load
     std::unique_ptr<ModelAssembly> assembly_;
 };
 

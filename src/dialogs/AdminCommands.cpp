@@ -36,8 +36,8 @@ std::string counted(std::size_t n, const char* one, const char* many)
 
 } // namespace
 
-AdminCommands::AdminCommands(AdminContext context, QWidget* owner)
-    : ctx_(std::move(context)), owner_(owner), conf_(new FrmConf(ctx_.settings, owner)),
+AdminCommands::AdminCommands(AdminContext context, RepaintPace& pace, QWidget* owner)
+    : ctx_(std::move(context)), pace_(pace), owner_(owner), conf_(new FrmConf(ctx_.settings, owner)),
       login_(new Frmlgin(owner)), logins_(new Frmlgins(owner))
 {
     connect(conf_, &FrmConf::clearRequested, this, &AdminCommands::clearCache);
@@ -102,7 +102,7 @@ void AdminCommands::clearCache()
                                     "? Their reports, diagnostics and drive history are deleted.",
                                 MessageTitle, MessageIcon::Question))
         return;
-    clearDataCache(ctx_.programFolder, ctx_.nodes, ctx_.yield);
+    clearDataCache(ctx_.programFolder, ctx_.nodes, [this] { pace_.yield(); });
     std::string error;
     if (ctx_.forgetHistory && !ctx_.forgetHistory(nodes, &error))
         ctx_.messages.show("The drive history is kept: " + error, MessageTitle, MessageIcon::Warning);
@@ -124,8 +124,7 @@ void AdminCommands::resetNodes()
         ctx_.messages.show("Unable to reset the node list: " + error, MessageTitle, MessageIcon::Warning);
         return;
     }
-    if (ctx_.yield)
-        ctx_.yield();
+    pace_.yield();
     ctx_.messages.show("Restart program to make network changes... ", MessageTitle, MessageIcon::Question);
     ctx_.endWithoutSaving();
 }
@@ -234,8 +233,7 @@ void AdminCommands::loginsUpdate()
         r.Login = logins_->boxes().userText();
         r.Password = logins_->boxes().passwordText();
     }
-    if (ctx_.yield)
-        ctx_.yield();
+    pace_.yield();
     writeLoginColumns();
     logins_->grid()->viewport()->update();
 }

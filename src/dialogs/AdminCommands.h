@@ -1,4 +1,5 @@
 #pragma once
+#include "commands/RepaintPace.h"
 #include "nodes/NodeTable.h"
 #include "nodes/Settings.h"
 #include "platform/UserInterfaceServices.h"
@@ -29,7 +30,6 @@ struct AdminContext {
     const std::size_t& selectedNode;
     std::filesystem::path programFolder;
     MessageBoxes& messages;
-    std::function<void()> yield;
     // Gives node n's entry of the main node tree the picture "pw".
     std::function<void(std::size_t)> markLoginSet;
     // Node n's entry in the login dialog's tree, or null.
@@ -67,7 +67,7 @@ struct AdminMenu {
 class AdminCommands : public QObject {
     Q_OBJECT
 public:
-    AdminCommands(AdminContext context, QWidget* owner);
+    AdminCommands(AdminContext context, RepaintPace& pace, QWidget* owner);
     ~AdminCommands() override;
 
     void connectMenu(const AdminMenu& menu);
@@ -104,6 +104,7 @@ private:
     void adminOk();
 
     AdminContext ctx_;
+    RepaintPace& pace_;
     QWidget* owner_;
     FrmConf* conf_;
     Frmlgin* login_;

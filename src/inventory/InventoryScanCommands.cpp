@@ -9,8 +9,8 @@
 namespace vorlu {
 
 namespace {
-constexpr int CollectingBarTwips = 1000;
-constexpr int CollectedBarTwips = 8460;
+constexpr double CollectingBar = 0.1182; // a short start while the first call runs
+constexpr double CollectedBar = 1.0;
 } // namespace
 
 InventoryScanCommands::InventoryScanCommands(InventoryState state, InventoryServices services)
@@ -115,7 +115,7 @@ void InventoryScanCommands::markNode(const NodeDiagnosis& diagnosis)
 bool InventoryScanCommands::CheckConnectivity(NodeDiagnosis& diagnosis)
 {
     services_.dialog.setStatus(withNode(ConnectingPrefix));
-    if (!runStep([&diagnosis] { return diagnosis.check(); })) {
+    if (!runStep([&diagnosis] { return diagnosis.checkConnectivity(); })) {
         forgetShown();
         if (diagnosis.outcome().kind == NodeOutcomeKind::Cancelled) {
             fail(withNode(CancelledPrefix), diagnosis.outcome().reason);
@@ -160,10 +160,10 @@ bool InventoryScanCommands::collect(NodeDiagnosis& diagnosis, NodeFiles files)
 
 bool InventoryScanCommands::CollectInventory(NodeDiagnosis& diagnosis)
 {
-    services_.dialog.setBarWidth(CollectingBarTwips);
+    services_.dialog.setBarFraction(CollectingBar);
     if (!collect(diagnosis, NodeFiles::Report))
         return false;
-    services_.dialog.setBarWidth(CollectedBarTwips);
+    services_.dialog.setBarFraction(CollectedBar);
     services_.dialog.setStatus(HardwareCollectedText);
     return true;
 }
@@ -181,7 +181,7 @@ void InventoryScanCommands::LoadInventoryReport()
 bool InventoryScanCommands::CollectDiagnostics(NodeDiagnosis& diagnosis)
 {
     startShowing();
-    services_.dialog.setBarWidth(CollectedBarTwips);
+    services_.dialog.setBarFraction(CollectedBar);
     if (!collect(diagnosis, NodeFiles::Diagnostics))
         return false;
     services_.dialog.setStatus(SensorCollectedText);
@@ -209,7 +209,7 @@ void InventoryScanCommands::showHardware()
 
 void InventoryScanCommands::prepareDiagnostics()
 {
-    services_.dialog.setBarWidth(0);
+    services_.dialog.setBarFraction(0.0);
     services_.dialog.setBusyPointer(true);
     services_.dialog.setStatus(PreparingDiagnosticText);
     services_.dialog.setDetail("");
@@ -354,7 +354,7 @@ bool InventoryScanCommands::showStoredNode()
     state_.flags.AccessDenied = false;
     if (selectedNodeMissing())
         return true;
-    services_.dialog.setBarWidth(0);
+    services_.dialog.setBarFraction(0.0);
     services_.dialog.setBusyPointer(true);
     services_.window.setBusyPointer(true);
     services_.dialog.setStatus(PreparingModelText);

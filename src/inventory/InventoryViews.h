@@ -14,8 +14,8 @@ public:
     virtual void setStatus(const std::string& text) = 0;
     // The line under lblstatus that says why a node was refused; empty hides it.
     virtual void setDetail(const std::string& text) = 0;
-    // Width of PicBar in twips.
-    virtual void setBarWidth(int twips) = 0;
+    // How much of PicBar is filled, from 0 (hidden) to 1 (the full bar).
+    virtual void setBarFraction(double filled) = 0;
     virtual void setBusyPointer(bool busy) = 0;
 };
 

@@ -83,7 +83,7 @@ WmiServices& NodeDiagnosis::services(const std::string& nameSpace)
     return *slot;
 }
 
-bool NodeDiagnosis::check()
+bool NodeDiagnosis::checkConnectivity()
 {
     try {
         std::vector<WmiRow> rows = services(settings_.wmiNamespace).execQuery(ComputerSystemQuery);
@@ -160,7 +160,7 @@ NodeOutcome diagnoseNode(ManagementService& management, const NodeRecord& node, 
                          NodeFiles files)
 {
     NodeDiagnosis diagnosis(management, settings, node);
-    (void)(diagnosis.check() && diagnosis.collect(files) && diagnosis.write());
+    (void)(diagnosis.checkConnectivity() && diagnosis.collect(files) && diagnosis.write());
     return diagnosis.outcome();
 }
 

@@ -57,9 +57,9 @@ public:
                                       const NodeRecord& node);
 
     // Connects and asks the node's name in the configured namespace.
-    bool check();
+    bool checkConnectivity();
     // The drive list in the configured namespace, the drive status in
-    // root\cimv2; connects first when check() did not.
+    // root\cimv2; connects first when checkConnectivity() did not.
     bool collect(NodeFiles files);
     // Writes what collect() gathered into the node's folder, made when missing,
     // each file whole or not at all.

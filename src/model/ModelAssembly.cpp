@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::uint32_t ModelAmbient = 0x90909090;
 
-void call(const std::function<void()>& f)
+void callIfSet(const std::function<void()>& f)
 {
     if (f)
         f();
@@ -34,14 +34,9 @@ void Place(CD3DFrame& frame, const std::array<double, 3>& offset)
 
 } // namespace
 
-ModelAssembly::ModelAssembly(Scene& scene, std::string mediaFolder, AssemblyServices services)
-    : scene_(scene), mediaFolder_(std::move(mediaFolder)), services_(std::move(services))
+ModelAssembly::ModelAssembly(Scene& scene, std::string mediaFolder, RepaintPace& pace, AssemblyServices services)
+    : scene_(scene), mediaFolder_(std::move(mediaFolder)), pace_(pace), services_(std::move(services))
 {
-}
-
-void ModelAssembly::yield()
-{
-    call(services_.yield);
 }
 
 void ModelAssembly::loadFiles(CD3DFrame& frame, const std::vector<std::string>& files, ModelFileCache& cache)
@@ -69,7 +64,7 @@ void ModelAssembly::load_start()
     if (inProgress_)
         return;
     inProgress_ = true;
-    call(services_.showBusyCursor);
+    callIfSet(services_.showBusyCursor);
     // Whatever ends the assembly, an error included, clears the guard and
     // takes the busy cursor down, once.
     struct Finish {
@@ -81,11 +76,11 @@ void ModelAssembly::load_start()
                 return;
             done = true;
             self.inProgress_ = false;
-            call(self.services_.showDefaultCursor);
+            callIfSet(self.services_.showDefaultCursor);
         }
         ~Finish() { now(); }
     } finish{*this};
-    yield();
+    pace_.yield();
 
     std::error_code ec;
     if (!std::filesystem::is_directory(mediaFolder_, ec))
@@ -99,20 +94,20 @@ void ModelAssembly::load_start()
         scene_.UnitFrames.push_back(std::make_shared<CD3DFrame>());
     for (int i = 0; i < RackCount; ++i)
         scene_.RackFrames.push_back(std::make_shared<CD3DFrame>());
-    yield();
-    yield();
+    pace_.yield();
+    pace_.yield();
 
     // Each file is parsed once; every unit and rack still gets its own frames and meshes.
     ModelFileCache cache;
     for (int unit = 1; unit <= UnitCount; ++unit) {
         loadFiles(*scene_.UnitFrames[static_cast<std::size_t>(unit - 1)], UnitMeshFiles(unit), cache);
-        yield();
-        yield();
+        pace_.yield();
+        pace_.yield();
     }
     for (int unit = 1; unit <= UnitCount; ++unit) {
         Place(*scene_.UnitFrames[static_cast<std::size_t>(unit - 1)], UnitOffset(unit));
         if (unit == 2 || unit == 4 || unit == 6)
-            yield();
+            pace_.yield();
     }
     for (int rack = 1; rack <= RackCount; ++rack)
         loadFiles(*scene_.RackFrames[static_cast<std::size_t>(rack - 1)], RackMeshFiles(), cache);
@@ -123,7 +118,7 @@ void ModelAssembly::load_start()
     scene_.context().device().SetRenderState(RenderState::Ambient, ModelAmbient);
 
     scene_.SceneRoot = NewChildFrame(nullptr);
-    yield();
+    pace_.yield();
     // The first trackball frame stays in the tree as an identity frame above the container.
     scene_.TrackballFrame = NewChildFrame(scene_.SceneRoot.get());
     for (const auto& unit : scene_.UnitFrames)
@@ -133,7 +128,7 @@ void ModelAssembly::load_start()
     container_->AddTranslation(CombineReplace, ContainerTranslation[0], ContainerTranslation[1],
                                ContainerTranslation[2]);
     scene_.TrackballFrame->AddChild(container_);
-    yield();
+    pace_.yield();
 
     scene_.HideAllUnits();
     scene_.RenderScene();
@@ -141,8 +136,8 @@ void ModelAssembly::load_start()
 
     scene_.ModelLoaded = true;
     finish.now();
-    call(services_.focusView);
-    yield();
+    callIfSet(services_.focusView);
+    pace_.yield();
 }
 
 } // namespace vorlu

@@ -3,6 +3,8 @@
 // the model files of the media folder, placed on their grid under one
 // container, hung into the scene root, and all hidden until a node's drives
 // are shown.
+#include "commands/RepaintPace.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,7 +18,6 @@ class Scene;
 
 // What the assembly needs from the window around it; any of them may be left empty.
 struct AssemblyServices {
-    std::function<void()> yield;             // let the event loop run (repaints)
     // Called once each per assembly, in this order, on every path.
     std::function<void()> showBusyCursor;
     std::function<void()> showDefaultCursor;
@@ -29,7 +30,7 @@ struct AssemblyServices {
 class ModelAssembly {
 public:
     // mediaFolder ends with a separator; file names are appended to it as they are.
-    ModelAssembly(Scene& scene, std::string mediaFolder, AssemblyServices services = {});
+    ModelAssembly(Scene& scene, std::string mediaFolder, RepaintPace& pace, AssemblyServices services = {});
     ModelAssembly(const ModelAssembly&) = delete;
     ModelAssembly& operator=(const ModelAssembly&) = delete;
 
@@ -51,12 +52,12 @@ public:
     std::size_t FilesParsed() const { return filesParsed_; }
 
 private:
-    void yield();
     void loadFiles(CD3DFrame& frame, const std::vector<std::string>& files, ModelFileCache& cache);
     void report(const std::string& problem);
 
     Scene& scene_;
     std::string mediaFolder_;
+    RepaintPace& pace_;
     AssemblyServices services_;
     bool inProgress_ = false;
     std::shared_ptr<CD3DFrame> container_;

@@ -2,7 +2,6 @@
 #include "network/NetworkScanState.h"
 #include "network/ScanListOk.h"
 #include "network/ScanListView.h"
-#include "commands/Yield.h"
 #include "nodes/NodeTable.h"
 #include "platform/UserInterfaceServices.h"
 
@@ -16,7 +15,6 @@ struct NetworkContext {
     NetworkScanState& state;
     ScanListView& dialog; // FrmCon
     MessageBoxes& boxes;
-    Yield yield;
 };
 
 } // namespace vorlu

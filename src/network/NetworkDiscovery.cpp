@@ -12,23 +12,23 @@
 
 namespace vorlu {
 
-NetworkDiscovery::NetworkDiscovery(NetworkContext context, ServerEnumerator& enumerator, SocketLayer& sockets,
-                                   TreeView& nodeTree, int resolverThreads)
-    : ctx_(std::move(context)), enumerator_(enumerator), sockets_(sockets), nodeTree_(nodeTree),
+NetworkDiscovery::NetworkDiscovery(NetworkContext context, RepaintPace& pace, ServerEnumerator& enumerator,
+                                   SocketLayer& sockets, TreeView& nodeTree, int resolverThreads)
+    : ctx_(std::move(context)), pace_(pace), enumerator_(enumerator), sockets_(sockets), nodeTree_(nodeTree),
       resolver_(std::make_unique<ParallelResolver>(sockets, resolverThreads))
 {
 }
 
 bool NetworkDiscovery::ScanNetwork()
 {
-    StartSockets(sockets_, ctx_.boxes, ctx_.yield);
+    StartSockets(sockets_, ctx_.boxes, pace_);
 
     ctx_.state.firstScanCount = 0;
     ctx_.state.RescanNames.clear();
     ctx_.state.firstScanRows.clear();
     ctx_.flags.NewNodesFound = false;
 
-    const ServerList list = EnumerateServers(enumerator_, ctx_.boxes, ctx_.yield);
+    const ServerList list = EnumerateServers(enumerator_, ctx_.boxes, pace_);
     if (!list.success)
         return false;
 
@@ -38,13 +38,13 @@ bool NetworkDiscovery::ScanNetwork()
             mergeNames(list.names);
         else
             buildTable(list.names);
-        yieldNow(ctx_.yield);
+        pace_.yield();
         listNames();
         ctx_.dialog.setStatus(NodeListCompletedText);
         return true;
     } catch (const std::exception& e) {
         qCWarning(lcNetwork, "retrieving the network node list failed: %s", e.what());
-        yieldNow(ctx_.yield);
+        pace_.yield();
         ctx_.boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
         return false;
     }
@@ -57,7 +57,7 @@ void NetworkDiscovery::buildTable(const std::vector<std::string>& names)
     ctx_.table.clear();
     ctx_.table.reserve(names.size());
     for (const std::string& name : names) {
-        yieldNow(ctx_.yield);
+        pace_.yield();
         ctx_.table.append(discoveredNode(name));
         ++ctx_.state.firstScanCount;
         if (ctx_.state.firstScanCount == 1)
@@ -76,12 +76,12 @@ void NetworkDiscovery::mergeNames(const std::vector<std::string>& names)
 
     ctx_.state.RescanNames.reserve(names.size());
     for (const std::string& name : names) {
-        yieldNow(ctx_.yield);
+        pace_.yield();
         ctx_.state.RescanNames.push_back(name);
         if (!known.insert(name).second)
             continue;
         ctx_.flags.NewNodesFound = true;
-        yieldNow(ctx_.yield);
+        pace_.yield();
         ctx_.table.append(discoveredNode(name));
     }
 }
@@ -89,10 +89,10 @@ void NetworkDiscovery::mergeNames(const std::vector<std::string>& names)
 void NetworkDiscovery::listNames()
 {
     prepareNodeList(ctx_.dialog, ctx_.table.count());
-    yieldNow(ctx_.yield);
+    pace_.yield();
     const bool firstScan = !ctx_.state.RescanMode;
     for (std::size_t n = 1; n <= ctx_.table.count(); ++n) {
-        yieldNow(ctx_.yield);
+        pace_.yield();
         const int row = static_cast<int>(n);
         ctx_.dialog.setGridCell(row, 0, ctx_.table.at(n).Name);
         ctx_.dialog.setGridCell(row, 1, ctx_.table.at(n).Node);
@@ -115,7 +115,7 @@ void NetworkDiscovery::ResolveAllNodes()
         resolver_->resolveInOrder(
             names, [&](std::size_t i) { ctx_.dialog.setStatus(ResolvingPrefix + names[i]); },
             [&](std::size_t i, const Lookup& answer) {
-                std::string address = ApplyLookup(answer, ctx_.dialog, ctx_.boxes, ctx_.yield);
+                std::string address = ApplyLookup(answer, ctx_.dialog, ctx_.boxes, pace_);
                 // Each address shows as it arrives, not only at the end.
                 if (i < ctx_.state.firstScanRows.size())
                     ctx_.dialog.setGridCell(ctx_.state.firstScanRows[i], IpColumn, address);
@@ -133,7 +133,7 @@ void NetworkDiscovery::ResolveAllNodes()
             ctx_.dialog.setGridCell(ctx_.state.firstScanRows[k - 1], IpColumn, ctx_.table.at(k).IP);
     } catch (const std::exception& e) {
         qCWarning(lcNetwork, "resolving the node addresses failed: %s", e.what());
-        yieldNow(ctx_.yield);
+        pace_.yield();
         ctx_.boxes.show(ResolveFailedText, MessageTitle, MessageIcon::Question);
     }
 }

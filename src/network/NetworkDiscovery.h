@@ -1,4 +1,5 @@
 #pragma once
+#include "commands/RepaintPace.h"
 #include "network/NetworkContext.h"
 #include "network/ParallelResolver.h"
 #include "network/TreeView.h"
@@ -12,7 +13,7 @@ namespace vorlu {
 // Finds the computers of the network and resolves their addresses.
 class NetworkDiscovery {
 public:
-    NetworkDiscovery(NetworkContext context, ServerEnumerator& enumerator, SocketLayer& sockets,
+    NetworkDiscovery(NetworkContext context, RepaintPace& pace, ServerEnumerator& enumerator, SocketLayer& sockets,
                      TreeView& nodeTree, int resolverThreads = ParallelResolver::DefaultThreads);
 
     // Builds the table from the enumeration (first scan) or appends the names
@@ -30,6 +31,7 @@ private:
     void listNames();
 
     NetworkContext ctx_;
+    RepaintPace& pace_;
     ServerEnumerator& enumerator_;
     SocketLayer& sockets_;
     TreeView& nodeTree_;

@@ -8,9 +8,10 @@
 
 namespace vorlu {
 
-NetworkScanCommands::NetworkScanCommands(NetworkContext context, NetworkDiscovery& discovery, NetworkMenu& menu,
-                                         CommandGate& gate, std::function<void()> rebuildNetworkTree)
-    : ctx_(std::move(context)), discovery_(discovery), menu_(menu), gate_(gate),
+NetworkScanCommands::NetworkScanCommands(NetworkContext context, RepaintPace& pace, NetworkDiscovery& discovery,
+                                         NetworkMenu& menu, CommandGate& gate,
+                                         std::function<void()> rebuildNetworkTree)
+    : ctx_(std::move(context)), pace_(pace), discovery_(discovery), menu_(menu), gate_(gate),
       rebuildNetworkTree_(std::move(rebuildNetworkTree))
 {
 }
@@ -35,7 +36,7 @@ bool NetworkScanCommands::NetworkScan()
     firstScanRunning_ = true;
     firstScanCancelled_ = false;
     discovery_.ScanNetwork();
-    yieldNow(ctx_.yield);
+    pace_.yield();
     discovery_.ResolveAllNodes();
     ctx_.flags.NetworkListBuilt = true;
     menu_.setRescanEnabled(true);
@@ -65,10 +66,10 @@ bool NetworkScanCommands::ReScan()
     ctx_.state.RescanMode = true;
     ctx_.dialog.showDialog();
     const bool listed = discovery_.ScanNetwork();
-    yieldNow(ctx_.yield);
+    pace_.yield();
     if (ctx_.flags.NewNodesFound) {
         discovery_.ResolveAllNodes();
-        yieldNow(ctx_.yield);
+        pace_.yield();
         if (rebuildNetworkTree_)
             rebuildNetworkTree_();
     } else if (listed) {
@@ -95,11 +96,11 @@ void NetworkScanCommands::ListNodes()
 {
     try {
         prepareNodeList(ctx_.dialog, ctx_.table.count());
-        yieldNow(ctx_.yield);
+        pace_.yield();
         ctx_.dialog.setStatus("");
-        yieldNow(ctx_.yield);
+        pace_.yield();
         for (std::size_t k = 1; k <= ctx_.table.count(); ++k) {
-            yieldNow(ctx_.yield);
+            pace_.yield();
             const NodeRecord& r = ctx_.table.at(k);
             const int row = static_cast<int>(k);
             ctx_.dialog.setGridCell(row, 0, r.Name);
@@ -108,7 +109,7 @@ void NetworkScanCommands::ListNodes()
         }
     } catch (const std::exception& e) {
         qCWarning(lcNetwork, "listing the network nodes failed: %s", e.what());
-        yieldNow(ctx_.yield);
+        pace_.yield();
         ctx_.boxes.show(ListNodesFailedText, MessageTitle, MessageIcon::Question);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "commands/CommandGate.h"
+#include "commands/RepaintPace.h"
 #include "network/NetworkContext.h"
 #include "network/NetworkDiscovery.h"
 #include "network/NetworkMenu.h"
@@ -14,8 +15,8 @@ class NetworkScanCommands {
 public:
     // rebuildNetworkTree removes every entry of TreeView1 and runs
     // RebuildNetworkTree.
-    NetworkScanCommands(NetworkContext context, NetworkDiscovery& discovery, NetworkMenu& menu, CommandGate& gate,
-                        std::function<void()> rebuildNetworkTree);
+    NetworkScanCommands(NetworkContext context, RepaintPace& pace, NetworkDiscovery& discovery, NetworkMenu& menu,
+                        CommandGate& gate, std::function<void()> rebuildNetworkTree);
 
     // Start-up: Network Scan is offered only without a node file, Re-Scan
     // only with one.
@@ -37,6 +38,7 @@ private:
     void refuse();
 
     NetworkContext ctx_;
+    RepaintPace& pace_;
     NetworkDiscovery& discovery_;
     NetworkMenu& menu_;
     CommandGate& gate_;

@@ -5,7 +5,6 @@ namespace vorlu {
 namespace {
 constexpr int GridColumns = 5;
 constexpr int ListedColumns = 3;
-constexpr int ListColumnTwips = 1600;
 } // namespace
 
 void prepareNodeList(ScanListView& view, std::size_t nodes)
@@ -13,7 +12,7 @@ void prepareNodeList(ScanListView& view, std::size_t nodes)
     view.clearGridText();
     view.setGridRowCount(static_cast<int>(nodes) + 1);
     for (int c = 0; c < GridColumns; ++c)
-        view.setGridColumnWidth(c, c < ListedColumns ? ListColumnTwips : 0);
+        view.setGridColumnShown(c, c < ListedColumns);
     view.setGridCell(0, 0, "Name");
     view.setGridCell(0, 1, "Node");
     view.setGridCell(0, 2, "IP");

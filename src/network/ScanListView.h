@@ -20,7 +20,8 @@ public:
     // again never keeps the rows of an earlier, longer one.
     virtual void setGridRowCount(int rows) = 0;
     virtual void setGridCell(int row, int column, const std::string& text) = 0;
-    virtual void setGridColumnWidth(int column, int twips) = 0;
+    // A shown column has the dialog's designed width; a hidden one none.
+    virtual void setGridColumnShown(int column, bool shown) = 0;
     // How far a long step is: "done of total" beside the bar, which fills to match.
     virtual void setProgress(std::size_t done, std::size_t total) = 0;
 };

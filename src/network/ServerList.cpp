@@ -8,7 +8,7 @@
 
 namespace vorlu {
 
-ServerList EnumerateServers(ServerEnumerator& enumerator, MessageBoxes& boxes, const Yield& yield,
+ServerList EnumerateServers(ServerEnumerator& enumerator, MessageBoxes& boxes, RepaintPace& pace,
                             std::uint32_t typeMask)
 {
     ServerList list;
@@ -23,12 +23,12 @@ ServerList EnumerateServers(ServerEnumerator& enumerator, MessageBoxes& boxes, c
         list.success = !list.names.empty();
     } catch (const EnumerationFailure&) {
         list = ServerList{};
-        yieldNow(yield);
+        pace.yield();
         boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
     } catch (const std::exception& e) {
         qCWarning(lcNetwork, "listing the servers failed: %s", e.what());
         list = ServerList{};
-        yieldNow(yield);
+        pace.yield();
         boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
     }
     return list;

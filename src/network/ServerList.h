@@ -1,5 +1,5 @@
 #pragma once
-#include "commands/Yield.h"
+#include "commands/RepaintPace.h"
 #include "platform/ServerEnumerator.h"
 #include "platform/UserInterfaceServices.h"
 
@@ -19,7 +19,7 @@ struct ServerList {
 // whole list in one call; a "more data" answer is taken as all there is, so
 // the enumeration always ends and lists no server twice. Platform errors and
 // other failures are shown here; the caller only reads success.
-ServerList EnumerateServers(ServerEnumerator& enumerator, MessageBoxes& boxes, const Yield& yield,
+ServerList EnumerateServers(ServerEnumerator& enumerator, MessageBoxes& boxes, RepaintPace& pace,
                             std::uint32_t typeMask = ServerEnumerator::kAllServerTypes);
 
 } // namespace vorlu

@@ -13,7 +13,7 @@ std::uint8_t LoByte(std::uint16_t word) { return static_cast<std::uint8_t>(word 
 // 0xFF01, whose high byte is 255.
 std::uint8_t HiByte(std::uint16_t word) { return static_cast<std::uint8_t>((word >> 8) & 0xFFu); }
 
-void StartSockets(SocketLayer& sockets, MessageBoxes& boxes, const Yield& yield)
+void StartSockets(SocketLayer& sockets, MessageBoxes& boxes, RepaintPace& pace)
 {
     try {
         const SocketStartup answer = sockets.startup(RequestedSocketVersion);
@@ -34,7 +34,7 @@ void StartSockets(SocketLayer& sockets, MessageBoxes& boxes, const Yield& yield)
         }
     } catch (const std::exception& e) {
         qCWarning(lcNetwork, "starting the socket layer failed: %s", e.what());
-        yieldNow(yield);
+        pace.yield();
         boxes.show(NodeListFailedText, MessageTitle, MessageIcon::Question);
     }
 }
@@ -74,7 +74,7 @@ Lookup LookupHost(SocketLayer& sockets, const std::string& name)
     return lookup;
 }
 
-std::string ApplyLookup(const Lookup& lookup, ScanListView& view, MessageBoxes& boxes, const Yield& yield)
+std::string ApplyLookup(const Lookup& lookup, ScanListView& view, MessageBoxes& boxes, RepaintPace& pace)
 {
     switch (lookup.kind) {
     case Lookup::Kind::Address:
@@ -85,15 +85,15 @@ std::string ApplyLookup(const Lookup& lookup, ScanListView& view, MessageBoxes& 
     case Lookup::Kind::Failure:
         break;
     }
-    yieldNow(yield);
+    pace.yield();
     boxes.show(CantResolveText, MessageTitle, MessageIcon::Question);
     return {};
 }
 
 std::string ResolveAddress(const std::string& name, SocketLayer& sockets, ScanListView& view, MessageBoxes& boxes,
-                           const Yield& yield)
+                           RepaintPace& pace)
 {
-    return ApplyLookup(LookupHost(sockets, name), view, boxes, yield);
+    return ApplyLookup(LookupHost(sockets, name), view, boxes, pace);
 }
 
 } // namespace vorlu

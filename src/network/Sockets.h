@@ -1,6 +1,6 @@
 #pragma once
 #include "network/ScanListView.h"
-#include "commands/Yield.h"
+#include "commands/RepaintPace.h"
 #include "platform/SocketLayer.h"
 #include "platform/UserInterfaceServices.h"
 
@@ -18,7 +18,7 @@ std::uint8_t HiByte(std::uint16_t word);
 
 // Starts the socket layer and tells the user, in plain boxes, when it failed
 // or is unsuitable. The caller carries on in every case.
-void StartSockets(SocketLayer& sockets, MessageBoxes& boxes, const Yield& yield);
+void StartSockets(SocketLayer& sockets, MessageBoxes& boxes, RepaintPace& pace);
 
 // The bytes of an address written in decimal and joined by dots.
 std::string DottedAddress(const std::vector<std::uint8_t>& bytes);
@@ -36,10 +36,10 @@ Lookup LookupHost(SocketLayer& sockets, const std::string& name);
 
 // Turns a lookup into the record's address text and reports what went wrong:
 // an unknown name on the status line, any other failure in a box.
-std::string ApplyLookup(const Lookup& lookup, ScanListView& view, MessageBoxes& boxes, const Yield& yield);
+std::string ApplyLookup(const Lookup& lookup, ScanListView& view, MessageBoxes& boxes, RepaintPace& pace);
 
 // Resolves one name on the calling thread.
 std::string ResolveAddress(const std::string& name, SocketLayer& sockets, ScanListView& view, MessageBoxes& boxes,
-                           const Yield& yield);
+                           RepaintPace& pace);
 
 } // namespace vorlu

@@ -24,8 +24,6 @@ bool Scene::DrawFrame()
     if (level == DeviceNotReset) {
         device.Reset();
         context_.ApplySceneDefaults();
-        if (yield_)
-            yield_();
         if (!SceneRoot)
             return false;
     } else if (level != DeviceOk) {

@@ -41,8 +41,6 @@ public:
     // drawn from the state at that time; without one the frame is drawn now.
     void RenderScene();
     void setFrameRequester(std::function<void()> requester) { frameRequester_ = std::move(requester); }
-    // Run once after a device reset, before the frame is drawn.
-    void setYield(std::function<void()> yield) { yield_ = std::move(yield); }
     // Draws one frame now: skipped without a root or while the device is
     // lost; a device that can be reset is reset first. True when drawn.
     // Device errors are thrown (DeviceError).
@@ -96,7 +94,6 @@ public:
 private:
     SceneContext context_;
     std::function<void()> frameRequester_;
-    std::function<void()> yield_;
     bool frameRequested_ = false;
     bool hasHome_ = false;
     Matrix trackballHome_{1.0f};

@@ -46,7 +46,7 @@ struct Rig : test::NetworkRig {
     std::vector<FoundComputer> found;
     int scans = 0;
     std::map<std::string, NodeConnection> published;
-    AddressCommands address{context(), gate, views, dir.path().toStdString(), services()};
+    AddressCommands address{context(), pace, gate, views, dir.path().toStdString(), services()};
 
     AddressCommands::Services services()
     {

@@ -1,6 +1,7 @@
 // The administration dialogs driven as a user does, on their commands, with
 // the main window's state stood in for.
 #include "dialogs/AdminCommands.h"
+#include "support/CountingPace.h"
 #include "dialogs/FrmConf.h"
 #include "dialogs/FrmStats.h"
 #include "dialogs/Frmadmin.h"
@@ -42,6 +43,7 @@ struct Rig {
     SharedTransport transport; // as the program hands it to the connections
     SharedAdminLogin adminLogin; // as the program hands it to the Network Scan
     QWidget owner;
+    test::CountingPace pace;
     std::unique_ptr<AdminCommands> admin;
     std::vector<bool> keyringAsked; // each move of the passwords the keyring box asked for
     bool keyringRefuses = false;
@@ -59,7 +61,6 @@ struct Rig {
                          selected,
                          dir.path().toStdString(),
                          boxes,
-                         {},
                          [this](std::size_t n) { marked.push_back(n); },
                          [this](std::size_t n) { return loginEntry(n); },
                          [this] { ++ended; },
@@ -73,7 +74,7 @@ struct Rig {
                              return keyringRefuses ? !on : on;
                          },
                          [this](const AdminLogin& login) { adminLogin.publish(login); }};
-        admin = std::make_unique<AdminCommands>(std::move(ctx), &owner);
+        admin = std::make_unique<AdminCommands>(std::move(ctx), pace, &owner);
         // The login dialog's tree as the node file fills it: one entry per node.
         auto* root = new QTreeWidgetItem(admin->loginDialog().tree(), {"Network"});
         for (std::size_t i = 1; i <= count; ++i)

@@ -136,7 +136,7 @@ TEST(InventoryCommands, BuildSelectedNodeWithItsOwnLogin)
     EXPECT_TRUE(rig.flags.DriveScanDone);
     EXPECT_FALSE(rig.flags.AccessDenied);
     EXPECT_EQ(rig.table.at(Login).Scanned, "Scanned");
-    EXPECT_EQ(rig.dialog.bar, 8460);
+    EXPECT_EQ(rig.dialog.bar, 1.0);
 }
 
 TEST(InventoryCommands, DiagnoseSelectedNodeWithTheAdministratorLogin)

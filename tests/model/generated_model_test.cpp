@@ -8,6 +8,7 @@
 #include "scene/CD3DFrame.h"
 #include "scene/CD3DMesh.h"
 #include "scene/CD3DPick.h"
+#include "support/CountingPace.h"
 #include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 #include "scene/XFile.h"
@@ -37,7 +38,7 @@ protected:
     {
         device = new RecordingDevice;
         scene = new Scene(device);
-        assembly = new ModelAssembly(*scene, MediaFolder);
+        assembly = new ModelAssembly(*scene, MediaFolder, pace);
         assembly->load_start();
     }
     static void TearDownTestSuite()
@@ -49,6 +50,7 @@ protected:
 
     static RecordingDevice* device;
     static Scene* scene;
+    static inline CountingPace pace;
     static ModelAssembly* assembly;
 };
 

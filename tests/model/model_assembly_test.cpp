@@ -4,6 +4,7 @@
 #include "model/ModelLayout.h"
 #include "scene/CD3DFrame.h"
 #include "scene/CD3DMesh.h"
+#include "support/CountingPace.h"
 #include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 
@@ -27,7 +28,7 @@ protected:
     // Runs the assembly on the stub folder with the given services.
     ModelAssembly& Assemble(AssemblyServices services = {})
     {
-        assembly = std::make_unique<ModelAssembly>(scene, FolderOf(dir), std::move(services));
+        assembly = std::make_unique<ModelAssembly>(scene, FolderOf(dir), pace, std::move(services));
         assembly->load_start();
         return *assembly;
     }
@@ -43,6 +44,7 @@ protected:
     QTemporaryDir dir;
     RecordingDevice device;
     Scene scene{&device};
+    test::CountingPace pace;
     std::unique_ptr<ModelAssembly> assembly;
 };
 
@@ -198,15 +200,16 @@ TEST_F(Assembly, MissingFilesLeaveTheirPartsOutAndAssemblyCompletes)
 TEST(AssemblyWithoutFiles, AnEmptyMediaFolderGivesAnEmptyButLoadedModel)
 {
     QTemporaryDir empty;
+    CountingPace pace;
     RecordingDevice device;
     Scene scene(&device);
-    ModelAssembly a(scene, FolderOf(empty));
+    ModelAssembly a(scene, FolderOf(empty), pace);
     a.load_start();
 
     EXPECT_TRUE(scene.ModelLoaded);
     std::vector<std::string> problems;
-    ModelAssembly missing(scene, FolderOf(empty) + "gone/",
-                          {{}, {}, {}, {}, [&](const std::string& p) { problems.push_back(p); }});
+    ModelAssembly missing(scene, FolderOf(empty) + "gone/", pace,
+                          {{}, {}, {}, [&](const std::string& p) { problems.push_back(p); }});
     missing.load_start();
     ASSERT_FALSE(problems.empty());
     EXPECT_EQ(problems[0], "the media folder " + FolderOf(empty) + "gone/ is missing: the model has no parts");
@@ -225,7 +228,7 @@ TEST_F(Assembly, ACallDuringItsOwnYieldsReturnsAtOnce)
     services.showBusyCursor = [&] { events.push_back("busy"); };
     services.showDefaultCursor = [&] { events.push_back("default"); };
     services.focusView = [&] { events.push_back("focus"); };
-    services.yield = [&] {
+    pace.onYield = [&] {
         if (!nestedDone) {
             nestedDone = true;
             EXPECT_TRUE(assembly->AssemblyInProgress());
@@ -251,7 +254,7 @@ TEST_F(Assembly, ADeviceErrorEndsTheAssemblyWithoutLeavingItBusy)
     int busy = 0;
     services.showBusyCursor = [&] { ++busy; };
     services.showDefaultCursor = [&] { ++defaults; };
-    ModelAssembly a(noDevice, FolderOf(dir), services);
+    ModelAssembly a(noDevice, FolderOf(dir), pace, services);
     EXPECT_THROW(a.load_start(), DeviceError);
     EXPECT_FALSE(a.AssemblyInProgress());
     EXPECT_FALSE(noDevice.ModelLoaded);

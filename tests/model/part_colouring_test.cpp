@@ -7,6 +7,7 @@
 #include "model/PartColourTable.h"
 #include "model/PartResetList.h"
 #include "scene/CD3DMesh.h"
+#include "support/CountingPace.h"
 #include "support/RecordingDevice.h"
 #include "scene/Scene.h"
 #include "scene/SceneTestSupport.h"
@@ -130,7 +131,8 @@ protected:
     {
         device = new RecordingDevice;
         scene = new Scene(device);
-        ModelAssembly assembly(*scene, std::string(VORLU_BINARY_DIR) + "/media/");
+        CountingPace pace;
+        ModelAssembly assembly(*scene, std::string(VORLU_BINARY_DIR) + "/media/", pace);
         assembly.load_start();
     }
     static void TearDownTestSuite()

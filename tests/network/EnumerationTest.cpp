@@ -1,6 +1,7 @@
 #include "network/NetworkErrors.h"
 #include "network/ServerList.h"
 #include "network/NetworkFakes.h"
+#include "support/CountingPace.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,9 @@ TEST_P(PlatformErrorCodes, BeepThenErrorBoxAndNoNames)
     FakeEnumerator enumerator;
     enumerator.answer = {GetParam().code, {"IGNORED"}};
     ScriptedMessageBoxes boxes;
+    test::CountingPace pace;
 
-    const ServerList list = EnumerateServers(enumerator, boxes, {});
+    const ServerList list = EnumerateServers(enumerator, boxes, pace);
 
     EXPECT_FALSE(list.success);
     EXPECT_EQ(list.errorCode, GetParam().code);
@@ -48,8 +50,9 @@ TEST(EnumerateServers, ListsNamesInPlatformOrderWithOneCall)
     FakeEnumerator enumerator;
     enumerator.answer = {0, {"B", "A", "B"}};
     ScriptedMessageBoxes boxes;
+    test::CountingPace pace;
 
-    const ServerList list = EnumerateServers(enumerator, boxes, {});
+    const ServerList list = EnumerateServers(enumerator, boxes, pace);
 
     EXPECT_TRUE(list.success);
     EXPECT_EQ(list.errorCode, 0u);
@@ -66,8 +69,9 @@ TEST(EnumerateServers, MoreDataIsTakenAsTheWholeList)
     FakeEnumerator enumerator;
     enumerator.answer = {234, {"PC-1", "PC-2"}};
     ScriptedMessageBoxes boxes;
+    test::CountingPace pace;
 
-    const ServerList list = EnumerateServers(enumerator, boxes, {});
+    const ServerList list = EnumerateServers(enumerator, boxes, pace);
 
     EXPECT_TRUE(list.success);
     EXPECT_EQ(list.names.size(), 2u);
@@ -78,8 +82,9 @@ TEST(EnumerateServers, EmptyNetworkFailsWithoutMessage)
 {
     FakeEnumerator enumerator;
     ScriptedMessageBoxes boxes;
+    test::CountingPace pace;
 
-    const ServerList list = EnumerateServers(enumerator, boxes, {});
+    const ServerList list = EnumerateServers(enumerator, boxes, pace);
 
     EXPECT_FALSE(list.success);
     EXPECT_EQ(list.errorCode, 0u);
@@ -91,15 +96,13 @@ TEST(EnumerateServers, OtherFailureYieldsThenAsksWithQuestionBox)
     FakeEnumerator enumerator;
     enumerator.fail = true;
     ScriptedMessageBoxes boxes;
-    int yields = 0;
+    test::CountingPace pace;
+    pace.onYield = [&] { EXPECT_TRUE(boxes.boxes().empty()) << "the yield comes before the box"; };
 
-    const ServerList list = EnumerateServers(enumerator, boxes, [&] {
-        ++yields;
-        EXPECT_TRUE(boxes.boxes().empty()) << "the yield comes before the box";
-    });
+    const ServerList list = EnumerateServers(enumerator, boxes, pace);
 
     EXPECT_FALSE(list.success);
-    EXPECT_EQ(yields, 1);
+    EXPECT_EQ(pace.yields, 1);
     EXPECT_EQ(boxes.boxes(),
               (std::vector<ScriptedMessageBoxes::Box>{
                   {"Unable to retrieve network node list!", "Message from VORLU OPTICAL", MessageIcon::Question}}));
@@ -112,8 +115,9 @@ TEST(EnumerateServers, MoreThan32767NamesAreKept)
     for (int i = 0; i < 40000; ++i)
         enumerator.answer.names.push_back("PC-" + std::to_string(i));
     ScriptedMessageBoxes boxes;
+    test::CountingPace pace;
 
-    const ServerList list = EnumerateServers(enumerator, boxes, {});
+    const ServerList list = EnumerateServers(enumerator, boxes, pace);
 
     EXPECT_TRUE(list.success);
     EXPECT_EQ(list.names.size(), 40000u);

@@ -105,7 +105,7 @@ public:
     {
         grid.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) = text;
     }
-    void setGridColumnWidth(int column, int twips) override { widths[column] = twips; }
+    void setGridColumnShown(int column, bool on) override { columnsShown[column] = on; }
 
     std::string cell(int row, int column) const
     {
@@ -124,7 +124,7 @@ public:
     int clears = 0;
     std::vector<std::string> statuses;
     std::vector<std::vector<std::string>> grid;
-    std::map<int, int> widths;
+    std::map<int, bool> columnsShown;
     std::vector<std::pair<std::size_t, std::size_t>> progress;
     std::function<void(const std::string&)> onStatus;
 };

@@ -2,6 +2,7 @@
 #include "network/NetworkDiscovery.h"
 #include "network/NetworkFakes.h"
 #include "network/NetworkScanCommands.h"
+#include "support/CountingPace.h"
 
 #include <initializer_list>
 
@@ -19,20 +20,12 @@ struct NetworkRig {
     FakeTree tree;
     FakeMenu menu;
     CommandGate gate;
-    int yields = 0;
+    CountingPace pace;
     int rebuilds = 0;
-    std::function<void()> onYield;
 
-    NetworkContext context()
-    {
-        return NetworkContext{table, flags, state, dialog, boxes, [this] {
-                                  ++yields;
-                                  if (onYield)
-                                      onYield();
-                              }};
-    }
-    NetworkDiscovery discovery{context(), enumerator, sockets, tree};
-    NetworkScanCommands commands{context(), discovery, menu, gate, [this] { ++rebuilds; }};
+    NetworkContext context() { return NetworkContext{table, flags, state, dialog, boxes}; }
+    NetworkDiscovery discovery{context(), pace, enumerator, sockets, tree};
+    NetworkScanCommands commands{context(), pace, discovery, menu, gate, [this] { ++rebuilds; }};
 
     void listed(std::initializer_list<const char*> names)
     {

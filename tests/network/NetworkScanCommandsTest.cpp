@@ -100,7 +100,7 @@ TEST_F(NetworkScanCommandsTest, ScanListListsRecordsInRowsOneToN)
     EXPECT_EQ(rig.dialog.grid[2], (Names{"PC-2", "PC-2", "", "", ""}));
     EXPECT_EQ(rig.dialog.grid.size(), 3u) << "a header row and one row per record";
     // Columns 3 and 4 never hold anything.
-    EXPECT_EQ(rig.dialog.widths, (std::map<int, int>{{0, 1600}, {1, 1600}, {2, 1600}, {3, 0}, {4, 0}}));
+    EXPECT_EQ(rig.dialog.columnsShown, (std::map<int, bool>{{0, true}, {1, true}, {2, true}, {3, false}, {4, false}}));
 }
 
 // Shown again and again, the list keeps one header row and one row per
@@ -132,7 +132,7 @@ TEST_F(NetworkScanCommandsTest, CancelledFirstScanLeavesNetworkScanEnabled)
 
     test::NetworkRig during;
     during.listed({"PC-1"});
-    during.onYield = [&] { during.commands.DialogCancelled(); };
+    during.pace.onYield = [&] { during.commands.DialogCancelled(); };
     during.commands.NetworkScan();
     EXPECT_EQ(during.menu.networkScan, true);
     EXPECT_TRUE(during.flags.NetworkListBuilt) << "a later OK still saves the list";
@@ -142,7 +142,7 @@ TEST_F(NetworkScanCommandsTest, ListingFailureAsks)
 {
     rig.known({"PC-1"});
     bool thrown = false;
-    rig.onYield = [&] {
+    rig.pace.onYield = [&] {
         if (!thrown) {
             thrown = true;
             throw std::runtime_error("grid gone");
@@ -163,7 +163,7 @@ TEST_F(NetworkScanCommandsTest, CommandsDuringAScanAreRefused)
     rig.sockets.hosts = {{"PC-1", {10, 0, 0, 1}}, {"PC-2", {10, 0, 0, 2}}};
     rig.sockets.latencyMs = 300;
     std::vector<bool> results;
-    rig.onYield = [&] {
+    rig.pace.onYield = [&] {
         if (results.empty())
             results.push_back(rig.commands.ScanList());
     };
@@ -184,7 +184,7 @@ TEST_F(NetworkScanCommandsTest, CommandsDuringAScanAreRefused)
     EXPECT_EQ(rig.dialog.statuses.back(), "Network node list completed");
 
     // Once the scan has ended, commands run again.
-    rig.onYield = nullptr;
+    rig.pace.onYield = nullptr;
     EXPECT_TRUE(rig.commands.ScanList());
 }
 

@@ -116,7 +116,7 @@ TEST_F(ScanNetworkTest, YieldsBeforeEveryNameAndRow)
     rig.listed({"A", "B", "C"});
     rig.discovery.ScanNetwork();
     // 3 names + 1 after them + 1 after clearing the grid + 3 rows
-    EXPECT_EQ(rig.yields, 8);
+    EXPECT_EQ(rig.pace.yields, 8);
 }
 
 TEST_F(ScanNetworkTest, FailureAfterEnumerationKeepsWhatWasDoneAndAsks)
@@ -125,7 +125,7 @@ TEST_F(ScanNetworkTest, FailureAfterEnumerationKeepsWhatWasDoneAndAsks)
     struct ThrowingDialog : test::RecordingDialog {
         void setGridRowCount(int) override { throw std::runtime_error("grid gone"); }
     } broken;
-    NetworkDiscovery discovery{NetworkContext{rig.table, rig.flags, rig.state, broken, rig.boxes, {}},
+    NetworkDiscovery discovery{NetworkContext{rig.table, rig.flags, rig.state, broken, rig.boxes}, rig.pace,
                                rig.enumerator, rig.sockets, rig.tree};
 
     discovery.ScanNetwork();

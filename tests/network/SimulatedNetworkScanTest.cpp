@@ -28,8 +28,8 @@ TEST(SimulatedNetworkScan, NetworkScanListsAndResolvesTheFileComputers)
     SimulatedSocketLayer sockets(network);
 
     test::NetworkRig rig;
-    NetworkDiscovery discovery(rig.context(), enumerator, sockets, rig.tree);
-    NetworkScanCommands commands(rig.context(), discovery, rig.menu, rig.gate, {});
+    NetworkDiscovery discovery(rig.context(), rig.pace, enumerator, sockets, rig.tree);
+    NetworkScanCommands commands(rig.context(), rig.pace, discovery, rig.menu, rig.gate, {});
 
     ASSERT_TRUE(commands.NetworkScan());
 
@@ -51,7 +51,7 @@ TEST(SimulatedNetworkScan, EnumerationErrorFromTheFileIsShown)
     SimulatedEnumerator enumerator(network);
     SimulatedSocketLayer sockets(network);
     test::NetworkRig rig;
-    NetworkDiscovery discovery(rig.context(), enumerator, sockets, rig.tree);
+    NetworkDiscovery discovery(rig.context(), rig.pace, enumerator, sockets, rig.tree);
 
     discovery.ScanNetwork();
 

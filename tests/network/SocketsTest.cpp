@@ -1,5 +1,6 @@
 #include "network/Sockets.h"
 #include "network/NetworkFakes.h"
+#include "support/CountingPace.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +36,9 @@ TEST_P(StartSocketsCases, ShowsTheExpectedPlainBoxes)
     FakeSockets sockets;
     sockets.startupAnswer = GetParam().answer;
     ScriptedMessageBoxes boxes;
+    test::CountingPace pace;
 
-    StartSockets(sockets, boxes, {});
+    StartSockets(sockets, boxes, pace);
 
     EXPECT_EQ(sockets.lastRequested, 257);
     std::vector<ScriptedMessageBoxes::Box> expected;
@@ -80,19 +82,20 @@ TEST(ResolveAddress, KnownUnknownAndBrokenAnswers)
     sockets.hosts["EMPTY"] = {};
     RecordingDialog dialog;
     ScriptedMessageBoxes boxes;
+    test::CountingPace pace;
 
-    EXPECT_EQ(ResolveAddress("PC-7", sockets, dialog, boxes, {}), "10.0.0.7");
+    EXPECT_EQ(ResolveAddress("PC-7", sockets, dialog, boxes, pace), "10.0.0.7");
     EXPECT_TRUE(dialog.statuses.empty());
     EXPECT_TRUE(boxes.boxes().empty());
 
     // Unknown: the status line says so, no box.
-    EXPECT_EQ(ResolveAddress("NOBODY", sockets, dialog, boxes, {}), "");
+    EXPECT_EQ(ResolveAddress("NOBODY", sockets, dialog, boxes, pace), "");
     EXPECT_EQ(dialog.statuses, (std::vector<std::string>{"Can't resolve name."}));
     EXPECT_TRUE(boxes.boxes().empty());
 
     // An entry without address bytes is a failure of another kind: a box.
     dialog.statuses.clear();
-    EXPECT_EQ(ResolveAddress("EMPTY", sockets, dialog, boxes, {}), "");
+    EXPECT_EQ(ResolveAddress("EMPTY", sockets, dialog, boxes, pace), "");
     EXPECT_TRUE(dialog.statuses.empty());
     EXPECT_EQ(boxes.boxes(),
               (std::vector<ScriptedMessageBoxes::Box>{{"Can't resolve name.", "Message from VORLU OPTICAL", MessageIcon::Question}}));
@@ -104,8 +107,9 @@ TEST(StartSocketsFailure, ExceptionShowsNodeListBox)
         SocketStartup startup(std::uint16_t) override { throw std::runtime_error("no layer"); }
     } sockets;
     ScriptedMessageBoxes boxes;
+    test::CountingPace pace;
 
-    StartSockets(sockets, boxes, {});
+    StartSockets(sockets, boxes, pace);
 
     EXPECT_EQ(boxes.boxes(), (std::vector<ScriptedMessageBoxes::Box>{{"Unable to retrieve network node list!",
                                                    "Message from VORLU OPTICAL", MessageIcon::Question}}));

@@ -130,12 +130,12 @@ public:
         statuses.push_back(t);
     }
     void setDetail(const std::string& t) override { detail = t; }
-    void setBarWidth(int twips) override { bar = twips; }
+    void setBarFraction(double filled) override { bar = filled; }
     void setBusyPointer(bool b) override { busy = b; }
     std::string caption = "Scan List", status, detail;
     std::vector<std::string> statuses;
     bool visible = false, busy = false;
-    int bar = -1;
+    double bar = -1;
 };
 
 class RecordingWindow : public InventoryWindowView {

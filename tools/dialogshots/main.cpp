@@ -74,7 +74,8 @@ int main(int argc, char** argv)
         void beep() override {}
     } boxes;
     QWidget owner;
-    AdminCommands admin({nodes, settings, selected, QDir::tempPath().toStdString(), boxes, {}, {},
+    RepaintPace pace;
+    AdminCommands admin({nodes, settings, selected, QDir::tempPath().toStdString(), boxes, {},
                          [&](std::size_t n) {
                              QTreeWidgetItem* root = admin.loginDialog().tree()->topLevelItem(0);
                              return root && static_cast<int>(n) <= root->childCount()
@@ -82,7 +83,7 @@ int main(int argc, char** argv)
                                         : nullptr;
                          },
                          [] {}},
-                        &owner);
+                        pace, &owner);
     auto* root = new QTreeWidgetItem(admin.loginDialog().tree(), {"Network"});
     for (std::size_t i = 1; i <= nodes.count(); ++i)
         new QTreeWidgetItem(root, {QString::fromStdString(nodes.at(i).Node)});

@@ -36,13 +36,13 @@ ScanAddressesDialog::ScanAddressesDialog(const QString& proposed, QWidget* paren
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(rangeEdit, &QLineEdit::textChanged, this, [this] { check(); });
-    check();
+    connect(rangeEdit, &QLineEdit::textChanged, this, [this] { validateRange(); });
+    validateRange();
 }
 
 std::string ScanAddressesDialog::range() const { return rangeEdit->text().toStdString(); }
 
-void ScanAddressesDialog::check()
+void ScanAddressesDialog::validateRange()
 {
     std::string reason;
     const auto parsed = parseAddressRange(range(), reason);

@@ -19,7 +19,8 @@ public:
     QPushButton* scanButton = nullptr;
 
 private:
-    void check();
+    // Enables the scan only for a valid range and says what it holds or why not.
+    void validateRange();
 };
 
 } // namespace vorlu

@@ -23,10 +23,11 @@ void FrmConProgress::hideDialog() { dialog_.hide(); }
 void FrmConProgress::setStatus(const std::string& text) { dialog_.setStatus(text); }
 void FrmConProgress::setDetail(const std::string& text) { dialog_.setDetail(text); }
 
-void FrmConProgress::setBarWidth(int twips)
+void FrmConProgress::setBarFraction(double filled)
 {
-    // The full bar spans the dialog; it never widens it.
-    const int px = Twips{static_cast<double>(dialog_.logicalDpiX())}.px(twips);
+    // The full bar spans the dialog as designed; it never widens it.
+    constexpr double FullBarTwips = 8460;
+    const int px = Twips{static_cast<double>(dialog_.logicalDpiX())}.px(filled * FullBarTwips);
     dialog_.setBarWidth(std::min(px, std::max(0, dialog_.width() - 24)));
 }
 

@@ -17,7 +17,7 @@ public:
     void hideDialog() override;
     void setStatus(const std::string& text) override;
     void setDetail(const std::string& text) override;
-    void setBarWidth(int twips) override;
+    void setBarFraction(double filled) override;
     void setBusyPointer(bool busy) override;
 
 private:

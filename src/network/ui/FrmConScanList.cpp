@@ -19,7 +19,11 @@ void FrmConScanList::setStatus(const std::string& text) { dialog_.setStatus(text
 void FrmConScanList::clearGridText() { dialog_.clearGrid(); }
 void FrmConScanList::setGridRowCount(int rows) { dialog_.setRowCount(rows); }
 void FrmConScanList::setGridCell(int row, int column, const std::string& text) { dialog_.setCell(row, column, text); }
-void FrmConScanList::setGridColumnWidth(int column, int twips) { dialog_.setColumnWidthTwips(column, twips); }
+void FrmConScanList::setGridColumnShown(int column, bool shown)
+{
+    constexpr int ColumnTwips = 1600;
+    dialog_.setColumnWidthTwips(column, shown ? ColumnTwips : 0);
+}
 void FrmConScanList::setProgress(std::size_t done, std::size_t total) { dialog_.setProgress(done, total); }
 
 } // namespace vorlu

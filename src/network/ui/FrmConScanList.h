@@ -15,7 +15,7 @@ public:
     void clearGridText() override;
     void setGridRowCount(int rows) override;
     void setGridCell(int row, int column, const std::string& text) override;
-    void setGridColumnWidth(int column, int twips) override;
+    void setGridColumnShown(int column, bool shown) override;
     void setProgress(std::size_t done, std::size_t total) override;
 
 private:

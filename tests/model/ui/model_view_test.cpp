@@ -34,7 +34,7 @@ struct DrawnModel : ::testing::Test {
         scene.context().windowHeight = 480;
         scene.context().ApplySceneDefaults();
         scene.BackgroundColour = 0x00000000;
-        assembly = std::make_unique<ModelAssembly>(scene, std::string(VORLU_BINARY_DIR) + "/media/");
+        assembly = std::make_unique<ModelAssembly>(scene, std::string(VORLU_BINARY_DIR) + "/media/", pace);
         assembly->load_start();
     }
 
@@ -50,6 +50,7 @@ struct DrawnModel : ::testing::Test {
 
     Scene scene;
     std::unique_ptr<ModelView> view;
+    RepaintPace pace;
     std::unique_ptr<ModelAssembly> assembly;
 };
 

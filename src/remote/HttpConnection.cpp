@@ -1,13 +1,17 @@
 #include "remote/HttpConnection.h"
 
+#include "platform/CallCancel.h"
 #include "platform/Management.h"
 #include "platform/TextCase.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -20,6 +24,9 @@ int waitMs(const QDeadlineTimer& deadline)
 {
     return static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 0, INT_MAX));
 }
+
+// How long a wait goes without looking at the Cancel of its call.
+constexpr int CancelSliceMs = 100;
 
 std::string seconds(int ms)
 {
@@ -128,7 +135,7 @@ void HttpConnection::open(const QDeadlineTimer& deadline)
         socket_ = std::make_unique<QTcpSocket>();
     }
     socket_->connectToHost(host, static_cast<quint16>(endpoint_.port));
-    if (!socket_->waitForConnected(waitMs(connectBy))) {
+    if (!waitForConnection(connectBy)) {
         const auto error = socket_->error();
         const std::string why = text(socket_->errorString());
         close();
@@ -148,7 +155,7 @@ void HttpConnection::open(const QDeadlineTimer& deadline)
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (tls) {
         tls->startClientEncryption();
-        if (!tls->waitForEncrypted(waitMs(deadline))) {
+        if (!waitSliced(deadline, [tls](int ms) { return tls->waitForEncrypted(ms); })) {
             std::string errors;
             for (const QSslError& e : tls->sslHandshakeErrors())
                 errors += (errors.empty() ? "" : "; ") + text(e.errorString());
@@ -165,6 +172,46 @@ void HttpConnection::open(const QDeadlineTimer& deadline)
             throw WmiError("the TLS handshake with the node on port " + port + " failed: " + why +
                            " (is it an HTTPS listener?)");
         }
+    }
+}
+
+bool HttpConnection::waitForConnection(const QDeadlineTimer& connectBy)
+{
+    // A timed-out waitForConnected drops the attempt, so it cannot wait in
+    // slices; an event loop of this thread can, and looks at the Cancel between.
+    if (!QCoreApplication::instance())
+        return socket_->waitForConnected(waitMs(connectBy));
+    QEventLoop loop;
+    QObject::connect(socket_.get(), &QAbstractSocket::connected, &loop, &QEventLoop::quit);
+    QObject::connect(socket_.get(), &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer slice;
+    QObject::connect(&slice, &QTimer::timeout, &loop, [&loop, &connectBy] {
+        if (callCancelled() || connectBy.hasExpired())
+            loop.quit();
+    });
+    slice.start(std::min(CancelSliceMs, std::max(waitMs(connectBy), 1)));
+    if (socket_->state() == QAbstractSocket::HostLookupState || socket_->state() == QAbstractSocket::ConnectingState)
+        loop.exec();
+    if (callCancelled()) {
+        close();
+        throw WmiError(CallCancelledText);
+    }
+    return socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+bool HttpConnection::waitSliced(const QDeadlineTimer& deadline, const std::function<bool(int)>& wait)
+{
+    for (;;) {
+        if (callCancelled()) {
+            close();
+            throw WmiError(CallCancelledText);
+        }
+        const int left = waitMs(deadline);
+        const int slice = std::min(left, CancelSliceMs);
+        if (wait(slice))
+            return true;
+        if (slice == left || socket_->state() != QAbstractSocket::ConnectedState)
+            return false;
     }
 }
 
@@ -192,14 +239,15 @@ void HttpConnection::write(const std::string& bytes, const QDeadlineTimer& deadl
     if (socket_->write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
         failWaiting(deadline);
     while (socket_->bytesToWrite() > 0)
-        if (deadline.hasExpired() || !socket_->waitForBytesWritten(waitMs(deadline)))
+        if (deadline.hasExpired() ||
+            !waitSliced(deadline, [this](int ms) { return socket_->waitForBytesWritten(ms); }))
             failWaiting(deadline);
 }
 
 void HttpConnection::fill(const QDeadlineTimer& deadline)
 {
     while (socket_->bytesAvailable() == 0) {
-        if (deadline.hasExpired() || !socket_->waitForReadyRead(waitMs(deadline)))
+        if (deadline.hasExpired() || !waitSliced(deadline, [this](int ms) { return socket_->waitForReadyRead(ms); }))
             if (socket_->bytesAvailable() == 0)
                 failWaiting(deadline);
     }
@@ -309,7 +357,8 @@ HttpResponse HttpConnection::readResponse(const QDeadlineTimer& deadline)
                 break;
             if (deadline.hasExpired())
                 failWaiting(deadline);
-            if (socket_->bytesAvailable() == 0 && !socket_->waitForReadyRead(waitMs(deadline)) &&
+            if (socket_->bytesAvailable() == 0 &&
+                !waitSliced(deadline, [this](int ms) { return socket_->waitForReadyRead(ms); }) &&
                 socket_->state() == QAbstractSocket::ConnectedState && socket_->bytesAvailable() == 0)
                 failWaiting(deadline);
             buffer_ += socket_->readAll().toStdString();

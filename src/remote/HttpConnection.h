@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,8 +50,8 @@ public:
 // One kept-alive HTTP/1.1 connection to a node, used blocking on the calling
 // thread (a worker thread: the window never waits on it), one thread at a
 // time but not always the same one. Every wait is
-// bounded by the deadline given and the connection limit; an answer is
-// bounded by MaxReplyBytes.
+// bounded by the deadline given and the connection limit, and ends soon after
+// a Cancel of the current call; an answer is bounded by MaxReplyBytes.
 class HttpConnection {
 public:
     explicit HttpConnection(HttpEndpoint endpoint);
@@ -81,6 +82,11 @@ private:
     std::string readLine(const QDeadlineTimer& deadline, std::size_t limit, const char* what);
     std::string readBytes(std::size_t n, const QDeadlineTimer& deadline);
     HttpResponse readResponse(const QDeadlineTimer& deadline);
+    // Waits for the connection being opened; a Cancel closes it and throws.
+    bool waitForConnection(const QDeadlineTimer& connectBy);
+    // Runs wait(ms) in short slices until it succeeds, fails or the deadline
+    // passes; a Cancel of the current call closes the connection and throws.
+    bool waitSliced(const QDeadlineTimer& deadline, const std::function<bool(int)>& wait);
     [[noreturn]] void failWaiting(const QDeadlineTimer& deadline);
     // Between requests the socket belongs to no thread, so that the next
     // request, or the close, may come from another worker thread.

@@ -123,8 +123,10 @@ private:
         const int at = depth_;
         std::string text;
         while (!(next() == QXmlStreamReader::EndElement && depth_ < at))
-            if (reader_.isCharacters())
-                text += reader_.text().toString().toStdString();
+            if (reader_.isCharacters()) {
+                const QByteArray utf8 = reader_.text().toUtf8();
+                text.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+            }
         return text;
     }
 
@@ -134,7 +136,7 @@ private:
         const int at = depth_;
         while (!(next() == QXmlStreamReader::EndElement && depth_ < at))
             if (reader_.isStartElement() && depth_ == at + 1)
-                visit(reader_.name().toString().toStdString());
+                visit(reader_.name().toUtf8().toStdString());
     }
 
     void readItems(std::vector<WmiRow>& items)

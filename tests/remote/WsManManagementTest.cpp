@@ -85,6 +85,19 @@ TEST(WsManManagement, BasicOverHttpsPullsOneItemPerReplyInBothShapes)
     EXPECT_EQ(log.find(WsManTestServer::Password), std::string::npos);
 }
 
+// Waits go in short slices so a Cancel is seen; a node slower than many of
+// them still answers, over TLS as over plain HTTP.
+TEST(WsManManagement, ASlowNodeAnswersAcrossManyWaitSlices)
+{
+    for (const bool https : {false, true}) {
+        WsManTestServer server({drivesNode(R"(, "itemsPerReply": 32, "behaviour": "slow:400")"), "basic", https, true});
+        ASSERT_TRUE(server.started()) << server.error();
+        Remote remote(server, https);
+        remote.transport.allowClearTextBasic = true;
+        EXPECT_EQ(remote.query("SELECT * FROM Win32_CDROMDrive").size(), 3u) << (https ? "https" : "http");
+    }
+}
+
 TEST(WsManManagement, NtlmSealsEveryMessageOverHttpAndNotOverHttps)
 {
     for (const bool https : {false, true}) {

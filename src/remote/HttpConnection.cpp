@@ -4,14 +4,11 @@
 #include "platform/Management.h"
 #include "platform/TextCase.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <QThread>
-#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -135,7 +132,7 @@ void HttpConnection::open(const QDeadlineTimer& deadline)
         socket_ = std::make_unique<QTcpSocket>();
     }
     socket_->connectToHost(host, static_cast<quint16>(endpoint_.port));
-    if (!waitForConnection(connectBy)) {
+    if (!socket_->waitForConnected(waitMs(connectBy))) {
         const auto error = socket_->error();
         const std::string why = text(socket_->errorString());
         close();
@@ -173,30 +170,6 @@ void HttpConnection::open(const QDeadlineTimer& deadline)
                            " (is it an HTTPS listener?)");
         }
     }
-}
-
-bool HttpConnection::waitForConnection(const QDeadlineTimer& connectBy)
-{
-    // A timed-out waitForConnected drops the attempt, so it cannot wait in
-    // slices; an event loop of this thread can, and looks at the Cancel between.
-    if (!QCoreApplication::instance())
-        return socket_->waitForConnected(waitMs(connectBy));
-    QEventLoop loop;
-    QObject::connect(socket_.get(), &QAbstractSocket::connected, &loop, &QEventLoop::quit);
-    QObject::connect(socket_.get(), &QAbstractSocket::errorOccurred, &loop, &QEventLoop::quit);
-    QTimer slice;
-    QObject::connect(&slice, &QTimer::timeout, &loop, [&loop, &connectBy] {
-        if (callCancelled() || connectBy.hasExpired())
-            loop.quit();
-    });
-    slice.start(std::min(CancelSliceMs, std::max(waitMs(connectBy), 1)));
-    if (socket_->state() == QAbstractSocket::HostLookupState || socket_->state() == QAbstractSocket::ConnectingState)
-        loop.exec();
-    if (callCancelled()) {
-        close();
-        throw WmiError(CallCancelledText);
-    }
-    return socket_->state() == QAbstractSocket::ConnectedState;
 }
 
 bool HttpConnection::waitSliced(const QDeadlineTimer& deadline, const std::function<bool(int)>& wait)

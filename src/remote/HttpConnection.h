@@ -82,8 +82,6 @@ private:
     std::string readLine(const QDeadlineTimer& deadline, std::size_t limit, const char* what);
     std::string readBytes(std::size_t n, const QDeadlineTimer& deadline);
     HttpResponse readResponse(const QDeadlineTimer& deadline);
-    // Waits for the connection being opened; a Cancel closes it and throws.
-    bool waitForConnection(const QDeadlineTimer& connectBy);
     // Runs wait(ms) in short slices until it succeeds, fails or the deadline
     // passes; a Cancel of the current call closes the connection and throws.
     bool waitSliced(const QDeadlineTimer& deadline, const std::function<bool(int)>& wait);

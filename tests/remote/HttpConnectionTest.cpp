@@ -1,12 +1,9 @@
 // The HTTP client against canned answers: how the body's end is found and
 // what an answer that lies about it, or is too large, gets.
 #include "remote/HttpConnection.h"
-#include "support/LoopbackListener.h"
 
-#include "platform/CallCancel.h"
 #include "platform/Management.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -14,9 +11,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <fcntl.h>
-
-#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -130,71 +124,6 @@ TEST(HttpConnection, AnswersThatLieAboutTheirSizeOrExceedTheCapAreRefused)
         CannedServer server({c.answer});
         HttpConnection http(local(server));
         EXPECT_EQ(outcome(http), c.text);
-        EXPECT_FALSE(http.isOpen());
-    }
-}
-
-// A listener whose accept queue is full: the kernel drops further SYNs, so a
-// connection to it hangs in its handshake, as to a node that went away.
-class FullListener {
-public:
-    FullListener()
-    {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(listener_, 0) != 0 ||
-            ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-            return;
-        port_ = ntohs(address.sin_port);
-        for (int& client : fillers_) {
-            client = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-            ::connect(client, reinterpret_cast<sockaddr*>(&address), size);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ~FullListener()
-    {
-        for (int client : fillers_)
-            ::close(client);
-        ::close(listener_);
-    }
-    int port() const { return port_; }
-
-private:
-    int listener_ = -1;
-    int port_ = 0;
-    int fillers_[3] = {-1, -1, -1};
-};
-
-// Whatever a call waits for, a Cancel ends it soon with the connection closed.
-TEST(HttpConnection, ACancelEndsAWaitingConnectOrReadWithinASlice)
-{
-    FullListener hanging;
-    const test::LoopbackListener silent("127.0.0.1", 0); // the kernel accepts; nothing ever answers
-    ASSERT_NE(hanging.port(), 0);
-    ASSERT_NE(silent.port, 0);
-    for (const int port : {hanging.port(), int(silent.port)}) {
-        HttpConnection http({"127.0.0.1", port, false, true, "", 20000, 20000});
-        std::atomic<bool> cancel{false};
-        const CancelScope scope(cancel);
-        std::thread canceller([&cancel] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            cancel = true;
-        });
-        QElapsedTimer clock;
-        clock.start();
-        std::string failure = "<no failure>";
-        try {
-            http.post(HttpRequest{}, QDeadlineTimer(20000));
-        } catch (const WmiError& e) {
-            failure = e.what();
-        }
-        canceller.join();
-        EXPECT_EQ(failure, CallCancelledText) << port;
-        EXPECT_LT(clock.elapsed(), 2000) << port;
         EXPECT_FALSE(http.isOpen());
     }
 }

@@ -247,8 +247,10 @@ def up(folder, bench_computers=0):
     values["ENABLED_COMPUTERS"] = ",".join(["DC1"] + NODES + EXTRA_COMPUTERS + bench)
     values["DISABLED_COMPUTERS"] = DISABLED_COMPUTER
 
-    # The DC forks itself away and keeps its pid in the pid directory, inside the folder.
-    run(["ip", "netns", "exec", namespace, "samba", "-D", "-M", "single", "-s", conf])
+    # The DC forks itself away and keeps its pid in the pid directory, inside the folder. Its log
+    # is named on the command line too: it opens the compiled-in one before it reads the config.
+    run(["ip", "netns", "exec", namespace, "samba", "-D", "-M", "single", "-s", conf,
+         "-l", dc])
     deadline = time.monotonic() + READY_LIMIT_S
     while not (answering(namespace, 88) and answering(namespace, 389)):
         if time.monotonic() > deadline:

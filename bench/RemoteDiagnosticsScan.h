@@ -1,6 +1,6 @@
 #pragma once
 // "Current Node Optical Drives Diagnostics Scan" of one node, SRV-ARCHIVE at
-// 127.0.0.1 with four drives, from the command to the counters, through the
+// the address given (loopback unless a delay line stands between) with four drives, from the command to the counters, through the
 // management service given and signed in with the administrator login.
 #include "NullTree.h"
 
@@ -26,14 +26,14 @@ inline std::string fourDriveNode()
 }
 
 inline void runDiagnosticsScans(benchmark::State& state, ManagementService& management, const std::string& adminUser,
-                                const std::string& adminPassword)
+                                const std::string& adminPassword, const std::string& address = "127.0.0.1")
 {
     QTemporaryDir dir;
     const std::filesystem::path folder = dir.path().toStdString();
     std::filesystem::create_directory(folder / "SRV-ARCHIVE");
     NodeTable table;
     NodeRecord r = discoveredNode("SRV-ARCHIVE");
-    r.IP = "127.0.0.1";
+    r.IP = address;
     table.append(r);
     Settings settings;
     settings.AdminUser = adminUser;

@@ -7,6 +7,7 @@
 // must stay linear (target under 100 ms).
 #include "DelayLine.h"
 #include "NullTree.h"
+#include "RemoteDiagnosticsScan.h"
 #include "QtBenchmarkMain.h"
 
 #include "fleet/DiagnoseAll.h"
@@ -59,38 +60,7 @@ void BM_RemoteDiagnosticsScanNtlm4Drives(benchmark::State& state)
     RemoteTransport transport;
     transport.port = line.port();
     WsManManagement management([transport] { return transport; });
-    QTemporaryDir dir;
-    const std::filesystem::path folder = dir.path().toStdString();
-    std::filesystem::create_directory(folder / "SRV-ARCHIVE");
-    NodeTable table;
-    NodeRecord r = discoveredNode("SRV-ARCHIVE");
-    r.IP = bench::DelayLine::address(0);
-    table.append(r);
-    Settings settings;
-    settings.AdminUser = AdminUser;
-    settings.AdminPassword = WsManTestServer::Password;
-    std::size_t selected = 1;
-    const std::size_t local = 0;
-    ScanFlags flags;
-    BackgroundWork runner;
-    test::RecordingProgress progress;
-    test::RecordingWindow window;
-    bench::NullTree tree;
-    test::RecordingGrids grids;
-    test::RecordingUnits units;
-    CommandGate gate;
-    DriveResults results;
-    InventoryScanCommands commands({table, settings, selected, local, flags, folder, results},
-                                   {management, runner, progress, window, tree, grids, units, gate,
-                                    [] { return false; }});
-    for (auto _ : state) {
-        commands.DiagnoseSelected();
-        if (commands.results().table.DriveCount() != 4) {
-            state.SkipWithError(("the scan failed: " + progress.detail).c_str());
-            break;
-        }
-        progress.statuses.clear();
-    }
+    bench::runDiagnosticsScans(state, management, AdminUser, WsManTestServer::Password, bench::DelayLine::address(0));
     reportFloor(state, ScanRoundTrips * static_cast<double>(rtt.count()));
 }
 BENCHMARK(BM_RemoteDiagnosticsScanNtlm4Drives)->Arg(0)->Arg(20)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
